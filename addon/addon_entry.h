@@ -1,0 +1,16 @@
+// The add-on's entry: the one export the host calls after loading the
+// module, and the listener that gives the global state back at shutdown.
+#ifndef LOADHDF_ADDON_ADDON_ENTRY_H
+#define LOADHDF_ADDON_ADDON_ENTRY_H
+
+#include <cstdint>
+
+#define LOADHDF_EXPORT __attribute__((visibility("default")))
+
+extern "C" LOADHDF_EXPORT void InitVyrAddOn(void);
+
+// Host state-change listener: on code 15 (shutdown) gives back FileName,
+// DefaultFileName, SdsEntries and SelectedSds; other codes change nothing.
+void StateChangeCallback(int32_t StateChange, intptr_t CallData);
+
+#endif

@@ -1,0 +1,4 @@
+// PLACEHOLDER until the dialogs land.
+#include "gui/load_dialog.h"
+
+void LaunchLoadDialog(void) {}
