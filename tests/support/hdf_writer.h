@@ -1,0 +1,53 @@
+// Test helper: writes small HDF4 files with HDF4's own SD write interface,
+// so that tests describe the data sets they need instead of shipping binary
+// samples. Also hands out private temporary paths and writes plain text files
+// for the "not an HDF file" cases.
+#ifndef LOADHDF_TESTS_SUPPORT_HDF_WRITER_H
+#define LOADHDF_TESTS_SUPPORT_HDF_WRITER_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace TestHdf {
+
+// A dimension scale. NumberType 0: the dimension gets no scale.
+struct Scale {
+    int32_t NumberType = 0;
+    std::vector<double> Values;
+};
+
+enum class Storage { Plain, Deflate, Chunked };
+
+struct DataSet {
+    std::string Name;                          // empty: "sds<index>"
+    int32_t NumberType = 5;                    // HDF code (DFNT_FLOAT32 = 5)
+    std::vector<int32_t> Dims;                 // HDF order, first slowest
+    std::vector<double> Values;                // converted to NumberType; empty: 0,1,2,...
+    std::string Label, Unit, Format, CoordSys; // empty ones are left unset
+    std::vector<Scale> Scales;                 // one per dimension, may be shorter than Dims
+    bool UnlimitedFirst = false;               // first dimension unlimited (SD_UNLIMITED)
+    Storage Store = Storage::Plain;
+};
+
+// Writes a new HDF4 file with these data sets, in order; throws
+// std::runtime_error on any HDF4 failure. A scale makes HDF4 add a coordinate
+// variable, which the file then counts among its data sets.
+void Write(const std::string& Path, const std::vector<DataSet>& Sets);
+
+// A path inside a temporary directory private to this test process, removed
+// at exit.
+std::string TempPath(const std::string& FileName);
+
+// Writes a plain text file (for "not an HDF file" cases).
+void WriteText(const std::string& Path, const std::string& Text);
+
+// Rewrites, in place, every number-type record (HDF tag DFTAG_NT) of an HDF
+// file whose type is From so that it says To: a way to make files that HDF4's
+// SD writer refuses to make, or damaged ones. Returns how many records were
+// changed; throws std::runtime_error when the file cannot be opened.
+int32_t PatchNumberTypes(const std::string& Path, int32_t From, int32_t To);
+
+} // namespace TestHdf
+
+#endif
