@@ -1,0 +1,82 @@
+// The add-on's table of HDF number types: which HDF4 codes it accepts, the
+// host field data type that holds each exactly, the size of one element in
+// an HDF buffer, and the widening of one element to a double. Nothing else
+// in the add-on knows about HDF number types.
+#ifndef LOADHDF_CATALOGUE_NUMBER_TYPES_H
+#define LOADHDF_CATALOGUE_NUMBER_TYPES_H
+
+#include <cstdint>
+#include <cstring>
+
+// HDF4's public number-type codes that the table names. They are HDF4's
+// DFNT_* values; kept here so that code reading buffers needs no HDF4 header.
+namespace HdfType {
+constexpr int32_t Float32 = 5;
+constexpr int32_t Float64 = 6;
+constexpr int32_t Int8 = 20;
+constexpr int32_t UInt8 = 21;
+constexpr int32_t Int16 = 22;
+constexpr int32_t UInt16 = 23;
+constexpr int32_t Int32 = 24;
+constexpr int32_t UInt32 = 25;
+constexpr int32_t Int64 = 26;
+constexpr int32_t UInt64 = 27;
+} // namespace HdfType
+
+// The host's field data types (storage type of one zone variable).
+namespace HostFieldType {
+constexpr int32_t Float = 1;
+constexpr int32_t Double = 2;
+constexpr int32_t Int32 = 3;
+constexpr int32_t Int16 = 4;
+constexpr int32_t Byte = 5;
+} // namespace HostFieldType
+
+// Maps an HDF number type to the host field data type that holds all of its
+// values exactly (*FieldType) and the bytes per element in an HDF buffer
+// (*ElemSize); returns true. For any other code neither output is written and
+// the result is false; for the 64-bit integer codes (26, 27) the user is told
+// first, each time, "64-bit data values are not supported". The code is
+// compared whole: a code with HDF4's modifier bits set is not in the table.
+bool MapNumberType(int32_t* FieldType, int32_t* ElemSize, int32_t NumberType);
+
+namespace NumberTypeDetail {
+// Reads one element of type T at a byte offset. memcpy, not a cast of the
+// buffer pointer: HDF buffers and scale buffers carry no alignment promise.
+template <typename T> inline double Read(const void* Buffer, int64_t Position) {
+    T Element;
+    std::memcpy(&Element, static_cast<const char*>(Buffer) + Position * int64_t(sizeof(T)),
+                sizeof(T));
+    return static_cast<double>(Element);
+}
+} // namespace NumberTypeDetail
+
+// The element at Position (counted in elements from 0) of a packed HDF buffer
+// of NumberType, widened to a double; every value of the accepted types is
+// exact in a double. A code that MapNumberType refuses reads nothing and
+// gives 0.0. Runs once per stored value: no allocation, no message, no state.
+inline double GetValueAsDouble(const void* Buffer, int64_t Position, int32_t NumberType) {
+    using NumberTypeDetail::Read;
+    switch (NumberType) {
+    case HdfType::Float32:
+        return Read<float>(Buffer, Position);
+    case HdfType::Float64:
+        return Read<double>(Buffer, Position);
+    case HdfType::Int8:
+        return Read<int8_t>(Buffer, Position);
+    case HdfType::UInt8:
+        return Read<uint8_t>(Buffer, Position);
+    case HdfType::Int16:
+        return Read<int16_t>(Buffer, Position);
+    case HdfType::UInt16:
+        return Read<uint16_t>(Buffer, Position);
+    case HdfType::Int32:
+        return Read<int32_t>(Buffer, Position);
+    case HdfType::UInt32:
+        return Read<uint32_t>(Buffer, Position);
+    default:
+        return 0.0;
+    }
+}
+
+#endif

@@ -1,0 +1,155 @@
+// ScanHdfFile: opens the HDF file named in FileName through HDF4's SD
+// interface and builds the catalogue, one record per convertible data set,
+// with its dimension scales already in memory. The file is closed again
+// before the scan returns, and before any message is shown.
+#include "catalogue/file_scan.h"
+
+#include "addon_state.h"
+#include "catalogue/hdf_access.h"
+#include "catalogue/number_types.h"
+
+#include <hdf/mfhdf.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const char* const FileMissing = "File does not exist";
+// Also for a file that passes Hishdf but whose data sets the SD interface
+// cannot open or count: to the user it is a damaged, so not a valid, file.
+const char* const NotHdf = "Not a valid HDF File";
+const char* const NoDataSets = "No Scientific Datasets were found in this HDF file";
+const char* const NoMemory = "Not enough memory to read this HDF file.";
+const char* const UnknownType = "Unknown data type in HDF file";
+const char* const NoneStored = "No Scientific Data Sets found.";
+// A data set that HDF4 counts but cannot select or describe.
+const char* const Unreadable = "Unable to read a Scientific Data Set in this HDF file";
+
+enum class DataSetOutcome { Stored, PassedOver, UnknownType, Unreadable, NoMemory };
+
+bool FileCanBeRead(const char* Path) {
+    FILE* File = std::fopen(Path, "rb");
+    if (File == nullptr)
+        return false;
+    std::fclose(File);
+    return true;
+}
+
+// Rank, extents, number type and texts of the selected data set into Entry.
+// SDgetinfo writes one extent per dimension whatever the rank, so the
+// extents are asked for only when they fit the record's 32 slots.
+bool ReadDescription(int32 SdsId, SdsEntry* Entry) {
+    int32 Rank = 0, NumberType = 0, Attrs = 0;
+    if (SDgetinfo(SdsId, HdfNameScratch(), &Rank, nullptr, &NumberType, &Attrs) == FAIL)
+        return false;
+    if (Rank >= 1 && Rank <= MaxSdsDims &&
+        SDgetinfo(SdsId, HdfNameScratch(), &Rank, Entry->DimSizes, &NumberType, &Attrs) == FAIL)
+        return false;
+    Entry->Rank = Rank;
+    Entry->DataNumberType = NumberType;
+    // SDgetdatastrs leaves a text of SdsTextLen characters or more
+    // unterminated: the record's last byte stays the terminator.
+    if (SDgetdatastrs(SdsId, Entry->Label, Entry->Unit, Entry->Format, Entry->CoordSys,
+                      SdsTextLen) == FAIL)
+        return false;
+    Entry->Label[SdsTextLen] = Entry->Unit[SdsTextLen] = '\0';
+    Entry->Format[SdsTextLen] = Entry->CoordSys[SdsTextLen] = '\0';
+    return true;
+}
+
+// Reads data set Index and, when it is convertible and StoreAllowed, appends
+// its record to the catalogue.
+DataSetOutcome ScanDataSet(int32 FileId, int32 Index, bool StoreAllowed) {
+    SdsEntry Entry;
+    std::memset(&Entry, 0, sizeof Entry);
+    Entry.HdfIndex = Index;
+
+    SdsAccessOwner Sds(SDselect(FileId, Index));
+    if (!Sds.IsSelected() || !ReadDescription(Sds.Id, &Entry))
+        return DataSetOutcome::Unreadable;
+    const bool IsCoordinate = SDiscoordvar(Sds.Id) > 0;
+
+    // The type is mapped before the other tests: a coordinate variable or a
+    // data set of too high a rank with an unknown type fails the scan too.
+    if (!MapNumberType(&Entry.DataFieldType, &Entry.DataElemSize, Entry.DataNumberType))
+        return DataSetOutcome::UnknownType;
+    if (!StoreAllowed || IsCoordinate || Entry.Rank < 1 || Entry.Rank > MaxLoadRank)
+        return DataSetOutcome::PassedOver;
+    for (int32_t D = 0; D < Entry.Rank; ++D)
+        if (Entry.DimSizes[D] < 0) // only a damaged file says so
+            return DataSetOutcome::Unreadable;
+
+    if (Entry.Rank < 3)
+        Entry.DimSizes[2] = 1;
+    if (Entry.Rank < 2)
+        Entry.DimSizes[1] = 1;
+    ReadDimensionScales(Sds.Id, &Entry);
+    for (int32_t D = 0; D < Entry.Rank; ++D) {
+        if (Entry.ScaleBuffer[D] == nullptr) {
+            ReleaseScaleBuffers(&Entry); // the record is not stored: nothing else owns them
+            return DataSetOutcome::NoMemory;
+        }
+    }
+    SdsEntries[SdsCount] = Entry;
+    ++SdsCount;
+    return DataSetOutcome::Stored;
+}
+
+// Opens the file, fills the catalogue and closes the file (the owner's
+// SDend) before it returns. Null on success, else the failure's message.
+const char* ReadCatalogue() {
+    if (FileName == nullptr || FileName[0] == '\0' || !FileCanBeRead(FileName))
+        return FileMissing;
+    if (!Hishdf(FileName))
+        return NotHdf;
+
+    SdFileOwner File(SDstart(FileName, DFACC_READ));
+    int32 Count = 0, GlobalAttrs = 0;
+    if (!File.IsOpen() || SDfileinfo(File.Id, &Count, &GlobalAttrs) == FAIL || Count < 0)
+        return NotHdf;
+    if (Count == 0)
+        return NoDataSets;
+
+    // One resize per scan, to room for every data set of the file. On
+    // failure realloc keeps the old block, which stays the catalogue's.
+    void* Grown = std::realloc(SdsEntries, size_t(Count) * sizeof(SdsEntry));
+    if (Grown == nullptr)
+        return NoMemory;
+    SdsEntries = static_cast<SdsEntry*>(Grown);
+
+    bool TypeUnknown = false;
+    for (int32 Index = 0; Index < Count; ++Index) {
+        switch (ScanDataSet(File.Id, Index, !TypeUnknown)) {
+        case DataSetOutcome::UnknownType:
+            TypeUnknown = true; // later data sets are still read, none stored
+            break;
+        case DataSetOutcome::Unreadable:
+            return Unreadable;
+        case DataSetOutcome::NoMemory:
+            return NoMemory;
+        case DataSetOutcome::Stored:
+        case DataSetOutcome::PassedOver:
+            break;
+        }
+    }
+    if (TypeUnknown)
+        return UnknownType;
+    return SdsCount >= 1 ? nullptr : NoneStored;
+}
+
+} // namespace
+
+bool ScanHdfFile() {
+    FreeSdsEntries();
+    const char* Failure = ReadCatalogue();
+    if (Failure == nullptr)
+        return true;
+    // Every failure leaves the catalogue empty but the unknown type's, whose
+    // callers empty it themselves.
+    if (Failure != UnknownType && SdsCount > 0)
+        FreeSdsEntries();
+    VyrUtilDialogErrMsg(Failure);
+    return false;
+}
