@@ -1,0 +1,142 @@
+// LoadSelectedDataSets: the conversion of the selected catalogue records
+// into the host's data set. It owns the HDF file for the length of one load,
+// one data buffer at a time and the percent-done dialog; the walk over each
+// zone's points is FillZone's, the checks of the selection CheckSelection's.
+#include "loader/data_set_build.h"
+
+#include "addon/addon_state.h"
+#include "catalogue/hdf_access.h"
+#include "loader/loader_owners.h"
+#include "loader/selection_check.h"
+#include "loader/zone_fill.h"
+
+#include <hdf/mfhdf.h>
+
+namespace {
+
+// Creates the host's data set: one coordinate variable per dimension of the
+// load rank, then "V".
+bool CreateHostDataSet(int32_t LoadRank) {
+    static const char* const CoordNames[MaxLoadRank] = {"Dimension 1", "Dimension 2",
+                                                        "Dimension 3"};
+    HostStringList Names(VyrUtilStringListAlloc());
+    VyrUtilStringListAppendString(Names.Get(), CoordNames[0]);
+    for (int32_t Dim = 2; Dim <= MaxLoadRank; ++Dim)
+        if (LoadRank >= Dim)
+            VyrUtilStringListAppendString(Names.Get(), CoordNames[Dim - 1]);
+    VyrUtilStringListAppendString(Names.Get(), "V");
+    return VyrUtilDataSetCreate("Converted HDF data set", Names.Get(), true);
+}
+
+// Source values of every selected record, before skipping, counted with the
+// load rank's formula. CheckSelection has bounded the sum to 32 bits.
+int32_t SelectedPointsTotal(int32_t LoadRank) {
+    int64_t Total = 0;
+    for (int32_t Number = 1; Number <= SdsCount; ++Number) {
+        if (!VyrUtilSetIsMember(SelectedSds, Number))
+            continue;
+        const int32_t* Dims = SdsEntries[Number - 1].DimSizes;
+        if (LoadRank == 1)
+            Total += Dims[0];
+        else if (LoadRank == 2)
+            Total += int64_t(Dims[0]) * Dims[1];
+        else if (LoadRank == 3)
+            Total += int64_t(Dims[0]) * Dims[1] * Dims[2];
+    }
+    return int32_t(Total);
+}
+
+// The zone's I, J and K follow the HDF dimensions from the fastest-varying.
+void SetSourceExtents(const SdsEntry& Record, int32_t LoadRank) {
+    const int32_t* Dims = Record.DimSizes;
+    SrcIMax = LoadRank >= 1 && LoadRank <= MaxLoadRank ? Dims[LoadRank - 1] : 1;
+    SrcJMax = LoadRank >= 2 && LoadRank <= MaxLoadRank ? Dims[LoadRank - 2] : 1;
+    SrcKMax = LoadRank == 3 ? Dims[0] : 1;
+}
+
+// Reads one selected record's data set whole and has FillZone make its zone.
+// Returns the error text that ends the load, or null; *Result takes
+// FillZone's answer. The buffer goes back before the access ends.
+const char* ConvertRecord(SdsEntry Record, int32_t FileId, int32_t ZoneNumber, int32_t LoadRank,
+                          bool* Result) {
+    SdsAccessOwner DataSet(SDselect(FileId, Record.HdfIndex));
+    const int64_t Bytes = RecordValueCount(Record) * Record.DataElemSize;
+    HostBuffer Data(int32_t(Bytes), "HDF Data");
+    if (Data.Get() == nullptr)
+        return "Out of memory";
+    int32 Start[MaxLoadRank] = {0, 0, 0};
+    int32 Edge[MaxLoadRank] = {Record.DimSizes[0], Record.DimSizes[1], Record.DimSizes[2]};
+    if (SDreaddata(DataSet.Id, Start, nullptr, Edge, Data.Get()) != 0)
+        return "Error reading HDF Dataset";
+
+    SetSourceExtents(Record, LoadRank);
+    if (LoadRank < 1 || LoadRank > MaxLoadRank) {
+        VyrUtilDialogErrMsg("Internal error.");
+        return nullptr;
+    }
+    Record.DataBuffer = Data.Get();
+    *Result = FillZone(Record, int16_t(ZoneNumber), SkippedExtent(SrcIMax, ISkip),
+                       SkippedExtent(SrcJMax, JSkip), SkippedExtent(SrcKMax, KSkip));
+    return nullptr;
+}
+
+// After an error or a Stop the host shows a fresh frame for what was made.
+void OpenFreshFrame() {
+    VyrUtilFrameCreateNew(false, 0.0, 0.0, 0.0, 0.0);
+    VyrUtilPickSetMouseMode(1);
+}
+
+} // namespace
+
+bool LoadSelectedDataSets() {
+    LoadInterrupted = false;
+    int32_t LoadRank = 0;
+    if (!CheckSelection(&LoadRank))
+        return false;
+
+    const char* ErrorText = nullptr;
+    bool Result = true;
+    {
+        // ---- The data set, the file and the progress dialog, held together.
+        if (!CreateHostDataSet(LoadRank))
+            ErrorText = "Could not create data set";
+        int32_t ZoneNumber = 1;
+        SdFileOwner File(SDstart(FileName, DFACC_READ));
+        PointsDone = 0;
+        PointsTotal = 0;
+        PercentDoneDialog Progress("Reading HDF Information...");
+        PointsTotal = SelectedPointsTotal(LoadRank);
+        LoadInterrupted = false;
+
+        // ---- One zone per selected record, in catalogue order.
+        for (int32_t Number = 1; ErrorText == nullptr && Number <= SdsCount; ++Number) {
+            if (LoadInterrupted || !Result)
+                break;
+            if (!VyrUtilSetIsMember(SelectedSds, Number))
+                continue;
+            ErrorText =
+                ConvertRecord(SdsEntries[Number - 1], File.Id, ZoneNumber, LoadRank, &Result);
+            ++ZoneNumber;
+        }
+        // The dialog goes, then the file closes, as the owners leave scope.
+    }
+
+    // ---- Endings: interrupted, error, or complete.
+    if (LoadInterrupted) {
+        OpenFreshFrame();
+        return Result;
+    }
+    if (ErrorText != nullptr) {
+        VyrUtilDialogErrMsg(ErrorText);
+        OpenFreshFrame();
+        return false;
+    }
+    if (LoadRank == 1)
+        VyrUtilFrameSetPlotType(3);
+    else if (LoadRank == 2)
+        VyrUtilFrameSetPlotType(2);
+    else if (LoadRank == 3)
+        VyrUtilFrameSetPlotType(1);
+    VyrUtilRedraw(true);
+    return Result;
+}
