@@ -1,6 +1,8 @@
 // Definitions of the add-on's global state and its values before start-up.
 #include "addon_state.h"
 
+#include <initializer_list>
+
 VyrAddOn_pa AddOnID = nullptr;
 char* FileName = nullptr;
 char* DefaultFileName = nullptr;

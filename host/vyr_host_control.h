@@ -54,8 +54,7 @@ std::vector<std::string> LoaderNames();
 bool PickLoader(const std::string& LoaderName);
 // Calls the loader function with a list made of Items (the host's replay).
 // False when no such loader; otherwise *Result holds what it returned.
-bool CallLoader(const std::string& LoaderName, const std::vector<std::string>& Items,
-                bool* Result);
+bool CallLoader(const std::string& LoaderName, const std::vector<std::string>& Items, bool* Result);
 // The items of the last list recorded with VyrUtilImportSetLoaderInstr.
 std::optional<std::vector<std::string>> RecordedInstructions(const std::string& LoaderName);
 
@@ -82,7 +81,13 @@ void OnErrorMessage(std::function<void(const std::string&)> Sink);
 int32_t OutstandingAllocations();
 std::vector<std::string> OutstandingTags(); // one entry per outstanding object
 
-enum class FailPoint { StringAlloc, DataSetCreate, DataSetAddZone, SetAlloc, StateChangeAddCallback };
+enum class FailPoint {
+    StringAlloc,
+    DataSetCreate,
+    DataSetAddZone,
+    SetAlloc,
+    StateChangeAddCallback
+};
 // Makes the N-th call (1-based, counted from now) of that operation fail;
 // for StringAlloc only calls whose tag equals TagFilter count, unless it is
 // empty. With AndLater, every later call fails too. N of 0 disarms.
@@ -99,7 +104,8 @@ struct Zone {
     // data type, stored as raw bytes.
     std::vector<std::vector<unsigned char>> Storage;
     int64_t PointCount() const { return int64_t(IMax) * JMax * KMax; }
-    double Value(int32_t Var, int64_t Point) const; // 1-based variable and point
+    // 1-based variable and point; throws std::out_of_range outside them.
+    double Value(int32_t Var, int64_t Point) const;
 };
 struct DataSet {
     std::string Title;
@@ -108,6 +114,10 @@ struct DataSet {
 };
 // Null when the host holds no data set.
 const DataSet* CurrentDataSet();
+// The most bytes one zone's arrays may take together; a zone that needs more
+// is refused (VyrUtilDataSetAddZone returns false) as memory the host cannot
+// get. Reset sets it back to 1 GiB.
+void SetZoneStorageLimit(int64_t Bytes);
 
 struct FrameState {
     std::optional<int32_t> PlotType;
@@ -123,8 +133,8 @@ struct PercentDoneState {
     bool Up = false;
     std::string Label;
     int32_t Launches = 0, Drops = 0;
-    int32_t Checks = 0;          // checks since the last launch
-    int32_t TotalChecks = 0;     // since Reset
+    int32_t Checks = 0;      // checks since the last launch
+    int32_t TotalChecks = 0; // since Reset
     int32_t LastPercent = -1;
     std::vector<int32_t> Percents; // every percentage checked since the last launch
 };
@@ -144,8 +154,8 @@ struct Control {
     std::string Text; // label, button, text field or multi-line text
     bool Sensitive = true;
     bool MultiSelection = false, ReadOnly = false;
-    std::vector<std::string> Items;   // lists
-    std::vector<int32_t> Selected;    // lists: 1-based, ascending
+    std::vector<std::string> Items; // lists
+    std::vector<int32_t> Selected;  // lists: 1-based, ascending
 };
 struct Dialog {
     int32_t Id = 0, Parent = -1, Width = 0, Height = 0;

@@ -1,0 +1,95 @@
+// The add-on's entry: InitVyrAddOn registers the add-on and its loader with
+// the host and creates the global state; StateChangeCallback gives that
+// state back when the host shuts down.
+#include "addon/addon_entry.h"
+
+#include "addon/addon_state.h"
+#include "addon/addon_version.h"
+#include "gui/load_dialog.h"
+#include "loader/load_hdf_data.h"
+
+#include <hdf/mfhdf.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The host's state-change code for "shutting down".
+constexpr int32_t HostShuttingDown = 15;
+// The host interface version the add-on is written against.
+constexpr int32_t HostInterfaceVersion = 100;
+constexpr size_t VersionMessageSize = 256;
+
+// True when the host is recent enough; otherwise tells the user why not.
+bool HostVersionAccepted() {
+    if (VyrUtilGetVyrlithVersion() >= LOADHDF_MIN_HOST_VERSION)
+        return true;
+    char Message[VersionMessageSize];
+    snprintf(Message, sizeof Message, "Add-on \"%s\" requires Vyrlith version %s or greater",
+             LOADHDF_ADDON_NAME, LOADHDF_PRODUCT_VERSION);
+    VyrUtilDialogErrMsg(Message);
+    return false;
+}
+
+// Steps after the listener is in place: registration, version check, the
+// global buffers and the loader. Whatever was obtained before a failure
+// stays until the shutdown notice gives it back.
+void RegisterAndCreateState() {
+    HDdont_atexit();
+    AddOnID = VyrUtilAddOnRegister(HostInterfaceVersion, LOADHDF_ADDON_NAME,
+                                   LOADHDF_REGISTERED_VERSION, LOADHDF_CREDITS);
+    if (!HostVersionAccepted()) {
+        FileName = DefaultFileName = nullptr;
+        SdsEntries = nullptr;
+        SelectedSds = nullptr;
+        return;
+    }
+
+    FileName = static_cast<char*>(calloc(FileNameSize, 1));
+    DefaultFileName = static_cast<char*>(calloc(FileNameSize, 1));
+    SdsEntries = static_cast<SdsEntry*>(calloc(1, sizeof(SdsEntry)));
+    SelectedSds = VyrUtilSetAlloc(false);
+    KSkip = JSkip = ISkip = 1;
+
+    if (FileName == nullptr || DefaultFileName == nullptr || SdsEntries == nullptr ||
+        SelectedSds == nullptr) {
+        VyrUtilDialogErrMsg("HDF Loader: Out of memory");
+        return;
+    }
+    FileName[0] = '\0';
+    DefaultFileName[0] = '\0';
+    VyrUtilImportAddLoader(LoadHdfData, LOADHDF_ADDON_NAME, LaunchLoadDialog, nullptr);
+}
+
+// Gives the global buffers and the selection set back. Each pointer is
+// nulled once freed, so that a second shutdown notice frees nothing twice.
+void ReleaseGlobalState() {
+    free(FileName);
+    FileName = nullptr;
+    free(DefaultFileName);
+    DefaultFileName = nullptr;
+    free(SdsEntries);
+    SdsEntries = nullptr;
+    if (SelectedSds != nullptr)
+        VyrUtilSetDealloc(&SelectedSds);
+}
+
+} // namespace
+
+extern "C" LOADHDF_EXPORT void InitVyrAddOn(void) {
+    VyrUtilLockOn();
+    // Without a listener the state could never be given back: stay inert,
+    // registering nothing and saying nothing.
+    if (VyrUtilStateChangeAddCallback(StateChangeCallback))
+        RegisterAndCreateState();
+    SdsCount = 0;
+    VyrUtilLockOff();
+}
+
+void StateChangeCallback(int32_t StateChange, intptr_t /*CallData*/) {
+    VyrUtilLockStart(AddOnID);
+    if (StateChange == HostShuttingDown)
+        ReleaseGlobalState();
+    VyrUtilLockFinish(AddOnID);
+}

@@ -1,0 +1,284 @@
+// The host's data set: title, variables and ordered zones, one typed array
+// per variable in the field data type the zone was given. Values arrive as
+// doubles and are stored the way a C cast would store them, except that
+// values the type cannot hold saturate instead of being undefined.
+#include "host_state.h"
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+using namespace VyrHost::Detail;
+
+namespace {
+
+constexpr VyrFieldType_t FieldFloat = 1, FieldDouble = 2, FieldInt32 = 3, FieldInt16 = 4,
+                         FieldByte = 5;
+
+int32_t ElementSize(VyrFieldType_t Type) {
+    switch (Type) {
+    case FieldFloat:
+        return 4;
+    case FieldDouble:
+        return 8;
+    case FieldInt32:
+        return 4;
+    case FieldInt16:
+        return 2;
+    case FieldByte:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+// Truncates toward zero as a C cast does; NaN becomes 0 and values beyond
+// the type's range become its nearest bound.
+template <typename T> T SaturateToInteger(double Value) {
+    if (std::isnan(Value))
+        return 0;
+    if (Value <= double(std::numeric_limits<T>::min()))
+        return std::numeric_limits<T>::min();
+    if (Value >= double(std::numeric_limits<T>::max()))
+        return std::numeric_limits<T>::max();
+    return static_cast<T>(Value);
+}
+
+// Rounds to the nearest float as IEEE conversion does; values that round
+// beyond the largest float become infinities, which C++ would leave undefined.
+float ToFloat(double Value) {
+    const double Overflow = double(FLT_MAX) + std::ldexp(1.0, 103); // half an ulp above FLT_MAX
+    if (Value >= Overflow)
+        return std::numeric_limits<float>::infinity();
+    if (Value <= -Overflow)
+        return -std::numeric_limits<float>::infinity();
+    if (Value > double(FLT_MAX))
+        return FLT_MAX;
+    if (Value < -double(FLT_MAX))
+        return -FLT_MAX;
+    return static_cast<float>(Value);
+}
+
+template <typename T> void StoreAs(unsigned char* Slot, T Value) {
+    std::memcpy(Slot, &Value, sizeof Value);
+}
+template <typename T> double LoadAs(const unsigned char* Slot) {
+    T Value;
+    std::memcpy(&Value, Slot, sizeof Value);
+    return double(Value);
+}
+
+void StoreValue(unsigned char* Slot, VyrFieldType_t Type, double Value) {
+    switch (Type) {
+    case FieldFloat:
+        StoreAs(Slot, ToFloat(Value));
+        break;
+    case FieldDouble:
+        StoreAs(Slot, Value);
+        break;
+    case FieldInt32:
+        StoreAs(Slot, SaturateToInteger<int32_t>(Value));
+        break;
+    case FieldInt16:
+        StoreAs(Slot, SaturateToInteger<int16_t>(Value));
+        break;
+    case FieldByte:
+        StoreAs(Slot, SaturateToInteger<uint8_t>(Value));
+        break;
+    }
+}
+
+double LoadValue(const unsigned char* Slot, VyrFieldType_t Type) {
+    switch (Type) {
+    case FieldFloat:
+        return LoadAs<float>(Slot);
+    case FieldDouble:
+        return LoadAs<double>(Slot);
+    case FieldInt32:
+        return LoadAs<int32_t>(Slot);
+    case FieldInt16:
+        return LoadAs<int16_t>(Slot);
+    case FieldByte:
+        return LoadAs<uint8_t>(Slot);
+    default:
+        return 0.0;
+    }
+}
+
+// Bytes of one variable's array, or -1 when the product does not fit.
+int64_t ArrayBytes(VyrLgIndex_t IMax, VyrLgIndex_t JMax, VyrLgIndex_t KMax, int32_t ElemSize) {
+    int64_t Bytes = 0;
+    if (__builtin_mul_overflow(int64_t(IMax), int64_t(JMax), &Bytes) ||
+        __builtin_mul_overflow(Bytes, int64_t(KMax), &Bytes) ||
+        __builtin_mul_overflow(Bytes, int64_t(ElemSize), &Bytes))
+        return -1;
+    return Bytes;
+}
+
+// Builds the zone's arrays, all zero; false when the host cannot get the
+// memory (over its limit or refused by the allocator).
+bool AllocateStorage(VyrHost::Zone& Z) {
+    const int64_t Limit = State().ZoneStorageLimit;
+    int64_t Total = 0;
+    for (VyrFieldType_t Type : Z.FieldTypes) {
+        const int64_t Bytes = ArrayBytes(Z.IMax, Z.JMax, Z.KMax, ElementSize(Type));
+        if (Bytes < 0 || __builtin_add_overflow(Total, Bytes, &Total) || Total > Limit)
+            return false;
+    }
+    try {
+        Z.Storage.resize(Z.FieldTypes.size());
+        for (size_t Var = 0; Var < Z.FieldTypes.size(); ++Var)
+            Z.Storage[Var].assign(
+                size_t(ArrayBytes(Z.IMax, Z.JMax, Z.KMax, ElementSize(Z.FieldTypes[Var]))), 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+namespace VyrHost {
+
+double Zone::Value(int32_t Var, int64_t Point) const {
+    if (Var < 1 || size_t(Var) > FieldTypes.size() || Point < 1 || Point > PointCount())
+        throw std::out_of_range("Zone::Value: no such variable or point");
+    const VyrFieldType_t Type = FieldTypes[size_t(Var) - 1];
+    return LoadValue(&Storage[size_t(Var) - 1][size_t(Point - 1) * size_t(ElementSize(Type))],
+                     Type);
+}
+
+const DataSet* CurrentDataSet() {
+    return State().Data ? &*State().Data : nullptr;
+}
+
+void SetZoneStorageLimit(int64_t Bytes) {
+    State().ZoneStorageLimit = Bytes;
+}
+
+} // namespace VyrHost
+
+namespace VyrHost::Detail {
+
+void DropFieldRefs() {
+    State().LiveRefs.clear();
+    State().Refs.clear();
+}
+
+} // namespace VyrHost::Detail
+
+extern "C" {
+
+VyrBoolean_t VyrUtilDataSetIsAvailable(void) {
+    return State().Data.has_value();
+}
+
+VyrBoolean_t VyrUtilDataSetCreate(const char* Title, VyrStringList_pa VarNames,
+                                  VyrBoolean_t /*ResetStyle*/) {
+    const char* Op = "VyrUtilDataSetCreate";
+    if (!HasText(Title, Op, "title"))
+        return false;
+    VyrStringList_s* Names = LiveList(VarNames, Op);
+    if (Names == nullptr)
+        return false;
+    if (ShouldFail(VyrHost::FailPoint::DataSetCreate, nullptr))
+        return false;
+    DropFieldRefs();
+    State().Data = VyrHost::DataSet{Title, Names->Items, {}};
+    return true;
+}
+
+VyrBoolean_t VyrUtilDataSetAddZone(const char* Name, VyrLgIndex_t IMax, VyrLgIndex_t JMax,
+                                   VyrLgIndex_t KMax, int32_t ZoneType,
+                                   const VyrFieldType_t* FieldTypes) {
+    const char* Op = "VyrUtilDataSetAddZone";
+    HostState& S = State();
+    if (!S.Data) {
+        HostError("%s: no data set", Op);
+        return false;
+    }
+    if (!HasText(Name, Op, "zone name"))
+        return false;
+    if (IMax < 1 || JMax < 1 || KMax < 1) {
+        HostError("%s: extents %dx%dx%d, each must be 1 or more", Op, IMax, JMax, KMax);
+        return false;
+    }
+    if (ZoneType != 0) {
+        HostError("%s: zone type %d is not ordered (0)", Op, ZoneType);
+        return false;
+    }
+    const size_t VarCount = S.Data->VarNames.size();
+    if (FieldTypes == nullptr && VarCount > 0) {
+        HostError("%s: null field data types", Op);
+        return false;
+    }
+    for (size_t Var = 0; Var < VarCount; ++Var)
+        if (ElementSize(FieldTypes[Var]) == 0) {
+            HostError("%s: field data type %d of variable %zu is not 1..5", Op, FieldTypes[Var],
+                      Var + 1);
+            return false;
+        }
+    if (S.Data->Zones.size() >= size_t(std::numeric_limits<VyrEntIndex_t>::max())) {
+        HostError("%s: the data set holds the most zones it can", Op);
+        return false;
+    }
+    if (ShouldFail(VyrHost::FailPoint::DataSetAddZone, nullptr))
+        return false;
+
+    VyrHost::Zone Z;
+    Z.Name = Name;
+    Z.ZoneType = ZoneType;
+    Z.IMax = IMax;
+    Z.JMax = JMax;
+    Z.KMax = KMax;
+    if (VarCount > 0)
+        Z.FieldTypes.assign(FieldTypes, FieldTypes + VarCount);
+    if (!AllocateStorage(Z))
+        return false;
+    S.Data->Zones.push_back(std::move(Z));
+    return true;
+}
+
+VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
+    const char* Op = "VyrUtilDataValueGetRef";
+    HostState& S = State();
+    if (!S.Data) {
+        HostError("%s: no data set", Op);
+        return nullptr;
+    }
+    if (Zone < 1 || size_t(Zone) > S.Data->Zones.size() || Var < 1 ||
+        size_t(Var) > S.Data->VarNames.size()) {
+        HostError("%s: zone %d, variable %d outside 1..%zu, 1..%zu", Op, Zone, Var,
+                  S.Data->Zones.size(), S.Data->VarNames.size());
+        return nullptr;
+    }
+    for (const auto& Ref : S.Refs)
+        if (Ref->Zone == Zone && Ref->Var == Var)
+            return Ref.get();
+    S.Refs.push_back(std::make_unique<VyrFieldData_s>(VyrFieldData_s{Zone, Var}));
+    S.LiveRefs.insert(S.Refs.back().get());
+    return S.Refs.back().get();
+}
+
+void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex, double Value) {
+    const char* Op = "VyrUtilDataValueSetByRef";
+    HostState& S = State();
+    if (FieldData == nullptr || S.LiveRefs.count(FieldData) == 0) {
+        HostError("%s: %s field-value reference", Op, FieldData == nullptr ? "null" : "unknown");
+        return;
+    }
+    VyrHost::Zone& Z = S.Data->Zones[size_t(FieldData->Zone) - 1];
+    if (PointIndex < 1 || PointIndex > Z.PointCount()) {
+        HostError("%s: point %d outside 1..%lld of zone %d", Op, PointIndex,
+                  static_cast<long long>(Z.PointCount()), FieldData->Zone);
+        return;
+    }
+    const size_t Var = size_t(FieldData->Var) - 1;
+    const VyrFieldType_t Type = Z.FieldTypes[Var];
+    StoreValue(&Z.Storage[Var][size_t(PointIndex - 1) * size_t(ElementSize(Type))], Type, Value);
+}
+
+} // extern "C"

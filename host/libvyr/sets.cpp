@@ -1,0 +1,90 @@
+// Host sets: positive members kept in ascending order, positions from 1.
+#include "host_state.h"
+
+#include <algorithm>
+#include <new>
+
+namespace VyrHost::Detail {
+
+VyrSet_s* LiveSet(VyrSet_pa Set, const char* Operation) {
+    if (FindTracked(Set, AllocKind::Set) == nullptr) {
+        HostError("%s: %s set handle", Operation, Set == nullptr ? "null" : "unknown");
+        return nullptr;
+    }
+    return Set;
+}
+
+} // namespace VyrHost::Detail
+
+using namespace VyrHost::Detail;
+
+extern "C" {
+
+VyrSet_pa VyrUtilSetAlloc(VyrBoolean_t ShowErr) {
+    VyrSet_s* Set = nullptr;
+    if (!ShouldFail(VyrHost::FailPoint::SetAlloc, nullptr))
+        Set = new (std::nothrow) VyrSet_s;
+    if (Set == nullptr) {
+        if (ShowErr)
+            VyrUtilDialogErrMsg("Out of memory");
+        return nullptr;
+    }
+    Track(Set, AllocKind::Set, "set");
+    return Set;
+}
+
+void VyrUtilSetDealloc(VyrSet_pa* Set) {
+    if (Set == nullptr) {
+        HostError("VyrUtilSetDealloc: null address");
+        return;
+    }
+    if (*Set == nullptr)
+        return;
+    if (LiveSet(*Set, "VyrUtilSetDealloc") == nullptr)
+        return;
+    FreeTracked(*Set);
+    *Set = nullptr;
+}
+
+VyrBoolean_t VyrUtilSetAddMember(VyrSet_pa Set, VyrSetIndex_t Member, VyrBoolean_t) {
+    VyrSet_s* S = LiveSet(Set, "VyrUtilSetAddMember");
+    if (S == nullptr || Member < 1)
+        return false;
+    const auto At = std::lower_bound(S->Members.begin(), S->Members.end(), Member);
+    if (At == S->Members.end() || *At != Member)
+        S->Members.insert(At, Member);
+    return true;
+}
+
+void VyrUtilSetClear(VyrSet_pa Set) {
+    if (VyrSet_s* S = LiveSet(Set, "VyrUtilSetClear"))
+        S->Members.clear();
+}
+
+VyrSetIndex_t VyrUtilSetGetMemberCount(VyrSet_pa Set) {
+    VyrSet_s* S = LiveSet(Set, "VyrUtilSetGetMemberCount");
+    return S == nullptr ? 0 : VyrSetIndex_t(S->Members.size());
+}
+
+VyrSetIndex_t VyrUtilSetGetMember(VyrSet_pa Set, VyrSetIndex_t Position) {
+    VyrSet_s* S = LiveSet(Set, "VyrUtilSetGetMember");
+    if (S == nullptr)
+        return VYR_SET_NOT_MEMBER;
+    if (Position < 1 || size_t(Position) > S->Members.size()) {
+        HostError("VyrUtilSetGetMember: position %d outside 1..%zu", Position, S->Members.size());
+        return VYR_SET_NOT_MEMBER;
+    }
+    return S->Members[size_t(Position) - 1];
+}
+
+VyrBoolean_t VyrUtilSetIsEmpty(VyrSet_pa Set) {
+    VyrSet_s* S = LiveSet(Set, "VyrUtilSetIsEmpty");
+    return S == nullptr || S->Members.empty();
+}
+
+VyrBoolean_t VyrUtilSetIsMember(VyrSet_pa Set, VyrSetIndex_t Member) {
+    VyrSet_s* S = LiveSet(Set, "VyrUtilSetIsMember");
+    return S != nullptr && std::binary_search(S->Members.begin(), S->Members.end(), Member);
+}
+
+} // extern "C"
