@@ -1,0 +1,166 @@
+// The host's data set: zones checked on creation, storage sized with
+// checked arithmetic, one typed array per variable holding each value as
+// its field data type would, and field-value references checked per call.
+#include "host_test.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+class HostDataSet : public HostTest {
+  protected:
+    // A data set whose variables are named V1..Vn.
+    static void CreateDataSet(int32_t Variables) {
+        VyrStringList_pa Names = VyrUtilStringListAlloc();
+        for (int32_t Var = 1; Var <= Variables; ++Var)
+            VyrUtilStringListAppendString(Names, ("V" + std::to_string(Var)).c_str());
+        ASSERT_TRUE(VyrUtilDataSetCreate("Title", Names, true));
+        VyrUtilStringListDealloc(&Names);
+    }
+};
+
+constexpr double Inf = std::numeric_limits<double>::infinity();
+
+} // namespace
+
+TEST_F(HostDataSet, EachFieldTypeStoresTheValueAsItsTypeWould) {
+    struct Case {
+        VyrFieldType_t Type;
+        double Given, Stored;
+    };
+    const Case Cases[] = {
+        {1, 0.1, double(0.1f)},
+        {1, -2.5, -2.5},
+        {1, 1e300, Inf},
+        {1, -1e300, -Inf},
+        {2, 0.1, 0.1},
+        {2, 1e300, 1e300},
+        {2, -4.0e-310, -4.0e-310},
+        {3, 3.7, 3},
+        {3, -3.7, -3},
+        {3, 1e12, 2147483647},
+        {3, -1e12, -2147483648.0},
+        {3, std::nan(""), 0},
+        {4, 12.9, 12},
+        {4, 40000, 32767},
+        {4, -40000, -32768},
+        {5, -1, 0},
+        {5, 200.6, 200},
+        {5, 300, 255},
+        {5, 255, 255},
+    };
+    const size_t ElementBytes[] = {0, 4, 8, 4, 2, 1}; // by field data type
+    for (const Case& C : Cases) {
+        CreateDataSet(1);
+        ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 2, 1, 1, 0, &C.Type));
+        VyrFieldData_pa Ref = VyrUtilDataValueGetRef(1, 1);
+        ASSERT_NE(Ref, nullptr);
+        VyrUtilDataValueSetByRef(Ref, 2, C.Given);
+        const VyrHost::Zone& Z = VyrHost::CurrentDataSet()->Zones.at(0);
+        EXPECT_EQ(Z.Value(1, 2), C.Stored) << "type " << C.Type << " given " << C.Given;
+        EXPECT_EQ(Z.Value(1, 1), 0.0) << "a point never set holds 0";
+        EXPECT_EQ(Z.Storage.at(0).size(), 2 * ElementBytes[C.Type]) << "type " << C.Type;
+    }
+    EXPECT_TRUE(VyrHost::HostErrors().empty());
+}
+
+TEST_F(HostDataSet, ZonesAreNumberedFromOneInTheOrderAdded) {
+    CreateDataSet(2);
+    const VyrFieldType_t Types[] = {2, 3};
+    ASSERT_TRUE(VyrUtilDataSetAddZone("First", 3, 2, 1, 0, Types));
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Second", 1, 1, 4, 0, Types));
+    VyrUtilDataValueSetByRef(VyrUtilDataValueGetRef(2, 2), 4, 17);
+    VyrUtilDataValueSetByRef(VyrUtilDataValueGetRef(1, 1), 6, 0.5);
+    const VyrHost::DataSet* Data = VyrHost::CurrentDataSet();
+    ASSERT_EQ(Data->Zones.size(), 2u);
+    EXPECT_EQ(Data->Zones[0].Name, "First");
+    EXPECT_EQ(Data->Zones[0].PointCount(), 6);
+    EXPECT_EQ(Data->Zones[0].Value(1, 6), 0.5);
+    EXPECT_EQ(Data->Zones[1].Value(2, 4), 17);
+    EXPECT_EQ(Data->VarNames, (std::vector<std::string>{"V1", "V2"}));
+    EXPECT_TRUE(VyrHost::HostErrors().empty());
+}
+
+TEST_F(HostDataSet, AddZoneRefusesBadRequestsAsHostErrors) {
+    const VyrFieldType_t Good[] = {1};
+    EXPECT_FALSE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, Good)) << "no data set yet";
+    CreateDataSet(1);
+    const VyrFieldType_t TooHigh[] = {6}, Zero[] = {0};
+    struct Case {
+        const char* Why;
+        const char* Name;
+        VyrLgIndex_t I, J, K;
+        int32_t ZoneType;
+        const VyrFieldType_t* Types;
+    };
+    const Case Cases[] = {
+        {"I below 1", "Z", 0, 1, 1, 0, Good},     {"J below 1", "Z", 1, -5, 1, 0, Good},
+        {"K below 1", "Z", 1, 1, 0, 0, Good},     {"zone type 1", "Z", 1, 1, 1, 1, Good},
+        {"null types", "Z", 1, 1, 1, 0, nullptr}, {"type 6", "Z", 1, 1, 1, 0, TooHigh},
+        {"type 0", "Z", 1, 1, 1, 0, Zero},        {"null name", nullptr, 1, 1, 1, 0, Good},
+    };
+    for (const Case& C : Cases) {
+        const size_t Before = HostErrorCount();
+        EXPECT_FALSE(VyrUtilDataSetAddZone(C.Name, C.I, C.J, C.K, C.ZoneType, C.Types)) << C.Why;
+        EXPECT_EQ(HostErrorCount(), Before + 1) << C.Why;
+    }
+    EXPECT_TRUE(VyrHost::CurrentDataSet()->Zones.empty());
+}
+
+TEST_F(HostDataSet, ZoneTooLargeForMemoryFailsWithoutAbortingOrAHostError) {
+    CreateDataSet(2);
+    const VyrFieldType_t Types[] = {2, 2};
+    const VyrLgIndex_t Max = std::numeric_limits<VyrLgIndex_t>::max();
+    EXPECT_FALSE(VyrUtilDataSetAddZone("Huge", Max, Max, Max, 0, Types));
+    VyrHost::SetZoneStorageLimit(1000);
+    EXPECT_TRUE(VyrUtilDataSetAddZone("Fits", 62, 1, 1, 0, Types));  // 992 bytes
+    EXPECT_FALSE(VyrUtilDataSetAddZone("Over", 63, 1, 1, 0, Types)); // 1008 bytes
+    EXPECT_EQ(VyrHost::CurrentDataSet()->Zones.size(), 1u);
+    EXPECT_TRUE(VyrHost::HostErrors().empty());
+}
+
+TEST_F(HostDataSet, ZoneCountStopsAtTheLargestZoneNumber) {
+    CreateDataSet(0);
+    const int32_t Most = std::numeric_limits<VyrEntIndex_t>::max();
+    for (int32_t Zone = 1; Zone <= Most; ++Zone)
+        ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, nullptr)) << Zone;
+    EXPECT_FALSE(VyrUtilDataSetAddZone("One too many", 1, 1, 1, 0, nullptr));
+    EXPECT_EQ(HostErrorCount(), 1u);
+}
+
+TEST_F(HostDataSet, BadReferencesAndPointsAreHostErrors) {
+    CreateDataSet(1);
+    const VyrFieldType_t Types[] = {3};
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 2, 2, 1, 0, Types));
+    EXPECT_EQ(VyrUtilDataValueGetRef(0, 1), nullptr);
+    EXPECT_EQ(VyrUtilDataValueGetRef(2, 1), nullptr);
+    EXPECT_EQ(VyrUtilDataValueGetRef(1, 2), nullptr);
+    VyrFieldData_pa Ref = VyrUtilDataValueGetRef(1, 1);
+    VyrUtilDataValueSetByRef(Ref, 0, 1);
+    VyrUtilDataValueSetByRef(Ref, 5, 1);
+    VyrUtilDataValueSetByRef(nullptr, 1, 1);
+    EXPECT_EQ(HostErrorCount(), 6u);
+    for (int64_t Point = 1; Point <= 4; ++Point)
+        EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, Point), 0);
+}
+
+TEST_F(HostDataSet, NewDataSetReplacesTheOldAndItsReferences) {
+    CreateDataSet(1);
+    const VyrFieldType_t Types[] = {2};
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, Types));
+    VyrFieldData_pa Old = VyrUtilDataValueGetRef(1, 1);
+    CreateDataSet(1);
+    EXPECT_TRUE(VyrHost::CurrentDataSet()->Zones.empty());
+    VyrUtilDataValueSetByRef(Old, 1, 5);
+    EXPECT_EQ(HostErrorCount(), 1u);
+}
+
+TEST_F(HostDataSet, HostStartsWithoutDataSet) {
+    EXPECT_FALSE(VyrUtilDataSetIsAvailable());
+    EXPECT_EQ(VyrHost::CurrentDataSet(), nullptr);
+    CreateDataSet(1);
+    EXPECT_TRUE(VyrUtilDataSetIsAvailable());
+    EXPECT_EQ(VyrHost::CurrentDataSet()->Title, "Title");
+}

@@ -1,0 +1,172 @@
+// The host's handle rules: counting from 1, deallocators that null the
+// handle, sets in ascending order refusing members below 1, string lists,
+// and unknown or freed handles recorded as host errors instead of crashing.
+#include "host_test.h"
+
+#include <algorithm>
+
+using HostHandles = HostTest;
+
+TEST_F(HostHandles, SetKeepsMembersAscendingWithoutDuplicates) {
+    VyrSet_pa Set = VyrUtilSetAlloc(false);
+    ASSERT_NE(Set, nullptr);
+    for (VyrSetIndex_t Member : {7, 2, 9, 2, 4})
+        EXPECT_TRUE(VyrUtilSetAddMember(Set, Member, false));
+    ASSERT_EQ(VyrUtilSetGetMemberCount(Set), 4);
+    const VyrSetIndex_t Expected[] = {2, 4, 7, 9};
+    for (VyrSetIndex_t Position = 1; Position <= 4; ++Position)
+        EXPECT_EQ(VyrUtilSetGetMember(Set, Position), Expected[Position - 1]);
+    EXPECT_TRUE(VyrUtilSetIsMember(Set, 7));
+    EXPECT_FALSE(VyrUtilSetIsMember(Set, 3));
+    VyrUtilSetDealloc(&Set);
+    EXPECT_TRUE(VyrHost::HostErrors().empty());
+}
+
+TEST_F(HostHandles, SetRefusesZeroAndNegativeMembersChangingNothing) {
+    VyrSet_pa Set = VyrUtilSetAlloc(false);
+    ASSERT_TRUE(VyrUtilSetAddMember(Set, 3, false));
+    for (VyrSetIndex_t Bad : {0, -1, -100}) {
+        EXPECT_FALSE(VyrUtilSetAddMember(Set, Bad, false)) << Bad;
+        EXPECT_EQ(VyrUtilSetGetMemberCount(Set), 1);
+        EXPECT_EQ(VyrUtilSetGetMember(Set, 1), 3);
+    }
+    VyrUtilSetDealloc(&Set);
+}
+
+TEST_F(HostHandles, SetPositionOutsideCountGivesNotMemberAndHostError) {
+    VyrSet_pa Set = VyrUtilSetAlloc(false);
+    VyrUtilSetAddMember(Set, 5, false);
+    for (VyrSetIndex_t Position : {0, 2, -1}) {
+        const size_t Before = HostErrorCount();
+        EXPECT_EQ(VyrUtilSetGetMember(Set, Position), VYR_SET_NOT_MEMBER);
+        EXPECT_EQ(HostErrorCount(), Before + 1) << Position;
+    }
+    VyrUtilSetClear(Set);
+    EXPECT_TRUE(VyrUtilSetIsEmpty(Set));
+    VyrUtilSetDealloc(&Set);
+}
+
+TEST_F(HostHandles, DeallocatorsNullTheHandleAndIgnoreNull) {
+    VyrSet_pa Set = VyrUtilSetAlloc(false);
+    VyrStringList_pa List = VyrUtilStringListAlloc();
+    char* Buffer = VyrUtilStringAlloc(8, "test");
+    ASSERT_EQ(VyrHost::OutstandingAllocations(), 3);
+
+    VyrUtilSetDealloc(&Set);
+    VyrUtilStringListDealloc(&List);
+    VyrUtilStringDealloc(&Buffer);
+    EXPECT_EQ(Set, nullptr);
+    EXPECT_EQ(List, nullptr);
+    EXPECT_EQ(Buffer, nullptr);
+    EXPECT_EQ(VyrHost::OutstandingAllocations(), 0);
+
+    // A second call sees a null handle: nothing to do, nothing wrong.
+    VyrUtilSetDealloc(&Set);
+    VyrUtilStringListDealloc(&List);
+    VyrUtilStringDealloc(&Buffer);
+    EXPECT_TRUE(VyrHost::HostErrors().empty());
+}
+
+TEST_F(HostHandles, FreedHandlesAreHostErrorsNotCrashes) {
+    VyrSet_pa Set = VyrUtilSetAlloc(false);
+    VyrSet_pa Stale = Set;
+    VyrUtilSetDealloc(&Set);
+    VyrStringList_pa List = VyrUtilStringListAlloc();
+    VyrStringList_pa StaleList = List;
+    VyrUtilStringListDealloc(&List);
+
+    EXPECT_FALSE(VyrUtilSetAddMember(Stale, 1, false));
+    EXPECT_EQ(VyrUtilSetGetMemberCount(Stale), 0);
+    VyrUtilSetDealloc(&Stale);
+    EXPECT_NE(Stale, nullptr) << "an unknown handle is left as it was";
+    EXPECT_FALSE(VyrUtilStringListAppendString(StaleList, "x"));
+    EXPECT_EQ(VyrUtilStringListGetString(StaleList, 1), nullptr);
+    EXPECT_EQ(HostErrorCount(), 5u);
+}
+
+TEST_F(HostHandles, StringDeallocRefusesPointersTheHostNeverHandedOut) {
+    char Local[4] = "abc";
+    char* NotOurs = Local;
+    VyrUtilStringDealloc(&NotOurs);
+    EXPECT_EQ(NotOurs, Local);
+    VyrUtilStringDealloc(nullptr);
+    EXPECT_EQ(HostErrorCount(), 2u);
+}
+
+TEST_F(HostHandles, StringListFromNewlineTextMakesOneItemPerLine) {
+    struct Case {
+        const char* Text;
+        std::vector<std::string> Items;
+    };
+    const Case Cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\n", {"a"}},
+        {"a\nb", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"\n", {""}},
+        {"a\n\nb", {"a", "", "b"}},
+        {"Mx\nI1\n", {"Mx", "I1"}},
+    };
+    for (const Case& C : Cases) {
+        VyrStringList_pa List = VyrUtilStringListFromNLString(C.Text);
+        ASSERT_NE(List, nullptr);
+        ASSERT_EQ(VyrUtilStringListGetCount(List), int32_t(C.Items.size())) << '"' << C.Text << '"';
+        for (int32_t Index = 1; Index <= VyrUtilStringListGetCount(List); ++Index) {
+            char* Item = VyrUtilStringListGetString(List, Index);
+            ASSERT_NE(Item, nullptr);
+            EXPECT_EQ(Item, C.Items[size_t(Index) - 1]);
+            VyrUtilStringDealloc(&Item);
+        }
+        VyrUtilStringListDealloc(&List);
+    }
+    EXPECT_EQ(VyrHost::OutstandingAllocations(), 0);
+    EXPECT_TRUE(VyrHost::HostErrors().empty());
+}
+
+TEST_F(HostHandles, StringListItemsCountFromOneAndCopiesAreTracked) {
+    VyrStringList_pa List = VyrUtilStringListAlloc();
+    VyrUtilStringListAppendString(List, "first");
+    VyrUtilStringListAppendString(List, "second");
+    char* First = VyrUtilStringListGetString(List, 1);
+    ASSERT_NE(First, nullptr);
+    EXPECT_STREQ(First, "first");
+    // The copy is the caller's: changing it leaves the list alone.
+    First[0] = 'F';
+    char* Again = VyrUtilStringListGetString(List, 1);
+    EXPECT_STREQ(Again, "first");
+    std::vector<std::string> Tags = VyrHost::OutstandingTags();
+    std::sort(Tags.begin(), Tags.end());
+    EXPECT_EQ(Tags, (std::vector<std::string>{"host string", "host string", "string list"}));
+
+    EXPECT_EQ(VyrUtilStringListGetString(List, 0), nullptr);
+    EXPECT_EQ(VyrUtilStringListGetString(List, 3), nullptr);
+    EXPECT_EQ(HostErrorCount(), 2u);
+    VyrUtilStringDealloc(&First);
+    VyrUtilStringDealloc(&Again);
+    VyrUtilStringListDealloc(&List);
+}
+
+TEST_F(HostHandles, StringAllocGivesExactlyTheSizeAndRefusesSizesBelowOne) {
+    char* Buffer = VyrUtilStringAlloc(1, "one byte");
+    ASSERT_NE(Buffer, nullptr);
+    Buffer[0] = '\0'; // the only byte it may write
+    EXPECT_EQ(VyrHost::OutstandingTags(), std::vector<std::string>{"one byte"});
+    VyrUtilStringDealloc(&Buffer);
+
+    for (int32_t Size : {0, -1}) {
+        EXPECT_EQ(VyrUtilStringAlloc(Size, "bad"), nullptr);
+    }
+    EXPECT_EQ(VyrUtilStringAlloc(4, nullptr), nullptr);
+    EXPECT_EQ(HostErrorCount(), 3u);
+    EXPECT_EQ(VyrHost::OutstandingAllocations(), 0);
+}
+
+TEST_F(HostHandles, ResetGivesBackEverythingOutstanding) {
+    VyrUtilSetAlloc(false);
+    VyrUtilStringListAlloc();
+    VyrUtilStringAlloc(100, "kept");
+    ASSERT_EQ(VyrHost::OutstandingAllocations(), 3);
+    VyrHost::Reset();
+    EXPECT_EQ(VyrHost::OutstandingAllocations(), 0);
+}
