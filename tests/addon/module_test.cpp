@@ -1,0 +1,70 @@
+// The built module as the host meets it: loadable with dlopen, starting
+// itself through its one export, and exporting nothing else.
+#include "support/addon_fixture.h"
+
+#include "vyr_host_control.h"
+
+#include <cstdio>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+const std::string ModulePath = LOADHDF_BINARY_DIR "/lib/loadhdf.so";
+
+// Output of a shell command, or nullopt when it could not run or failed.
+std::optional<std::string> CommandOutput(const std::string& Command) {
+    FILE* Pipe = popen(Command.c_str(), "r");
+    if (Pipe == nullptr)
+        return std::nullopt;
+    std::string Output;
+    char Chunk[4096];
+    for (size_t Got; (Got = fread(Chunk, 1, sizeof Chunk, Pipe)) > 0;)
+        Output.append(Chunk, Got);
+    if (pclose(Pipe) != 0)
+        return std::nullopt;
+    return Output;
+}
+
+} // namespace
+
+using AddOnModule = AddOnManualStartTest;
+
+TEST_F(AddOnModule, HostLoadsTheModuleAndItRegistersTheLoader) {
+    std::string Why;
+    ASSERT_TRUE(VyrHost::LoadAddOn(ModulePath, &Why)) << Why;
+    EXPECT_EQ(VyrHost::LoaderNames(), std::vector<std::string>{"HDF Loader"});
+    ASSERT_EQ(VyrHost::RegisteredAddOns().size(), 1u);
+    EXPECT_EQ(VyrHost::RegisteredAddOns()[0].Name, "HDF Loader");
+    EXPECT_TRUE(VyrHost::ErrorMessages().empty());
+    // The fixture's shutdown then checks that the module gave its set back.
+}
+
+TEST_F(AddOnModule, LoadingAMissingModuleSaysWhy) {
+    std::string Why;
+    EXPECT_FALSE(VyrHost::LoadAddOn(LOADHDF_BINARY_DIR "/lib/no-such-module.so", &Why));
+    EXPECT_FALSE(Why.empty());
+}
+
+TEST_F(AddOnModule, ModuleExportsOnlyInitVyrAddOn) {
+    const std::optional<std::string> Symbols =
+        CommandOutput("nm -D --defined-only '" + ModulePath + "'");
+    ASSERT_TRUE(Symbols.has_value()) << "nm could not read " << ModulePath;
+    std::vector<std::string> Functions;
+    std::istringstream Lines(*Symbols);
+    for (std::string Line; std::getline(Lines, Line);) {
+        // "<address> <type> <name>"; T and W are functions in the text section.
+        std::istringstream Fields(Line);
+        std::string Address, Type, Name;
+        if (!(Fields >> Address >> Type >> Name))
+            continue;
+        if (Name == "_init" || Name == "_fini" || Name == "__bss_start" || Name == "_edata" ||
+            Name == "_end")
+            continue;
+        if (Type == "T" || Type == "t" || Type == "W" || Type == "i")
+            Functions.push_back(Name);
+        else
+            ADD_FAILURE() << "unexpected exported symbol: " << Line;
+    }
+    EXPECT_EQ(Functions, std::vector<std::string>{"InitVyrAddOn"}) << *Symbols;
+}

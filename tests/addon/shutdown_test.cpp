@@ -1,0 +1,58 @@
+// The state-change listener: shutdown (code 15) gives the global state
+// back, once, under the add-on's lock; every other code changes nothing.
+#include "support/addon_fixture.h"
+
+#include "addon/addon_entry.h"
+#include "addon/addon_state.h"
+#include "vyr_host_control.h"
+
+#include <cstring>
+
+using AddOnShutdown = AddOnTest;
+
+TEST_F(AddOnShutdown, ShutdownGivesBackTheBuffersAndTheSet) {
+    ASSERT_EQ(VyrHost::OutstandingAllocations(), 1); // SelectedSds
+    ShutDown();
+    EXPECT_EQ(FileName, nullptr);
+    EXPECT_EQ(DefaultFileName, nullptr);
+    EXPECT_EQ(SdsEntries, nullptr);
+    EXPECT_EQ(SelectedSds, nullptr);
+    EXPECT_EQ(VyrHost::OutstandingAllocations(), 0);
+    EXPECT_EQ(VyrHost::LockDepth(), 0);
+}
+
+TEST_F(AddOnShutdown, SecondShutdownNoticeFreesNothingTwice) {
+    ShutDown();
+    ShutDown();
+    EXPECT_EQ(FileName, nullptr);
+    EXPECT_EQ(SelectedSds, nullptr);
+    EXPECT_TRUE(VyrHost::HostErrors().empty());
+}
+
+TEST_F(AddOnShutdown, OtherCodesLeaveEveryFieldAsItWas) {
+    VyrUtilSetAddMember(SelectedSds, 2, false);
+    ISkip = 4;
+    snprintf(FileName, FileNameSize, "%s", "/data/x.hdf");
+    char* const Buffer = FileName;
+    VyrSet_pa const Set = SelectedSds;
+    SdsEntry* const Entries = SdsEntries;
+    for (int32_t Code : {0, 1, 14, 16, -15})
+        VyrHost::SendStateChange(Code);
+    EXPECT_EQ(FileName, Buffer);
+    EXPECT_STREQ(FileName, "/data/x.hdf");
+    EXPECT_EQ(SdsEntries, Entries);
+    EXPECT_EQ(SelectedSds, Set);
+    EXPECT_TRUE(VyrUtilSetIsMember(SelectedSds, 2));
+    EXPECT_EQ(ISkip, 4);
+    EXPECT_EQ(VyrHost::OutstandingAllocations(), 1);
+    EXPECT_FALSE(ShutdownSent());
+}
+
+TEST_F(AddOnShutdown, ListenerTakesAndGivesBackTheLockOnEveryCode) {
+    VyrUtilLockStart(AddOnID); // a held lock, as while the load dialog is up
+    VyrHost::SendStateChange(3);
+    EXPECT_EQ(VyrHost::LockDepth(), 1);
+    VyrUtilLockFinish(AddOnID);
+    ShutDown();
+    EXPECT_EQ(VyrHost::LockDepth(), 0);
+}
