@@ -1,0 +1,100 @@
+// Summarises the host's data set for a person: enough to see that the load
+// picked the right data sets, orientation and skips, without the values.
+#include "data_set_summary.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace VyrHostProgram {
+namespace {
+
+// Minimum and maximum of one variable of one zone; NaN values are left out
+// and counted, so that a few missing values do not hide the range.
+struct Range {
+    double Min = 0, Max = 0;
+    int64_t Numbers = 0, NotANumber = 0;
+};
+
+Range VariableRange(const VyrHost::Zone& Zone, int32_t Var) {
+    Range Found;
+    const int64_t Points = Zone.PointCount();
+    for (int64_t Point = 1; Point <= Points; ++Point) {
+        const double Value = Zone.Value(Var, Point);
+        if (std::isnan(Value)) {
+            ++Found.NotANumber;
+            continue;
+        }
+        if (Found.Numbers == 0 || Value < Found.Min) {
+            Found.Min = Value;
+        }
+        if (Found.Numbers == 0 || Value > Found.Max) {
+            Found.Max = Value;
+        }
+        ++Found.Numbers;
+    }
+    return Found;
+}
+
+std::string FormatValue(double Value) {
+    char Text[64];
+    std::snprintf(Text, sizeof Text, "%.9g", Value);
+    return Text;
+}
+
+std::string ZoneTypeName(int32_t Type) {
+    return Type == 0 ? "ordered" : std::to_string(Type);
+}
+
+} // namespace
+
+std::string FieldTypeName(VyrFieldType_t Type) {
+    switch (Type) {
+    case 1:
+        return "float";
+    case 2:
+        return "double";
+    case 3:
+        return "int32";
+    case 4:
+        return "int16";
+    case 5:
+        return "byte";
+    default:
+        return "type " + std::to_string(Type);
+    }
+}
+
+std::string DescribeDataSet(const VyrHost::DataSet& Data) {
+    std::string Out = "data set \"" + Data.Title + "\"\n  variables:";
+    for (size_t Var = 0; Var < Data.VarNames.size(); ++Var) {
+        Out += (Var == 0 ? " " : ", ") + Data.VarNames[Var];
+    }
+    Out += "\n";
+    char Line[256];
+    for (const VyrHost::Zone& Zone : Data.Zones) {
+        std::snprintf(Line, sizeof Line, "  zone \"%s\": %d x %d x %d, %s\n", Zone.Name.c_str(),
+                      static_cast<int>(Zone.IMax), static_cast<int>(Zone.JMax),
+                      static_cast<int>(Zone.KMax), ZoneTypeName(Zone.ZoneType).c_str());
+        Out += Line;
+        for (size_t Var = 0; Var < Zone.FieldTypes.size(); ++Var) {
+            const std::string Name = Var < Data.VarNames.size() ? Data.VarNames[Var] : "?";
+            const Range Found = VariableRange(Zone, static_cast<int32_t>(Var + 1));
+            std::string Values = "no values";
+            if (Found.Numbers > 0) {
+                Values = "min " + FormatValue(Found.Min) + "  max " + FormatValue(Found.Max);
+            }
+            if (Found.NotANumber > 0) {
+                Values += "  (" + std::to_string(Found.NotANumber) + " nan)";
+            }
+            std::snprintf(Line, sizeof Line, "    %-12s %-7s ", Name.c_str(),
+                          FieldTypeName(Zone.FieldTypes[Var]).c_str());
+            Out += Line + Values + "\n";
+        }
+    }
+    if (Data.Zones.empty()) {
+        Out += "  no zones\n";
+    }
+    return Out;
+}
+
+} // namespace VyrHostProgram

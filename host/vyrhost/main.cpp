@@ -1,0 +1,99 @@
+// vyrhost: the stand-in Vyrlith host as a program. Loads the add-on module
+// the way the host does, runs one command, an interactive session or a
+// script as the host's user, then sends the host's shutdown notice and
+// writes what was asked for (--journal, --json).
+#include "addon_module.h"
+#include "command_line.h"
+#include "commands.h"
+#include "host_session.h"
+#include "host_state_json.h"
+#include "interactive_session.h"
+#include "session_language.h"
+#include "text_lines.h"
+#include "vyr_host_control.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace VyrHostProgram;
+
+namespace {
+
+void RunCommand(HostSession& Session, const Invocation& Call) {
+    switch (Call.Command) {
+    case CommandKind::List:
+        RunList(Session, Call.File);
+        return;
+    case CommandKind::Attributes:
+        RunAttributes(Session, Call.File);
+        return;
+    case CommandKind::Load:
+        RunLoad(Session, Call.File, Call.Sds, Call.Skips);
+        return;
+    case CommandKind::Replay:
+        RunReplay(Session, Call.File);
+        return;
+    case CommandKind::Script:
+    case CommandKind::Session: {
+        // With no command, standard input off a terminal is a script.
+        const bool Interactive = Call.Command == CommandKind::Session && isatty(STDIN_FILENO);
+        if (Interactive) {
+            RunInteractiveSession(Session);
+            return;
+        }
+        const std::string Path = Call.Command == CommandKind::Script ? Call.File : "-";
+        std::vector<std::string> Lines;
+        std::string Why;
+        if (!ReadTextLines(Path, &Lines, &Why)) {
+            Session.Fail(Why);
+            return;
+        }
+        RunSessionScript(Session, Lines);
+        return;
+    }
+    }
+}
+
+// The host shuts down: its notice to the add-on first, then the files that
+// record the session.
+void FinishSession(HostSession& Session, const Invocation& Call) {
+    VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
+    std::string Why;
+    if (Call.JournalOut) {
+        const auto Recorded = VyrHost::RecordedInstructions(LoaderName);
+        const std::vector<std::string> Items = Recorded ? *Recorded : std::vector<std::string>{};
+        if (!WriteTextLines(*Call.JournalOut, Items, &Why)) {
+            Session.Fail(Why);
+        }
+    }
+    if (Call.JsonOut) {
+        std::fflush(stdout);
+        if (!WriteJsonFile(*Call.JsonOut, HostStateJson(Session.LastLoadResult()), &Why)) {
+            Session.Fail(Why);
+        }
+    }
+}
+
+} // namespace
+
+int main(int Argc, char** Argv) {
+    Invocation Call;
+    if (const std::optional<int> Exit = ParseCommandLine(Argc, Argv, &Call)) {
+        return *Exit;
+    }
+    // Summaries go to standard output, which --json - needs for itself;
+    // the JSON holds everything a summary says.
+    HostSession Session(isatty(STDERR_FILENO) != 0, !Call.JsonOut.has_value());
+    const std::string Module = FindAddOnModule(Call.AddOnPath);
+    std::string Why;
+    if (!VyrHost::LoadAddOn(Module, &Why)) {
+        Session.Fail("cannot load the add-on " + Module + ": " + Why);
+        return Session.ExitStatus();
+    }
+    if (Call.StopAt > 0) {
+        Session.StopAt(Call.StopAt);
+    }
+    RunCommand(Session, Call);
+    FinishSession(Session, Call);
+    return Session.ExitStatus();
+}
