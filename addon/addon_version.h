@@ -7,6 +7,10 @@
 #define LOADHDF_FILE_VERSION "11.2-0-002"
 #define LOADHDF_PRODUCT_VERSION "11.2-0-563"
 #define LOADHDF_BUILD_DATE "Dec 20 2007"
+// The module's own identity (module_version.cpp).
+#define LOADHDF_FILE_DESCRIPTION "HDF Loader (Vyrlith Add-on)"
+#define LOADHDF_INTERNAL_NAME "loadhdf"
+#define LOADHDF_FILE_VERSION_NUMBER "11.2.0.2"
 
 // The version text given at registration: "11.2-0-002 (11.2-0-563) Dec 20 2007".
 #define LOADHDF_REGISTERED_VERSION                                                                 \

@@ -79,7 +79,8 @@ void OnErrorMessage(std::function<void(const std::string&)> Sink);
 // Buffers, strings, lists, sets and arrays handed to the add-on and not yet
 // given back.
 int32_t OutstandingAllocations();
-std::vector<std::string> OutstandingTags(); // one entry per outstanding object
+// One tag per outstanding object, oldest first.
+std::vector<std::string> OutstandingTags();
 
 enum class FailPoint {
     StringAlloc,

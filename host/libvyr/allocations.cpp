@@ -4,13 +4,15 @@
 // would. Also the string buffer operations, which are pure tracking.
 #include "host_state.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 namespace VyrHost::Detail {
 
 void Track(const void* Object, AllocKind Kind, const std::string& Tag, bool HostOwned) {
-    State().Allocations[Object] = Allocation{Kind, Tag, HostOwned};
+    HostState& S = State();
+    S.Allocations[Object] = Allocation{Kind, Tag, HostOwned, S.NextSerial++};
 }
 
 const Allocation* FindTracked(const void* Object, AllocKind Kind) {
@@ -85,10 +87,15 @@ int32_t OutstandingAllocations() {
 }
 
 std::vector<std::string> OutstandingTags() {
-    std::vector<std::string> Tags;
+    std::vector<const Allocation*> Live;
     for (const auto& Entry : State().Allocations)
         if (!Entry.second.HostOwned)
-            Tags.push_back(Entry.second.Tag);
+            Live.push_back(&Entry.second);
+    std::sort(Live.begin(), Live.end(),
+              [](const Allocation* A, const Allocation* B) { return A->Serial < B->Serial; });
+    std::vector<std::string> Tags;
+    for (const Allocation* A : Live)
+        Tags.push_back(A->Tag);
     return Tags;
 }
 

@@ -45,6 +45,7 @@ struct Allocation {
     // Objects the host made for its own call into the add-on (a replayed
     // instruction list): live for the add-on, but not the add-on's to free.
     bool HostOwned = false;
+    uint64_t Serial = 0; // order of allocation, for a stable listing
 };
 
 struct FailRule {
@@ -95,6 +96,7 @@ struct HostState {
 
     // Tracking and failure injection.
     std::map<const void*, Allocation> Allocations;
+    uint64_t NextSerial = 1;
     std::array<FailRule, FailPointCount> FailRules;
 
     // Loaders.

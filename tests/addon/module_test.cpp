@@ -68,3 +68,13 @@ TEST_F(AddOnModule, ModuleExportsOnlyInitVyrAddOn) {
     }
     EXPECT_EQ(Functions, std::vector<std::string>{"InitVyrAddOn"}) << *Symbols;
 }
+
+TEST_F(AddOnModule, ModuleCarriesItsVersionIdentity) {
+    const std::optional<std::string> Section =
+        CommandOutput("readelf -p .loadhdf_version '" + ModulePath + "'");
+    ASSERT_TRUE(Section.has_value()) << "readelf could not read " << ModulePath;
+    for (const char* Entry :
+         {"FileDescription=HDF Loader (Vyrlith Add-on)", "InternalName=loadhdf",
+          "FileVersion=11.2-0-002", "FileVersionNumber=11.2.0.2", "ProductVersion=11.2-0-563"})
+        EXPECT_NE(Section->find(Entry), std::string::npos) << Entry << " in\n" << *Section;
+}
