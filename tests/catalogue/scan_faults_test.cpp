@@ -1,0 +1,204 @@
+// The scan when the host or HDF4 fails it, or when HDF4 reports what only a
+// damaged or crafted file holds: one message, no crash, no buffer written out
+// of bounds, nothing left open or outstanding, and no record pointing at a
+// buffer that was not filled.
+#include "catalogue_fixture.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using ScanFaults = CatalogueTest;
+using HdfFault::Call;
+using TestHdf::DataSet;
+
+const char* const NoMemory = "Not enough memory to read this HDF file.";
+const char* const NotHdf = "Not a valid HDF File";
+const char* const Unreadable = "Unable to read a Scientific Data Set in this HDF file";
+
+// Three data sets with file scales and index scales: 2 + 3 + 1 scale buffers.
+std::string ThreeSets() {
+    DataSet A;
+    A.Dims = {4, 3};
+    A.Scales = {{22, {1, 2, 3, 4}}};
+    DataSet B;
+    B.Dims = {2, 3, 4};
+    B.NumberType = 24;
+    B.Scales = {{}, {6, {0.5, 1.5, 2.5}}, {21, {9, 8, 7, 6}}};
+    DataSet C;
+    C.Dims = {5};
+    const std::string Path = TestHdf::TempPath("three.hdf");
+    TestHdf::Write(Path, {A, B, C});
+    return Path;
+}
+
+// Expects one failure message since the First message, and an empty
+// catalogue with every scale buffer given back.
+void ExpectFailedWith(size_t First, const std::string& Message) {
+    const std::vector<std::string>& All = VyrHost::ErrorMessages();
+    EXPECT_EQ(std::vector<std::string>(All.begin() + std::min(First, All.size()), All.end()),
+              std::vector<std::string>{Message});
+    EXPECT_EQ(SdsCount, 0);
+    int32_t Scales = 0;
+    for (const std::string& Tag : VyrHost::OutstandingTags())
+        Scales += Tag == "HDF Scale Data";
+    EXPECT_EQ(Scales, 0);
+}
+
+TEST_F(ScanFaults, EachScaleBufferTheHostCannotGiveFailsTheScanCleanly) {
+    const std::string Path = ThreeSets();
+    ASSERT_TRUE(Scan(Path));
+    const int32_t Buffers = ScaleBuffersOutstanding();
+    ASSERT_EQ(Buffers, 6);
+    for (bool AndLater : {false, true}) {
+        for (int32_t N = 1; N <= Buffers; ++N) {
+            SCOPED_TRACE("allocation " + std::to_string(N) + (AndLater ? " and later" : ""));
+            const size_t First = Messages().size();
+            VyrHost::FailNth(VyrHost::FailPoint::StringAlloc, N, "HDF Scale Data", AndLater);
+            EXPECT_FALSE(Scan(Path));
+            ExpectFailedWith(First, NoMemory);
+        }
+    }
+    VyrHost::FailNth(VyrHost::FailPoint::StringAlloc, 0);
+    EXPECT_TRUE(Scan(Path));
+}
+
+TEST_F(ScanFaults, RecordsThatCannotBeResizedFailTheScanAndKeepTheOldArray) {
+    const std::string Path = ThreeSets();
+    ASSERT_TRUE(Scan(Path));
+    HdfFault::FailNth(Call::Realloc, 1);
+    EXPECT_FALSE(Scan(Path));
+    EXPECT_EQ(HdfFault::Calls(Call::Realloc), 1);
+    ExpectFailedWith(0, NoMemory);
+    ASSERT_NE(SdsEntries, nullptr);
+    HdfFault::FailNth(Call::Realloc, 0);
+    EXPECT_TRUE(Scan(Path));
+    EXPECT_EQ(SdsCount, 3);
+}
+
+struct HdfFailure {
+    Call Which;
+    int32_t Nth;
+    const char* Message; // null: the scan succeeds
+};
+
+TEST_F(ScanFaults, HdfFailuresWhileReadingTheFileEndInOneMessageOrAnIndexScale) {
+    const std::string Path = ThreeSets();
+    const HdfFailure Cases[] = {
+        {Call::SDstart, 1, NotHdf},
+        {Call::SDfileinfo, 1, NotHdf},
+        {Call::SDselect, 1, Unreadable},
+        {Call::SDselect, 6, Unreadable}, // after two records were stored
+        {Call::SDgetinfo, 1, Unreadable},
+        {Call::SDgetinfo, 4, Unreadable},
+        {Call::SDgetdatastrs, 5, Unreadable},
+        {Call::SDdiminfo, 1, nullptr},
+        {Call::SDgetdimscale, 1, nullptr},
+    };
+    for (const HdfFailure& Case : Cases) {
+        SCOPED_TRACE("call " + std::to_string(int(Case.Which)) + " #" + std::to_string(Case.Nth));
+        const size_t First = Messages().size();
+        HdfFault::FailNth(Case.Which, Case.Nth);
+        const bool Result = Scan(Path);
+        HdfFault::FailNth(Case.Which, 0);
+        if (Case.Message != nullptr) {
+            EXPECT_FALSE(Result);
+            ExpectFailedWith(First, Case.Message);
+            continue;
+        }
+        // The first dimension's file scale could not be had: index scale.
+        EXPECT_TRUE(Result);
+        EXPECT_EQ(Messages().size(), First);
+        ASSERT_EQ(SdsCount, 3);
+        ExpectIndexScale(SdsEntries[0], 0);
+        EXPECT_EQ(ScaleValues(SdsEntries[1], 1), (std::vector<double>{0.5, 1.5, 2.5}));
+        FreeSdsEntries();
+    }
+}
+
+TEST_F(ScanFaults, ScaleSizesBeyondTheHostsByteCountFailTheScanWithoutAllocating) {
+    // Extents a crafted file can claim; ScaleElemSize times the extent does
+    // not fit the host's 32-bit byte count.
+    struct Case {
+        const char* What;
+        int32_t Extent;
+        int32_t ScaleType; // 0: no scale, so the index scale of 4-byte values
+    };
+    const Case Cases[] = {
+        {"float64 scale", 300000000, 6},
+        {"index scale", 600000000, 0},
+        {"largest extent", 2147483647, 0},
+    };
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.What);
+        DataSet S;
+        S.Dims = {3};
+        if (C.ScaleType != 0)
+            S.Scales = {{C.ScaleType, {1, 2, 3}}};
+        const std::string Path = TestHdf::TempPath(std::string(C.What) + ".hdf");
+        TestHdf::Write(Path, {S});
+        const size_t First = Messages().size();
+        HdfFault::OnGetInfo([&](char*, int32_t*, int32_t* Dims, int32_t*) {
+            if (Dims != nullptr)
+                Dims[0] = C.Extent;
+        });
+        HdfFault::OnDimInfo([&](char*, int32_t* Extent, int32_t*) { *Extent = C.Extent; });
+        HdfFault::FailNth(Call::SDgetdimscale, 0); // counts from here
+        EXPECT_FALSE(Scan(Path));
+        ExpectFailedWith(First, NoMemory);
+        EXPECT_EQ(HdfFault::Calls(Call::SDgetdimscale), 0);
+    }
+}
+
+TEST_F(ScanFaults, ANegativeExtentMakesTheDataSetUnreadable) {
+    DataSet S;
+    S.Dims = {3, 4};
+    const std::string Path = TestHdf::TempPath("negative.hdf");
+    TestHdf::Write(Path, {S, S});
+    HdfFault::OnGetInfo([](char* Name, int32_t*, int32_t* Dims, int32_t*) {
+        if (Dims != nullptr && std::string(Name) == "sds1")
+            Dims[1] = -4;
+    });
+    EXPECT_FALSE(Scan(Path));
+    ExpectFailedWith(0, Unreadable);
+}
+
+TEST_F(ScanFaults, RanksOutsideOneToThirtyTwoArePassedOverWithoutAskingForExtents) {
+    DataSet S;
+    S.Dims = {3, 4};
+    const std::string Path = TestHdf::TempPath("ranks.hdf");
+    TestHdf::Write(Path, {S, S, S});
+    HdfFault::OnGetInfo([](char* Name, int32_t* Rank, int32_t*, int32_t*) {
+        if (std::string(Name) == "sds0")
+            *Rank = 40; // SDgetinfo would write 40 extents
+        if (std::string(Name) == "sds2")
+            *Rank = 0;
+    });
+    ASSERT_TRUE(Scan(Path));
+    EXPECT_FALSE(HdfFault::ExtentsOverrun()) << "a 32-slot array was handed over for rank 40";
+    ASSERT_EQ(SdsCount, 1);
+    EXPECT_EQ(SdsEntries[0].HdfIndex, 1);
+}
+
+TEST_F(ScanFaults, NamesOfTheLongestLengthAFileCanStoreAreReceivedWhole) {
+    DataSet S;
+    S.Dims = {3, 4};
+    S.Scales = {{5, {1, 2, 3}}};
+    const std::string Path = TestHdf::TempPath("long-names.hdf");
+    TestHdf::Write(Path, {S});
+    // HDF4 copies names without a bound; a name has a 16-bit length.
+    auto LongName = [](char* Name) {
+        std::memset(Name, 'n', 65535);
+        Name[65535] = '\0';
+    };
+    HdfFault::OnGetInfo([&](char* Name, int32_t*, int32_t*, int32_t*) { LongName(Name); });
+    HdfFault::OnDimInfo([&](char* Name, int32_t*, int32_t*) { LongName(Name); });
+    ASSERT_TRUE(Scan(Path));
+    ASSERT_EQ(SdsCount, 1);
+    EXPECT_EQ(ScaleValues(SdsEntries[0], 0), (std::vector<double>{1, 2, 3}));
+}
+
+} // namespace
