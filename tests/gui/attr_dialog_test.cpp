@@ -1,0 +1,193 @@
+// The attributes dialog: its text line by line for entries of every rank,
+// empty and longest texts, rebuilt (never appended) at each launch and
+// always describing the file chosen last; its layout; and an empty text
+// when the host cannot give the scratch buffer.
+#include "gui_session.h"
+#include "support/addon_fixture.h"
+
+using namespace GuiSession;
+
+namespace {
+
+class AttributesDialog : public AddOnTest {
+  protected:
+    std::string AttributesText() { return ControlOf(AttrText).Text; }
+
+    // Opens the attributes dialog, reads its text and closes it again.
+    std::string ShowAttributes() {
+        EXPECT_TRUE(Press("Attributes..."));
+        EXPECT_EQ(TopTitle(), "Attributes");
+        const std::string Text = AttributesText();
+        EXPECT_TRUE(Ok());
+        EXPECT_EQ(TopTitle(), "HDF Loader");
+        return Text;
+    }
+};
+
+std::string WriteDescribedFile(const std::string& FileName) {
+    const std::string Path = TestHdf::TempPath(FileName);
+    TestHdf::DataSet Rank3, Rank2, Rank1;
+    Rank3.Name = "temperature";
+    Rank3.Label = "t";
+    Rank3.Unit = "K";
+    Rank3.Format = "F6.2";
+    Rank3.CoordSys = "cartesian";
+    Rank3.Dims = {4, 5, 6};
+    Rank2.Name = "pressure";
+    Rank2.Label = "p";
+    Rank2.Unit = "Pa";
+    Rank2.Dims = {7, 8};
+    Rank1.Name = "bare";
+    Rank1.Dims = {9};
+    TestHdf::Write(Path, {Rank3, Rank2, Rank1});
+    return Path;
+}
+
+const char* const DescribedText = "Scientific Data Set #1\n"
+                                  "  Dimension Size 1:6\n"
+                                  "  Dimension Size 2:5\n"
+                                  "  Dimension Size 3:4\n"
+                                  "Label: t\n"
+                                  "Unit: K\n"
+                                  "Format: F6.2\n"
+                                  "Coordinate System: cartesian\n"
+                                  "Rank: 3\n"
+                                  "\n"
+                                  "Scientific Data Set #2\n"
+                                  "  Dimension Size 1:8\n"
+                                  "  Dimension Size 2:7\n"
+                                  "Label: p\n"
+                                  "Unit: Pa\n"
+                                  "Format: \n"
+                                  "Coordinate System: \n"
+                                  "Rank: 2\n"
+                                  "\n"
+                                  "Scientific Data Set #3\n"
+                                  "  Dimension Size 1:9\n"
+                                  "Label: \n"
+                                  "Unit: \n"
+                                  "Format: \n"
+                                  "Coordinate System: \n"
+                                  "Rank: 1\n"
+                                  "\n";
+
+TEST_F(AttributesDialog, TextDescribesEveryEntryLineByLine) {
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(WriteDescribedFile("described.hdf")));
+    EXPECT_EQ(ShowAttributes(), DescribedText);
+    ASSERT_TRUE(Cancel());
+    EXPECT_TRUE(SessionClosed());
+}
+
+TEST_F(AttributesDialog, IsBuiltOnceAndRebuildsItsTextAtEveryLaunch) {
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(WriteDescribedFile("twice.hdf")));
+    EXPECT_EQ(ShowAttributes(), DescribedText);
+    const int32_t FirstId = AttrDialog;
+    EXPECT_EQ(ShowAttributes(), DescribedText);
+    EXPECT_EQ(AttrDialog, FirstId);
+    ASSERT_EQ(VyrHost::Dialogs().size(), 2u);
+    EXPECT_EQ(VyrHost::Dialogs()[1].Launches, 2);
+    ASSERT_TRUE(Cancel());
+
+    // A later launch of the load dialog reuses the same attributes dialog.
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(WriteDescribedFile("twice-again.hdf")));
+    EXPECT_EQ(ShowAttributes(), DescribedText);
+    EXPECT_EQ(VyrHost::Dialogs().size(), 2u);
+    ASSERT_TRUE(Cancel());
+    EXPECT_TRUE(SessionClosed());
+}
+
+TEST_F(AttributesDialog, ShowsOnlyTheEntriesOfTheFileChosenLast) {
+    const std::string Second = TestHdf::TempPath("only-new.hdf");
+    TestHdf::DataSet Only;
+    Only.Name = "only";
+    Only.Label = "fresh";
+    Only.Dims = {3, 2};
+    TestHdf::Write(Second, {Only});
+
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(WriteDescribedFile("old.hdf")));
+    EXPECT_EQ(ShowAttributes(), DescribedText);
+    ASSERT_TRUE(ChooseFile(Second));
+    EXPECT_EQ(ShowAttributes(), "Scientific Data Set #1\n"
+                                "  Dimension Size 1:2\n"
+                                "  Dimension Size 2:3\n"
+                                "Label: fresh\n"
+                                "Unit: \n"
+                                "Format: \n"
+                                "Coordinate System: \n"
+                                "Rank: 2\n"
+                                "\n");
+    ASSERT_TRUE(Cancel());
+    EXPECT_TRUE(SessionClosed());
+}
+
+TEST_F(AttributesDialog, LongestTextsFitTheirLines) {
+    const std::string Path = TestHdf::TempPath("longest-texts.hdf");
+    TestHdf::DataSet Long;
+    Long.Name = "long";
+    Long.Label = std::string(SdsTextLen, 'L');
+    Long.Unit = std::string(SdsTextLen, 'U');
+    Long.Format = std::string(SdsTextLen, 'F');
+    Long.CoordSys = std::string(SdsTextLen, 'C');
+    Long.Dims = {2};
+    TestHdf::Write(Path, {Long});
+
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(Path));
+    EXPECT_EQ(ShowAttributes(), "Scientific Data Set #1\n"
+                                "  Dimension Size 1:2\n"
+                                "Label: " +
+                                    Long.Label + "\n" + "Unit: " + Long.Unit + "\n" +
+                                    "Format: " + Long.Format + "\n" +
+                                    "Coordinate System: " + Long.CoordSys + "\n" + "Rank: 1\n\n");
+    ASSERT_TRUE(Cancel());
+    EXPECT_TRUE(SessionClosed());
+}
+
+TEST_F(AttributesDialog, WithoutTheScratchBufferTheTextStaysEmpty) {
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(WriteDescribedFile("no-scratch.hdf")));
+    EXPECT_EQ(ShowAttributes(), DescribedText);
+    VyrHost::FailNth(VyrHost::FailPoint::StringAlloc, 1, "HDF Temp String");
+    EXPECT_EQ(ShowAttributes(), "");
+    EXPECT_TRUE(VyrHost::ErrorMessages().empty());
+    EXPECT_EQ(ShowAttributes(), DescribedText);
+    ASSERT_TRUE(Cancel());
+    EXPECT_TRUE(SessionClosed());
+}
+
+TEST_F(AttributesDialog, IsBuiltWithTheHostLayoutOverTheLoadDialog) {
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(WriteDescribedFile("layout.hdf")));
+    ASSERT_TRUE(Press("Attributes..."));
+    const VyrHost::Dialog* Dialog = VyrHost::TopDialog();
+    ASSERT_NE(Dialog, nullptr);
+    EXPECT_EQ(Dialog->Id, AttrDialog);
+    EXPECT_EQ(Dialog->Parent, LoadDialog);
+    EXPECT_EQ(Dialog->Width, 5569);
+    EXPECT_EQ(Dialog->Height, 2338);
+    EXPECT_EQ(Dialog->Title, "Attributes");
+    EXPECT_EQ(Dialog->Controls, (std::vector<int32_t>{AttrText, AttrTextLabel}));
+
+    const VyrHost::Control& Text = ControlOf(AttrText);
+    EXPECT_EQ(Text.Kind, VyrHost::ControlKind::Text);
+    EXPECT_EQ(std::vector<int32_t>({Text.X, Text.Y, Text.Width, Text.Height}),
+              std::vector<int32_t>({229, 255, 5144, 1961}));
+    EXPECT_TRUE(Text.ReadOnly);
+    const VyrHost::Control& Label = ControlOf(AttrTextLabel);
+    EXPECT_EQ(Label.Kind, VyrHost::ControlKind::Label);
+    EXPECT_EQ(std::vector<int32_t>({Label.X, Label.Y}), std::vector<int32_t>({254, 117}));
+    EXPECT_EQ(Label.Text, "Attributes for all data sets:");
+
+    // Cancel closes it as OK does, back to the load dialog.
+    ASSERT_TRUE(Cancel());
+    EXPECT_EQ(TopTitle(), "HDF Loader");
+    EXPECT_EQ(VyrHost::LockDepth(), 1);
+    ASSERT_TRUE(Cancel());
+    EXPECT_TRUE(SessionClosed());
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+// The load dialog's OK and Cancel: the two checks that keep the dialog up,
+// the load through the loader function, "Error reading file" after a failed
+// load, and the catalogue and lock left behind by each ending.
+#include "gui_session.h"
+#include "support/addon_fixture.h"
+
+using namespace GuiSession;
+
+namespace {
+
+class OkAndCancel : public AddOnTest {};
+
+TEST_F(OkAndCancel, OkWithoutAFileSaysOnlyPleaseSelectAFile) {
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(Ok());
+    EXPECT_EQ(VyrHost::ErrorMessages(), std::vector<std::string>{"Please select a file"});
+    EXPECT_EQ(TopTitle(), "HDF Loader");
+    EXPECT_EQ(VyrHost::LockDepth(), 1);
+    EXPECT_EQ(VyrHost::CurrentDataSet(), nullptr);
+    ASSERT_TRUE(Cancel());
+    EXPECT_TRUE(SessionClosed());
+}
+
+TEST_F(OkAndCancel, OkWithoutASelectionKeepsTheDialogUp) {
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(WriteRanks321("no-selection.hdf")));
+    ASSERT_TRUE(Ok());
+    EXPECT_EQ(VyrHost::ErrorMessages(),
+              std::vector<std::string>{"Please select at least one DataSet"});
+    EXPECT_EQ(TopTitle(), "HDF Loader");
+    EXPECT_EQ(VyrHost::LockDepth(), 1);
+    EXPECT_EQ(SdsCount, 3);
+    ASSERT_TRUE(Cancel());
+    EXPECT_TRUE(SessionClosed());
+}
+
+TEST_F(OkAndCancel, OkLoadsTheSelectionAndRecordsItForReplay) {
+    const std::string Path = WriteRanks321("ok.hdf");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(Path));
+    ASSERT_TRUE(Select({2}));
+    ASSERT_TRUE(Type("J-Skip:", "2"));
+    ASSERT_TRUE(Ok());
+
+    EXPECT_TRUE(VyrHost::ErrorMessages().empty());
+    ASSERT_NE(VyrHost::CurrentDataSet(), nullptr);
+    ASSERT_EQ(VyrHost::CurrentDataSet()->Zones.size(), 1u);
+    EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].IMax, 8);
+    EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].JMax, 4);
+    EXPECT_EQ(VyrHost::RecordedInstructions("HDF Loader"),
+              (std::vector<std::string>{"M" + Path, "I1", "J2", "K1", "S2"}));
+    EXPECT_EQ(SdsCount, 0);
+    // The choices of the load stay until the next launch.
+    EXPECT_EQ(std::string(FileName), Path);
+    EXPECT_EQ(SelectedNumbers(), std::vector<int32_t>{2});
+    EXPECT_TRUE(SessionClosed());
+}
+
+TEST_F(OkAndCancel, FailedLoadIsFollowedByErrorReadingFile) {
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(WriteRanks321("failing.hdf")));
+    ASSERT_TRUE(Select({1}));
+    VyrHost::FailNth(VyrHost::FailPoint::DataSetCreate, 1);
+    ASSERT_TRUE(Ok());
+    ASSERT_FALSE(VyrHost::ErrorMessages().empty());
+    EXPECT_EQ(VyrHost::ErrorMessages().back(), "Error reading file");
+    EXPECT_FALSE(VyrHost::RecordedInstructions("HDF Loader").has_value());
+    EXPECT_EQ(SdsCount, 0);
+    EXPECT_TRUE(SessionClosed());
+}
+
+// This Debian HDF4 cannot decode szip: reading the real file's third data
+// set fails after it was listed.
+TEST_F(OkAndCancel, UnreadableRealDataSetEndsInErrorReadingFile) {
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(LOADHDF_SOURCE_DIR
+                           "/../shared/data/hdf4-real/compressed-gzip-skiphuff-szip.hdf"));
+    ASSERT_EQ(ListLines().size(), 3u);
+    ASSERT_TRUE(Select({3}));
+    ASSERT_TRUE(Ok());
+    ASSERT_GE(VyrHost::ErrorMessages().size(), 2u);
+    EXPECT_EQ(VyrHost::ErrorMessages().back(), "Error reading file");
+    EXPECT_EQ(SdsCount, 0);
+    EXPECT_TRUE(SessionClosed());
+}
+
+TEST_F(OkAndCancel, CancelAfterAScanEmptiesTheCatalogue) {
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(ChooseFile(WriteRanks321("cancel.hdf")));
+    ASSERT_TRUE(Select({1}));
+    ASSERT_EQ(SdsCount, 3);
+    ASSERT_TRUE(Cancel());
+    EXPECT_EQ(SdsCount, 0);
+    EXPECT_EQ(VyrHost::CurrentDataSet(), nullptr);
+    EXPECT_FALSE(VyrHost::RecordedInstructions("HDF Loader").has_value());
+    EXPECT_TRUE(VyrHost::ErrorMessages().empty());
+    EXPECT_TRUE(SessionClosed());
+}
+
+} // namespace
