@@ -1,0 +1,159 @@
+// `vyrhost list` and `vyrhost attributes`: the load dialog's list lines and
+// the attributes dialog's text, exactly, for generated and real HDF4 files,
+// and the add-on's messages when the file cannot be scanned.
+#include "program_runner.h"
+#include "vyrhost_files.h"
+
+#include <gtest/gtest.h>
+#include <hdf/mfhdf.h>
+
+using namespace VyrhostTest;
+
+namespace {
+
+// Ranks 3, 2 and 1 labelled t, p and not at all; extents in HDF order.
+std::vector<TestHdf::DataSet> ThreeRanks() {
+    TestHdf::DataSet T = MakeSet(5, {4, 5, 6}, "t");
+    T.Unit = "K";
+    T.Format = "F6.2";
+    T.CoordSys = "cartesian";
+    TestHdf::DataSet P = MakeSet(24, {7, 8}, "p");
+    P.Unit = "Pa";
+    P.Scales = {{6, {1, 2, 3, 4, 5, 6, 7}}}; // a coordinate variable the list leaves out
+    return {T, P, MakeSet(22, {9})};
+}
+
+// The list lines the add-on shows for a file, worked out with HDF4's own
+// reader: every data set that is no coordinate variable and has a rank of
+// 1 to 3, its label and its extents fastest first.
+std::vector<std::string> ListLinesReadWithHdf4(const std::string& Path) {
+    std::vector<std::string> Lines;
+    const int32 File = SDstart(Path.c_str(), DFACC_READ);
+    int32 Count = 0, Attributes = 0;
+    EXPECT_NE(SDfileinfo(File, &Count, &Attributes), FAIL);
+    for (int32 Index = 0; Index < Count; ++Index) {
+        const int32 Sds = SDselect(File, Index);
+        char Name[H4_MAX_NC_NAME] = "";
+        int32 Rank = 0, Dims[H4_MAX_VAR_DIMS] = {}, Type = 0;
+        SDgetinfo(Sds, Name, &Rank, Dims, &Type, &Attributes);
+        char Label[257] = "", Unit[257] = "", Format[257] = "", CoordSys[257] = "";
+        SDgetdatastrs(Sds, Label, Unit, Format, CoordSys, 256);
+        if (!SDiscoordvar(Sds) && Rank >= 1 && Rank <= 3) {
+            std::string Line = "(" + std::to_string(Rank) + ") " + Label + " (";
+            for (int32 Dim = Rank - 1; Dim >= 0; --Dim) {
+                Line += std::to_string(Dims[Dim]) + (Dim > 0 ? "x" : ")");
+            }
+            Lines.push_back(Line);
+        }
+        SDendaccess(Sds);
+    }
+    SDend(File);
+    return Lines;
+}
+
+TEST(VyrhostList, PrintsOneLinePerDataSetExactlyAsTheLoadDialogListsIt) {
+    const std::string Data = WriteHdf("three-ranks.hdf", ThreeRanks());
+    const std::string Json = TestHdf::TempPath("list.json");
+
+    const ProgramRun Run = RunVyrhost({"list", Data, "--json", Json});
+
+    EXPECT_EQ(Run.ExitStatus, 0);
+    EXPECT_EQ(Run.Err, "");
+    EXPECT_EQ(Run.Out, "(3) t (6x5x4)\n(2) p (8x7)\n(1)  (9)\n");
+    const nlohmann::json State = ReadJson(Json);
+    EXPECT_TRUE(State.at("result").is_null());
+    EXPECT_TRUE(State.at("data_set").is_null());
+    EXPECT_TRUE(State.at("loader_instructions").is_null());
+    EXPECT_EQ(State.at("messages"), nlohmann::json::array());
+    ExpectHostLeftClean(State);
+}
+
+TEST(VyrhostList, ListsRealFilesAsHdf4DescribesThem) {
+    for (const char* Name : {"int32-ranks-1-2-3.hdf", "int8-rank3-with-scales.hdf"}) {
+        SCOPED_TRACE(Name);
+        const std::string Path = RealFile(Name);
+        const std::vector<std::string> Expected = ListLinesReadWithHdf4(Path);
+        ASSERT_FALSE(Expected.empty());
+
+        const ProgramRun Run = RunVyrhost({"list", Path});
+
+        EXPECT_EQ(Run.ExitStatus, 0);
+        EXPECT_EQ(Run.Err, "");
+        EXPECT_EQ(Lines(Run.Out), Expected);
+    }
+}
+
+TEST(VyrhostAttributes, PrintsTheAttributesDialogsTextExactly) {
+    const std::string Data = WriteHdf("attributes.hdf", ThreeRanks());
+
+    const ProgramRun Run = RunVyrhost({"attributes", Data});
+
+    EXPECT_EQ(Run.ExitStatus, 0);
+    EXPECT_EQ(Run.Err, "");
+    EXPECT_EQ(Run.Out, "Scientific Data Set #1\n"
+                       "  Dimension Size 1:6\n"
+                       "  Dimension Size 2:5\n"
+                       "  Dimension Size 3:4\n"
+                       "Label: t\n"
+                       "Unit: K\n"
+                       "Format: F6.2\n"
+                       "Coordinate System: cartesian\n"
+                       "Rank: 3\n"
+                       "\n"
+                       "Scientific Data Set #2\n"
+                       "  Dimension Size 1:8\n"
+                       "  Dimension Size 2:7\n"
+                       "Label: p\n"
+                       "Unit: Pa\n"
+                       "Format: \n"
+                       "Coordinate System: \n"
+                       "Rank: 2\n"
+                       "\n"
+                       "Scientific Data Set #3\n"
+                       "  Dimension Size 1:9\n"
+                       "Label: \n"
+                       "Unit: \n"
+                       "Format: \n"
+                       "Coordinate System: \n"
+                       "Rank: 1\n"
+                       "\n");
+}
+
+struct ScanFailure {
+    const char* Name;
+    std::string Path;
+    const char* Message;
+};
+
+TEST(VyrhostListAndAttributes, AFileThatCannotBeScannedShowsTheAddOnsMessageAndExitsOne) {
+    const std::string Text = TestHdf::TempPath("not-hdf.txt");
+    TestHdf::WriteText(Text, "this is not an HDF file\n");
+    const std::string OnlyScales = WriteHdf("rank-4-only.hdf", [] {
+        TestHdf::DataSet Rank4 = MakeSet(5, {2, 2, 2, 2});
+        return std::vector<TestHdf::DataSet>{Rank4};
+    }());
+    const ScanFailure Cases[] = {
+        {"missing file", TestHdf::TempPath("missing.hdf"), "File does not exist"},
+        {"text file", Text, "Not a valid HDF File"},
+        {"no data sets", RealFile("vdatas-only.hdf"),
+         "No Scientific Datasets were found in this HDF file"},
+        {"nothing convertible", OnlyScales, "No Scientific Data Sets found."},
+    };
+    for (const ScanFailure& Case : Cases) {
+        for (const char* Command : {"list", "attributes"}) {
+            SCOPED_TRACE(std::string(Case.Name) + ", " + Command);
+            const std::string Json = TestHdf::TempPath("failure.json");
+
+            const ProgramRun Run = RunVyrhost({Command, Case.Path, "--json", Json});
+
+            EXPECT_EQ(Run.ExitStatus, 1);
+            EXPECT_EQ(Run.Out, "");
+            EXPECT_EQ(Run.Err, std::string("error: ") + Case.Message + "\n");
+            const nlohmann::json State = ReadJson(Json);
+            EXPECT_EQ(State.at("messages"), nlohmann::json::array({Case.Message}));
+            ExpectHostLeftClean(State);
+        }
+    }
+}
+
+} // namespace

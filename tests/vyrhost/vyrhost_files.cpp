@@ -1,0 +1,51 @@
+// Helpers shared by the host program's tests for the files they hand to
+// vyrhost and read back.
+#include "vyrhost_files.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace VyrhostTest {
+
+TestHdf::DataSet MakeSet(int32_t NumberType, std::vector<int32_t> Dims, std::string Label,
+                         std::vector<double> Values) {
+    TestHdf::DataSet Set;
+    Set.NumberType = NumberType;
+    Set.Dims = std::move(Dims);
+    Set.Label = std::move(Label);
+    Set.Values = std::move(Values);
+    return Set;
+}
+
+std::string WriteHdf(const std::string& FileName, const std::vector<TestHdf::DataSet>& Sets) {
+    const std::string Path = TestHdf::TempPath(FileName);
+    TestHdf::Write(Path, Sets);
+    return Path;
+}
+
+std::string RealFile(const std::string& FileName) {
+    return LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real/" + FileName;
+}
+
+std::string ReadText(const std::string& Path) {
+    std::ifstream File(Path, std::ios::binary);
+    std::ostringstream Text;
+    Text << File.rdbuf();
+    return Text.str();
+}
+
+nlohmann::json ReadJson(const std::string& Path) {
+    const std::string Text = ReadText(Path);
+    const nlohmann::json Parsed = nlohmann::json::parse(Text, nullptr, false);
+    EXPECT_FALSE(Parsed.is_discarded()) << Path << " holds no JSON: " << Text;
+    return Parsed.is_discarded() ? nlohmann::json::object() : Parsed;
+}
+
+void ExpectHostLeftClean(const nlohmann::json& State) {
+    EXPECT_EQ(State.value("lock_depth", -1), 0);
+    EXPECT_EQ(State.value("host_allocations_outstanding", -1), 0);
+}
+
+} // namespace VyrhostTest
