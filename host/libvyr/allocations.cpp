@@ -128,40 +128,11 @@ char* VyrUtilStringAlloc(int32_t Size, const char* Tag) {
 }
 
 void VyrUtilStringDealloc(char** String) {
-    const char* Op = "VyrUtilStringDealloc";
-    if (String == nullptr) {
-        HostError("%s: null address", Op);
-        return;
-    }
-    if (*String == nullptr)
-        return;
-    const Allocation* Record = FindTracked(*String, AllocKind::Buffer);
-    if (Record == nullptr) {
-        HostError("%s: not a string from this host", Op);
-        return;
-    }
-    if (Record->HostOwned) {
-        HostError("%s: the string belongs to the host", Op);
-        return;
-    }
-    FreeTracked(*String);
-    *String = nullptr;
+    GiveBack(String, AllocKind::Buffer, "VyrUtilStringDealloc");
 }
 
 void VyrUtilArrayDealloc(void** Array) {
-    const char* Op = "VyrUtilArrayDealloc";
-    if (Array == nullptr) {
-        HostError("%s: null address", Op);
-        return;
-    }
-    if (*Array == nullptr)
-        return;
-    if (FindTracked(*Array, AllocKind::Array) == nullptr) {
-        HostError("%s: not an array from this host", Op);
-        return;
-    }
-    FreeTracked(*Array);
-    *Array = nullptr;
+    GiveBack(Array, AllocKind::Array, "VyrUtilArrayDealloc");
 }
 
 } // extern "C"

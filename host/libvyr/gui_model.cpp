@@ -70,6 +70,15 @@ int32_t AddControl(int32_t Parent, ControlKind Kind, int32_t X, int32_t Y, int32
     return Id;
 }
 
+// The text of a live control of Kind, for the add-on to replace or extend;
+// null after a host error (unknown control, another kind, null text).
+std::string* TextToChange(int32_t Id, ControlKind Kind, const char* Text, const char* Operation) {
+    ControlRecord* R = LiveControlOfKind(Id, Kind, Operation);
+    if (R == nullptr || !HasText(Text, Operation, "text"))
+        return nullptr;
+    return &R->Public.Text;
+}
+
 } // namespace
 
 namespace VyrHost {
@@ -164,10 +173,8 @@ int32_t VyrGUILabelAdd(int32_t Parent, int32_t X, int32_t Y, const char* Text) {
 }
 
 void VyrGUILabelSetText(int32_t Label, const char* Text) {
-    const char* Op = "VyrGUILabelSetText";
-    ControlRecord* R = LiveControlOfKind(Label, ControlKind::Label, Op);
-    if (R != nullptr && HasText(Text, Op, "text"))
-        R->Public.Text = Text;
+    if (std::string* Shown = TextToChange(Label, ControlKind::Label, Text, "VyrGUILabelSetText"))
+        *Shown = Text;
 }
 
 int32_t VyrGUIButtonAdd(int32_t Parent, int32_t X, int32_t Y, int32_t Width, int32_t Height,
@@ -248,10 +255,9 @@ int32_t VyrGUITextFieldAdd(int32_t Parent, int32_t X, int32_t Y, int32_t Width, 
 }
 
 void VyrGUITextFieldSetString(int32_t Field, const char* Text) {
-    const char* Op = "VyrGUITextFieldSetString";
-    ControlRecord* R = LiveControlOfKind(Field, ControlKind::TextField, Op);
-    if (R != nullptr && HasText(Text, Op, "text"))
-        R->Public.Text = Text;
+    if (std::string* Shown =
+            TextToChange(Field, ControlKind::TextField, Text, "VyrGUITextFieldSetString"))
+        *Shown = Text;
 }
 
 int32_t VyrGUITextAdd(int32_t Parent, int32_t X, int32_t Y, int32_t Width, int32_t Height,
@@ -267,17 +273,14 @@ int32_t VyrGUITextAdd(int32_t Parent, int32_t X, int32_t Y, int32_t Width, int32
 }
 
 void VyrGUITextSetString(int32_t Text, const char* String) {
-    const char* Op = "VyrGUITextSetString";
-    ControlRecord* R = LiveControlOfKind(Text, ControlKind::Text, Op);
-    if (R != nullptr && HasText(String, Op, "text"))
-        R->Public.Text = String;
+    if (std::string* Shown = TextToChange(Text, ControlKind::Text, String, "VyrGUITextSetString"))
+        *Shown = String;
 }
 
 void VyrGUITextAppendString(int32_t Text, const char* String) {
-    const char* Op = "VyrGUITextAppendString";
-    ControlRecord* R = LiveControlOfKind(Text, ControlKind::Text, Op);
-    if (R != nullptr && HasText(String, Op, "text"))
-        R->Public.Text += String;
+    if (std::string* Shown =
+            TextToChange(Text, ControlKind::Text, String, "VyrGUITextAppendString"))
+        *Shown += String;
 }
 
 void VyrGUISetSensitivity(int32_t Control, VyrBoolean_t Sensitive) {

@@ -153,9 +153,44 @@ char* NewHostString(const std::string& Text);
 
 // Handle checks: the live object, or null after recording a host error that
 // names Operation.
-VyrSet_s* LiveSet(VyrSet_pa Set, const char* Operation);
-VyrStringList_s* LiveList(VyrStringList_pa List, const char* Operation);
+template <typename T>
+T* LiveHandle(T* Handle, AllocKind Kind, const char* Operation, const char* What) {
+    if (FindTracked(Handle, Kind) == nullptr) {
+        HostError("%s: %s %s", Operation, Handle == nullptr ? "null" : "unknown", What);
+        return nullptr;
+    }
+    return Handle;
+}
+inline VyrSet_s* LiveSet(VyrSet_pa Set, const char* Operation) {
+    return LiveHandle(Set, AllocKind::Set, Operation, "set handle");
+}
+inline VyrStringList_s* LiveList(VyrStringList_pa List, const char* Operation) {
+    return LiveHandle(List, AllocKind::List, Operation, "string list handle");
+}
 bool IsLiveAddOn(VyrAddOn_pa AddOn);
+
+// What every deallocator does with the address of a handle: null is an
+// error, a null handle nothing; a live object of Kind that the add-on owns is
+// freed and the handle nulled; anything else is a host error, left alone.
+template <typename T> void GiveBack(T** Address, AllocKind Kind, const char* Operation) {
+    if (Address == nullptr) {
+        HostError("%s: null address", Operation);
+        return;
+    }
+    if (*Address == nullptr)
+        return;
+    const Allocation* Record = FindTracked(*Address, Kind);
+    if (Record == nullptr) {
+        HostError("%s: not handed out by this host", Operation);
+        return;
+    }
+    if (Record->HostOwned) {
+        HostError("%s: belongs to the host", Operation);
+        return;
+    }
+    FreeTracked(*Address);
+    *Address = nullptr;
+}
 // True for a non-null text; otherwise records that Operation needed one.
 bool HasText(const char* Text, const char* Operation, const char* What);
 

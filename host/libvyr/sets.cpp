@@ -4,18 +4,6 @@
 #include <algorithm>
 #include <new>
 
-namespace VyrHost::Detail {
-
-VyrSet_s* LiveSet(VyrSet_pa Set, const char* Operation) {
-    if (FindTracked(Set, AllocKind::Set) == nullptr) {
-        HostError("%s: %s set handle", Operation, Set == nullptr ? "null" : "unknown");
-        return nullptr;
-    }
-    return Set;
-}
-
-} // namespace VyrHost::Detail
-
 using namespace VyrHost::Detail;
 
 extern "C" {
@@ -34,16 +22,7 @@ VyrSet_pa VyrUtilSetAlloc(VyrBoolean_t ShowErr) {
 }
 
 void VyrUtilSetDealloc(VyrSet_pa* Set) {
-    if (Set == nullptr) {
-        HostError("VyrUtilSetDealloc: null address");
-        return;
-    }
-    if (*Set == nullptr)
-        return;
-    if (LiveSet(*Set, "VyrUtilSetDealloc") == nullptr)
-        return;
-    FreeTracked(*Set);
-    *Set = nullptr;
+    GiveBack(Set, AllocKind::Set, "VyrUtilSetDealloc");
 }
 
 VyrBoolean_t VyrUtilSetAddMember(VyrSet_pa Set, VyrSetIndex_t Member, VyrBoolean_t) {

@@ -4,18 +4,6 @@
 
 #include <new>
 
-namespace VyrHost::Detail {
-
-VyrStringList_s* LiveList(VyrStringList_pa List, const char* Operation) {
-    if (FindTracked(List, AllocKind::List) == nullptr) {
-        HostError("%s: %s string list handle", Operation, List == nullptr ? "null" : "unknown");
-        return nullptr;
-    }
-    return List;
-}
-
-} // namespace VyrHost::Detail
-
 using namespace VyrHost::Detail;
 
 namespace {
@@ -36,24 +24,7 @@ VyrStringList_pa VyrUtilStringListAlloc(void) {
 }
 
 void VyrUtilStringListDealloc(VyrStringList_pa* List) {
-    const char* Op = "VyrUtilStringListDealloc";
-    if (List == nullptr) {
-        HostError("%s: null address", Op);
-        return;
-    }
-    if (*List == nullptr)
-        return;
-    const Allocation* Record = FindTracked(*List, AllocKind::List);
-    if (Record == nullptr) {
-        HostError("%s: unknown string list handle", Op);
-        return;
-    }
-    if (Record->HostOwned) {
-        HostError("%s: the list belongs to the host", Op);
-        return;
-    }
-    FreeTracked(*List);
-    *List = nullptr;
+    GiveBack(List, AllocKind::List, "VyrUtilStringListDealloc");
 }
 
 VyrBoolean_t VyrUtilStringListAppendString(VyrStringList_pa List, const char* String) {

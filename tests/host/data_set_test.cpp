@@ -156,11 +156,3 @@ TEST_F(HostDataSet, NewDataSetReplacesTheOldAndItsReferences) {
     VyrUtilDataValueSetByRef(Old, 1, 5);
     EXPECT_EQ(HostErrorCount(), 1u);
 }
-
-TEST_F(HostDataSet, HostStartsWithoutDataSet) {
-    EXPECT_FALSE(VyrUtilDataSetIsAvailable());
-    EXPECT_EQ(VyrHost::CurrentDataSet(), nullptr);
-    CreateDataSet(1);
-    EXPECT_TRUE(VyrUtilDataSetIsAvailable());
-    EXPECT_EQ(VyrHost::CurrentDataSet()->Title, "Title");
-}
