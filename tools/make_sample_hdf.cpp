@@ -1,6 +1,7 @@
 // make_sample_hdf OUT.hdf: writes a small HDF4 file to try the add-on with,
 // through HDF4's SD write interface. It holds five scientific data sets of
-// ranks 3, 2, 2, 1 and 1, of float, double, 16-bit, 32-bit and byte values,
+// ranks 2, 2, 3, 1 and 1, of double, 16-bit, float and byte values (the first
+// two share a rank, so that they can be loaded together),
 // with labels, units, formats and coordinate systems, and dimension scales of
 // several number types (one dimension deliberately without a scale, so that
 // the add-on numbers it 1..n).
@@ -76,16 +77,6 @@ std::vector<double> Steps(int32 Count, double First, double Step) {
 
 std::vector<SampleDataSet> SampleDataSets() {
     return {
-        {"temperature",
-         DFNT_FLOAT32,
-         {{"height", 3, DFNT_FLOAT32, {0.0, 500.0, 1000.0}},
-          {"lat_t", 4, DFNT_FLOAT32, Steps(4, 45.0, 0.5)},
-          {"lon_t", 5, DFNT_FLOAT32, Steps(5, 5.0, 0.25)}},
-         "Air temperature",
-         "K",
-         "F7.2",
-         "cartesian",
-         [](int64_t I, int64_t J, int64_t K) { return 288.15 - 0.0065 * 500.0 * K + 0.5 * I - J; }},
         {"pressure",
          DFNT_FLOAT64,
          {{"lat_p", 6, DFNT_FLOAT64, Steps(6, -2.5, 1.0)},
@@ -103,6 +94,16 @@ std::vector<SampleDataSet> SampleDataSets() {
          "I5",
          "",
          [](int64_t I, int64_t J, int64_t) { return static_cast<double>(120 * J + 15 * I - 40); }},
+        {"temperature",
+         DFNT_FLOAT32,
+         {{"height", 3, DFNT_FLOAT32, {0.0, 500.0, 1000.0}},
+          {"lat_t", 4, DFNT_FLOAT32, Steps(4, 45.0, 0.5)},
+          {"lon_t", 5, DFNT_FLOAT32, Steps(5, 5.0, 0.25)}},
+         "Air temperature",
+         "K",
+         "F7.2",
+         "cartesian",
+         [](int64_t I, int64_t J, int64_t K) { return 288.15 - 0.0065 * 500.0 * K + 0.5 * I - J; }},
         {"rainfall",
          DFNT_FLOAT32,
          {{"day", 10, DFNT_INT32, Steps(10, 1, 1)}},
@@ -173,10 +174,10 @@ int main(int Argc, char** Argv) {
     if (Argc != 2 || std::strcmp(Argv[1], "--help") == 0 || std::strcmp(Argv[1], "-h") == 0) {
         std::fprintf(Argc == 2 ? stdout : stderr,
                      "usage: make_sample_hdf OUT.hdf\n"
-                     "Writes a sample HDF4 file with five scientific data sets of ranks 3, 2, 2, "
+                     "Writes a sample HDF4 file with five scientific data sets of ranks 2, 2, 3, "
                      "1 and 1,\nwith labels, units, formats and dimension scales.\n"
                      "Example:\n  make_sample_hdf build/sample.hdf && "
-                     "vyrhost load build/sample.hdf --sds 1\n");
+                     "vyrhost load build/sample.hdf --sds 1,2\n");
         return Argc == 2 ? 0 : 2;
     }
     const int32 File = SDstart(Argv[1], DFACC_CREATE);

@@ -27,6 +27,11 @@ std::string TrimmedRight(std::string Text) {
     return Text;
 }
 
+std::string TrimmedLeft(const std::string& Text) {
+    const std::string::size_type Start = Text.find_first_not_of(" \t");
+    return Start == std::string::npos ? "" : Text.substr(Start);
+}
+
 bool OnlyBlanks(const std::string& Text) {
     return TrimmedRight(Text).empty();
 }
@@ -71,12 +76,13 @@ SessionStep RunSelect(HostSession& Session, const std::string& Rest, std::string
 }
 
 SessionStep RunType(HostSession& Session, const std::string& Rest, std::string* Why) {
-    const std::string::size_type Blank = Rest.find_first_of(" \t");
-    const std::string Label = Rest.substr(0, Blank);
+    const std::string LabelAndText = TrimmedLeft(Rest);
+    const std::string::size_type Blank = LabelAndText.find_first_of(" \t");
+    const std::string Label = LabelAndText.substr(0, Blank);
     if (Label.empty()) {
         return Refuse("type needs a label and a text: type LABEL TEXT", Why);
     }
-    const std::string Text = Blank == std::string::npos ? "" : Rest.substr(Blank + 1);
+    const std::string Text = Blank == std::string::npos ? "" : LabelAndText.substr(Blank + 1);
     return HostAnswer(Session.Type(Label, Text, Why));
 }
 
@@ -150,8 +156,9 @@ SessionStep RunSessionCommand(HostSession& Session, const SessionLine& Command, 
         return SessionStep::Done;
     }
     if (Verb == "press") {
-        // No button text ends in a blank: trailing ones are slips of the keyboard.
-        const std::string Text = TrimmedRight(Rest);
+        // No button text begins or ends with a blank: such blanks are slips
+        // of the keyboard.
+        const std::string Text = TrimmedRight(TrimmedLeft(Rest));
         if (Text.empty()) {
             return Refuse("press needs the button's text", Why);
         }

@@ -119,6 +119,26 @@ TEST(VyrhostTerminal, CtrlCDuringALoadPressesStopAndTheProgramEndsNormally) {
     ExpectHostLeftClean(State);
 }
 
+TEST(VyrhostTerminal, ProgressBarIsRedrawnOnPercentageChangesNotOncePerRow) {
+    // A thousand rows of two points: the percentage moves every twenty rows.
+    const std::string Data = WriteHdf("many-rows.hdf", {MakeSet(24, {1000, 2})});
+
+    const ProgramRun Run = RunVyrhostOnTerminal({"load", Data, "--json", "-"}, "");
+
+    EXPECT_EQ(Run.ExitStatus, 0);
+    size_t Drawings = 0;
+    for (std::string::size_type At = Run.Out.find("Reading HDF Information...");
+         At != std::string::npos; At = Run.Out.find("Reading HDF Information...", At + 1)) {
+        ++Drawings;
+    }
+    // At least one drawing per percentage reached (0 to 49), and far fewer
+    // than one per row; the 100 ms redraws of the elapsed time come on top
+    // only for a load that takes seconds.
+    EXPECT_GE(Drawings, 50u);
+    EXPECT_LT(Drawings, 500u);
+    EXPECT_NE(Run.Out.find(" 49%  Reading HDF Information...  zone 1"), std::string::npos);
+}
+
 TEST(VyrhostTerminal, OffATerminalTheProgressBarStaysSilent) {
     const std::string Data = WriteHdf("silent.hdf", {MakeSet(24, {40, 3})});
 
