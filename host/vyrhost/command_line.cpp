@@ -3,12 +3,11 @@
 // options, which may stand before or after a command's own arguments.
 #include "command_line.h"
 
+#include "whole_number.h"
+
 #include <CLI/CLI.hpp>
 
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 
 namespace VyrHostProgram {
 namespace {
@@ -62,21 +61,6 @@ int UsageError(const std::string& What, const CommandInfo* Command) {
     return ExitUsage;
 }
 
-// A whole decimal number in 32 bits, sign allowed; false for anything else.
-bool ReadInt32(const std::string& Text, int32_t* Value) {
-    if (Text.empty()) {
-        return false;
-    }
-    errno = 0;
-    char* End = nullptr;
-    const long long Read = std::strtoll(Text.c_str(), &End, 10);
-    if (errno != 0 || *End != '\0' || Read < INT32_MIN || Read > INT32_MAX) {
-        return false;
-    }
-    *Value = static_cast<int32_t>(Read);
-    return true;
-}
-
 std::vector<std::string> SplitAtCommas(const std::string& Text) {
     std::vector<std::string> Parts;
     std::string::size_type Start = 0;
@@ -95,7 +79,7 @@ bool ReadSdsNumbers(const std::string& Text, std::vector<int32_t>* Numbers, std:
     Numbers->clear();
     for (const std::string& Part : SplitAtCommas(Text)) {
         int32_t Number = 0;
-        if (!ReadInt32(Part, &Number) || Number < 1) {
+        if (!ReadWholeInt32(Part, &Number) || Number < 1) {
             *Why = "--sds takes list item numbers from 1, separated by commas, not '" + Text + "'";
             return false;
         }

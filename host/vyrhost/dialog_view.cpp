@@ -6,7 +6,9 @@
 #include "vyr_host_control.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 namespace VyrHostProgram {
 namespace {
@@ -50,7 +52,25 @@ void DescribeText(const VyrHost::Control& Control, std::string* Out) {
     }
 }
 
-void DescribeControl(const VyrHost::Control& Control, std::string* Out) {
+// The label a text field stands next to: the one on the closest row, as
+// the host matches a typed label to its field. Empty when there is none.
+std::string LabelNextTo(const VyrHost::Control& Field, const VyrHost::Dialog& Dialog) {
+    const VyrHost::Control* Closest = nullptr;
+    for (int32_t Id : Dialog.Controls) {
+        const VyrHost::Control* Label = VyrHost::FindControl(Id);
+        if (Label == nullptr || Label->Kind != VyrHost::ControlKind::Label) {
+            continue;
+        }
+        if (Closest == nullptr ||
+            std::abs(int64_t(Label->Y) - Field.Y) < std::abs(int64_t(Closest->Y) - Field.Y)) {
+            Closest = Label;
+        }
+    }
+    return Closest == nullptr ? "" : Closest->Text;
+}
+
+void DescribeControl(const VyrHost::Control& Control, const VyrHost::Dialog& Dialog,
+                     std::string* Out) {
     switch (Control.Kind) {
     case VyrHost::ControlKind::Label:
         *Out += "  label " + Quoted(Control.Text) + Sensitivity(Control) + "\n";
@@ -59,7 +79,8 @@ void DescribeControl(const VyrHost::Control& Control, std::string* Out) {
         *Out += "  button [" + Control.Text + "]" + Sensitivity(Control) + "\n";
         break;
     case VyrHost::ControlKind::TextField:
-        *Out += "  field [" + Control.Text + "]" + Sensitivity(Control) + "\n";
+        *Out += "  field " + Quoted(LabelNextTo(Control, Dialog)) + " [" + Control.Text + "]" +
+                Sensitivity(Control) + "\n";
         break;
     case VyrHost::ControlKind::List:
         DescribeList(Control, Out);
@@ -80,7 +101,7 @@ std::string DescribeOpenDialog() {
     std::string Out = "dialog " + Quoted(Top->Title) + "\n";
     for (int32_t Id : Top->Controls) {
         if (const VyrHost::Control* Control = VyrHost::FindControl(Id)) {
-            DescribeControl(*Control, &Out);
+            DescribeControl(*Control, *Top, &Out);
         }
     }
     Out += "  buttons: [OK] [Cancel] [Help]\n";

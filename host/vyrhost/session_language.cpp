@@ -6,11 +6,9 @@
 #include "dialog_view.h"
 #include "host_state_json.h"
 #include "text_lines.h"
+#include "whole_number.h"
 
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <sstream>
 
 namespace VyrHostProgram {
@@ -36,21 +34,6 @@ bool OnlyBlanks(const std::string& Text) {
     return TrimmedRight(Text).empty();
 }
 
-// A whole decimal number in 32 bits, sign allowed.
-bool ReadInt32(const std::string& Text, int32_t* Value) {
-    if (Text.empty()) {
-        return false;
-    }
-    errno = 0;
-    char* End = nullptr;
-    const long long Read = std::strtoll(Text.c_str(), &End, 10);
-    if (errno != 0 || *End != '\0' || Read < INT32_MIN || Read > INT32_MAX) {
-        return false;
-    }
-    *Value = static_cast<int32_t>(Read);
-    return true;
-}
-
 SessionStep Refuse(const std::string& Reason, std::string* Why) {
     *Why = Reason;
     return SessionStep::Refused;
@@ -67,7 +50,7 @@ SessionStep RunSelect(HostSession& Session, const std::string& Rest, std::string
     std::string Word;
     while (Words >> Word) {
         int32_t Item = 0;
-        if (!ReadInt32(Word, &Item)) {
+        if (!ReadWholeInt32(Word, &Item)) {
             return Refuse("select takes list item numbers, not '" + Word + "'", Why);
         }
         Items.push_back(Item);
@@ -185,7 +168,7 @@ SessionStep RunSessionCommand(HostSession& Session, const SessionLine& Command, 
     }
     if (Verb == "stop-at") {
         int32_t Check = 0;
-        if (!ReadInt32(TrimmedRight(Rest), &Check) || Check < 0) {
+        if (!ReadWholeInt32(TrimmedRight(Rest), &Check) || Check < 0) {
             return Refuse("stop-at takes a check number from 1 (0: never)", Why);
         }
         Session.StopAt(Check);

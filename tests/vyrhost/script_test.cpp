@@ -35,9 +35,9 @@ std::string ScannedLoadDialog(const std::string& Path, const std::vector<int>& S
                        "  label \"") +
            Path + "\"\n" + "  list (multiple selection)\n" + "    " + Mark(1) +
            " 1: (2) alpha (4x3)\n" + "    " + Mark(2) + " 2: (1) beta (2)\n" + "    " + Mark(3) +
-           " 3: (2) gamma (2x5)\n" + "  button [Attributes...]\n" + "  field [" + I + "]\n" +
-           "  field [" + J + "]\n" + "  field [" + K + "]\n" + "  button [Select File...]\n" +
-           "  buttons: [OK] [Cancel] [Help]\n";
+           " 3: (2) gamma (2x5)\n" + "  button [Attributes...]\n" + "  field \"I-Skip:\" [" + I +
+           "]\n" + "  field \"J-Skip:\" [" + J + "]\n" + "  field \"K-Skip:\" [" + K + "]\n" +
+           "  button [Select File...]\n" + "  buttons: [OK] [Cancel] [Help]\n";
 }
 
 const char* const FreshLoadDialog = "dialog \"HDF Loader\"\n"
@@ -49,9 +49,9 @@ const char* const FreshLoadDialog = "dialog \"HDF Loader\"\n"
                                     "  label \"<<No File Selected>>\"\n"
                                     "  list (multiple selection)  (insensitive): no items\n"
                                     "  button [Attributes...]  (insensitive)\n"
-                                    "  field [1]  (insensitive)\n"
-                                    "  field [1]  (insensitive)\n"
-                                    "  field [1]  (insensitive)\n"
+                                    "  field \"I-Skip:\" [1]  (insensitive)\n"
+                                    "  field \"J-Skip:\" [1]  (insensitive)\n"
+                                    "  field \"K-Skip:\" [1]  (insensitive)\n"
                                     "  button [Select File...]\n"
                                     "  buttons: [OK] [Cancel] [Help]\n";
 
