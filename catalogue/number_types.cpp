@@ -4,42 +4,42 @@
 
 #include "vyr_host_api.h"
 
+#include <hdf/mfhdf.h>
+
+static_assert(HdfType::Float32 == DFNT_FLOAT32 && HdfType::Float64 == DFNT_FLOAT64 &&
+                  HdfType::Int8 == DFNT_INT8 && HdfType::UInt8 == DFNT_UINT8 &&
+                  HdfType::Int16 == DFNT_INT16 && HdfType::UInt16 == DFNT_UINT16 &&
+                  HdfType::Int32 == DFNT_INT32 && HdfType::UInt32 == DFNT_UINT32 &&
+                  HdfType::Int64 == DFNT_INT64 && HdfType::UInt64 == DFNT_UINT64,
+              "the table's codes are HDF4's own");
+
+namespace {
+
+struct NumberTypeRow {
+    int32_t NumberType, FieldType, ElemSize;
+};
+
+// Each host type holds every value of its HDF type exactly: signed bytes go
+// to 16-bit integers (the byte type has no sign), unsigned 16-bit values to
+// 32-bit integers, unsigned 32-bit values to doubles.
+constexpr NumberTypeRow Table[] = {
+    {HdfType::Float32, HostFieldType::Float, 4}, {HdfType::Float64, HostFieldType::Double, 8},
+    {HdfType::Int8, HostFieldType::Int16, 1},    {HdfType::UInt8, HostFieldType::Byte, 1},
+    {HdfType::Int16, HostFieldType::Int16, 2},   {HdfType::UInt16, HostFieldType::Int32, 2},
+    {HdfType::Int32, HostFieldType::Int32, 4},   {HdfType::UInt32, HostFieldType::Double, 4},
+};
+
+} // namespace
+
 bool MapNumberType(int32_t* FieldType, int32_t* ElemSize, int32_t NumberType) {
-    int32_t Field = 0;
-    int32_t Size = 0;
-    switch (NumberType) {
-    case HdfType::Float32:
-        Field = HostFieldType::Float, Size = 4;
-        break;
-    case HdfType::Float64:
-        Field = HostFieldType::Double, Size = 8;
-        break;
-    case HdfType::Int8: // the byte type would lose the sign
-        Field = HostFieldType::Int16, Size = 1;
-        break;
-    case HdfType::UInt8:
-        Field = HostFieldType::Byte, Size = 1;
-        break;
-    case HdfType::Int16:
-        Field = HostFieldType::Int16, Size = 2;
-        break;
-    case HdfType::UInt16: // above the 16-bit signed range
-        Field = HostFieldType::Int32, Size = 2;
-        break;
-    case HdfType::Int32:
-        Field = HostFieldType::Int32, Size = 4;
-        break;
-    case HdfType::UInt32: // above the 32-bit signed range, exact in a double
-        Field = HostFieldType::Double, Size = 4;
-        break;
-    case HdfType::Int64:
-    case HdfType::UInt64:
-        VyrUtilDialogErrMsg("64-bit data values are not supported");
-        return false;
-    default:
-        return false;
+    for (const NumberTypeRow& Row : Table) {
+        if (Row.NumberType == NumberType) {
+            *FieldType = Row.FieldType;
+            *ElemSize = Row.ElemSize;
+            return true;
+        }
     }
-    *FieldType = Field;
-    *ElemSize = Size;
-    return true;
+    if (NumberType == HdfType::Int64 || NumberType == HdfType::UInt64)
+        VyrUtilDialogErrMsg("64-bit data values are not supported");
+    return false;
 }

@@ -89,25 +89,6 @@ TEST_F(ScanRecords, TextsAreCutTo256CharactersAndAbsentOnesAreEmpty) {
         EXPECT_STREQ(Text, "");
 }
 
-TEST_F(ScanRecords, EachValueTypeIsRecordedWithItsHostTypeAndElementSize) {
-    struct Expected {
-        int32_t Type, FieldType, ElemSize;
-    };
-    const Expected Types[] = {{5, 1, 4},  {6, 2, 8},  {20, 4, 1}, {21, 5, 1},
-                              {22, 4, 2}, {23, 3, 2}, {24, 3, 4}, {25, 2, 4}};
-    std::vector<DataSet> Sets;
-    for (const Expected& T : Types)
-        Sets.push_back(Set({2, 3}, T.Type));
-    ASSERT_TRUE(Scan(WriteSets("types.hdf", Sets)));
-    ASSERT_EQ(SdsCount, 8);
-    for (int32_t I = 0; I < 8; ++I) {
-        SCOPED_TRACE(Types[I].Type);
-        EXPECT_EQ(SdsEntries[I].DataNumberType, Types[I].Type);
-        EXPECT_EQ(SdsEntries[I].DataFieldType, Types[I].FieldType);
-        EXPECT_EQ(SdsEntries[I].DataElemSize, Types[I].ElemSize);
-    }
-}
-
 TEST_F(ScanRecords, CompressedAndChunkedDataSetsAreCatalogued) {
     DataSet Deflated = Set({6, 5}, 24);
     Deflated.Store = TestHdf::Storage::Deflate;
