@@ -297,16 +297,4 @@ INSTANTIATE_TEST_SUITE_P(
                     "File path is too long"}),
     [](const ::testing::TestParamInfo<RefusalCase>& Info) { return std::string(Info.param.Name); });
 
-TEST_F(LoaderTest, OverlongPathLeavesFileNameEmptyAndOpensNothing) {
-    const std::string Path = TestHdf::TempPath("long.hdf");
-    TestHdf::Write(Path, {MakeSet("long", DFNT_INT8, {3})});
-    // The existing file's path, then enough characters to pass 9999.
-    EXPECT_FALSE(Replay({"M" + Path + std::string(10000, 'x'), "S1"}));
-    EXPECT_EQ(Messages(), std::vector<std::string>{"File path is too long"});
-    EXPECT_STREQ(FileName, "");
-    EXPECT_EQ(VyrHost::CurrentDataSet(), nullptr);
-    EXPECT_EQ(HdfCalls::Get().FilesOpened, 0);
-    ExpectLoadLeftNothingHeld();
-}
-
 } // namespace
