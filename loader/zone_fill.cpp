@@ -57,13 +57,8 @@ void StorePoint(const SdsEntry& Entry, VyrFieldData_pa const* Refs, const Source
                              GetValueAsDouble(Entry.DataBuffer, Element, Entry.DataNumberType));
 }
 
-// One progress check before a row: the user's Stop arrives here.
-void CheckProgress() {
-    LoadInterrupted = !VyrUtilDialogCheckPercentDone(ProgressPercent());
-}
-
-} // namespace
-
+// The percentage for PointsDone out of PointsTotal, worked out in double so
+// that PointsDone * 100 cannot overflow: cut towards zero, within 0 to 100.
 int32_t ProgressPercent() {
     if (PointsTotal <= 0 || PointsDone <= 0)
         return 0;
@@ -72,6 +67,13 @@ int32_t ProgressPercent() {
         return 100;
     return int32_t(Percent);
 }
+
+// One progress check before a row: the user's Stop arrives here.
+void CheckProgress() {
+    LoadInterrupted = !VyrUtilDialogCheckPercentDone(ProgressPercent());
+}
+
+} // namespace
 
 bool FillZone(const SdsEntry& Entry, int16_t ZoneNumber, int32_t IMax, int32_t JMax, int32_t KMax) {
     const int32_t Rank = Entry.Rank;

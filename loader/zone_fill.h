@@ -19,8 +19,4 @@
 // can fill.
 bool FillZone(const SdsEntry& Entry, int16_t ZoneNumber, int32_t IMax, int32_t JMax, int32_t KMax);
 
-// The percentage that the percent-done dialog is given for PointsDone out of
-// PointsTotal: cut towards zero and held within 0 to 100.
-int32_t ProgressPercent();
-
 #endif

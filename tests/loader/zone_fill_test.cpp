@@ -4,6 +4,7 @@
 // set in catalogue order.
 #include "addon/addon_state.h"
 #include "loader/skip_steps.h"
+#include "loader/zone_fill.h"
 #include "loader_fixture.h"
 #include "support/hdf_writer.h"
 
@@ -283,6 +284,44 @@ TEST_F(LoaderTest, EachCoordinateVariableTakesTheFieldTypeOfItsOwnScale) {
     EXPECT_EQ(VarValues(Z, 1), (std::vector<double>{1, 2, 3, 1, 2, 3}));
     EXPECT_EQ(VarValues(Z, 2), (std::vector<double>{0.5, 0.5, 0.5, 1.5, 1.5, 1.5}));
     EXPECT_EQ(VarValues(Z, 3), (std::vector<double>{0, 1, 2, 3, 4, 5}));
+}
+
+// ---- Inputs FillZone refuses rather than write outside the zone -----------------
+
+TEST_F(LoaderTest, FillZoneAddsNoZoneForInputsThatDisagree) {
+    int32_t Scale[4] = {1, 2, 3, 4};
+    float Data[4] = {0.5f, 1.5f, 2.5f, 3.5f};
+    SdsEntry Good = {};
+    Good.Rank = 1;
+    Good.DimSizes[0] = 4;
+    Good.ScaleFieldType[0] = 3;
+    Good.ScaleNumberType[0] = DFNT_INT32;
+    Good.ScaleBuffer[0] = reinterpret_cast<char*>(Scale);
+    Good.DataFieldType = 1;
+    Good.DataNumberType = DFNT_FLOAT32;
+    Good.DataBuffer = reinterpret_cast<char*>(Data);
+    SdsEntry NoData = Good;
+    NoData.DataBuffer = nullptr;
+    SdsEntry NoRank = Good;
+    NoRank.Rank = 0;
+
+    VyrStringList_pa Names = VyrUtilStringListAlloc();
+    VyrUtilStringListAppendString(Names, "Dimension 1");
+    VyrUtilStringListAppendString(Names, "V");
+    ASSERT_TRUE(VyrUtilDataSetCreate("Converted HDF data set", Names, true));
+    VyrUtilStringListDealloc(&Names);
+    SrcIMax = 4;
+    SrcJMax = SrcKMax = ISkip = JSkip = KSkip = 1;
+    PointsTotal = 4;
+    VyrUtilDialogLaunchPercentDone("Reading HDF Information...", true);
+
+    EXPECT_FALSE(FillZone(Good, 1, 5, 1, 1)); // one point more than the source has
+    EXPECT_FALSE(FillZone(NoData, 1, 4, 1, 1));
+    EXPECT_FALSE(FillZone(NoRank, 1, 4, 1, 1));
+    EXPECT_TRUE(VyrHost::CurrentDataSet()->Zones.empty());
+    EXPECT_TRUE(FillZone(Good, 1, 4, 1, 1));
+    EXPECT_EQ(VarValues(ZoneAt(1), 2), (std::vector<double>{0.5, 1.5, 2.5, 3.5}));
+    VyrUtilDialogDropPercentDone();
 }
 
 // ---- Several data sets --------------------------------------------------------------
