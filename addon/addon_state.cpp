@@ -31,9 +31,9 @@ void ResetAddOnState() {
     SrcIMax = SrcJMax = SrcKMax = 0;
     PointsDone = PointsTotal = 0;
     LoadInterrupted = false;
-    for (int32_t* Id : {&LoadDialog, &ISkipLabel, &JSkipLabel, &KSkipLabel, &DataSetListLabel,
-                        &FileLabel, &FileNameLabel, &DataSetList, &AttributesButton, &ISkipField,
-                        &JSkipField, &KSkipField, &SelectFileButton, &AttrDialog, &AttrText,
-                        &AttrTextLabel})
+    for (int32_t* Id :
+         {&LoadDialog, &ISkipLabel, &JSkipLabel, &KSkipLabel, &DataSetListLabel, &FileLabel,
+          &FileNameLabel, &DataSetList, &AttributesButton, &ISkipField, &JSkipField, &KSkipField,
+          &SelectFileButton, &AttrDialog, &AttrText, &AttrTextLabel})
         *Id = NotBuilt;
 }

@@ -26,8 +26,7 @@ extern bool LoadInterrupted;
 
 extern int32_t LoadDialog;
 extern int32_t ISkipLabel, JSkipLabel, KSkipLabel, DataSetListLabel, FileLabel, FileNameLabel;
-extern int32_t DataSetList, AttributesButton, ISkipField, JSkipField, KSkipField,
-    SelectFileButton;
+extern int32_t DataSetList, AttributesButton, ISkipField, JSkipField, KSkipField, SelectFileButton;
 extern int32_t AttrDialog, AttrText, AttrTextLabel;
 
 // Puts every field back to its value before start-up, without giving

@@ -27,10 +27,10 @@ typedef struct VyrAddOn_s* VyrAddOn_pa;
 typedef struct VyrSet_s* VyrSet_pa;
 typedef struct VyrStringList_s* VyrStringList_pa;
 typedef struct VyrFieldData_s* VyrFieldData_pa;
-typedef int32_t VyrSetIndex_t;   /* set members and positions */
-typedef int16_t VyrEntIndex_t;   /* zone and variable numbers */
-typedef int32_t VyrLgIndex_t;    /* extents and point indices */
-typedef int32_t VyrFieldType_t;  /* 1 float, 2 double, 3 int32, 4 int16, 5 byte */
+typedef int32_t VyrSetIndex_t;  /* set members and positions */
+typedef int16_t VyrEntIndex_t;  /* zone and variable numbers */
+typedef int32_t VyrLgIndex_t;   /* extents and point indices */
+typedef int32_t VyrFieldType_t; /* 1 float, 2 double, 3 int32, 4 int16, 5 byte */
 
 /* Returned by VyrUtilSetGetMember for a position that holds no member. */
 #define VYR_SET_NOT_MEMBER ((VyrSetIndex_t)-1)

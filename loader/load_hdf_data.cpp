@@ -5,6 +5,7 @@
 #include "loader/load_hdf_data.h"
 
 #include "addon/addon_state.h"
+#include "addon/addon_version.h"
 #include "catalogue/file_scan.h"
 #include "loader/data_set_build.h"
 #include "loader/loader_instructions.h"
@@ -25,7 +26,7 @@ bool LoadFromInstructions(VyrStringList_pa Instructions) {
     }
     const bool Loaded = LoadSelectedDataSets();
     if (Loaded && !LoadInterrupted)
-        VyrUtilImportSetLoaderInstr("HDF Loader", Instructions);
+        VyrUtilImportSetLoaderInstr(LOADHDF_ADDON_NAME, Instructions);
     return Loaded;
 }
 
