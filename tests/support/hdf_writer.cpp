@@ -235,6 +235,12 @@ std::string TempPath(const std::string& FileName) {
     return (TempDir() / FileName).string();
 }
 
+std::string WriteTemp(const std::string& FileName, const std::vector<DataSet>& Sets) {
+    const std::string Path = TempPath(FileName);
+    Write(Path, Sets);
+    return Path;
+}
+
 void WriteText(const std::string& Path, const std::string& Text) {
     std::ofstream Out(Path, std::ios::binary);
     Out << Text;

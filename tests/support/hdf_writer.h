@@ -39,6 +39,17 @@ void Write(const std::string& Path, const std::vector<DataSet>& Sets);
 // at exit.
 std::string TempPath(const std::string& FileName);
 
+// Writes the data sets to FileName in that temporary directory; returns the
+// file's path.
+std::string WriteTemp(const std::string& FileName, const std::vector<DataSet>& Sets);
+
+#ifdef LOADHDF_SOURCE_DIR // defined for the test programs, not this library
+// A real HDF4 file from the shared sample folder.
+inline std::string RealFile(const std::string& FileName) {
+    return LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real/" + FileName;
+}
+#endif
+
 // Writes a plain text file (for "not an HDF file" cases).
 void WriteText(const std::string& Path, const std::string& Text);
 
