@@ -24,64 +24,12 @@ class AttributesDialog : public AddOnTest {
     }
 };
 
-std::string WriteDescribedFile(const std::string& FileName) {
-    const std::string Path = TestHdf::TempPath(FileName);
-    TestHdf::DataSet Rank3, Rank2, Rank1;
-    Rank3.Name = "temperature";
-    Rank3.Label = "t";
-    Rank3.Unit = "K";
-    Rank3.Format = "F6.2";
-    Rank3.CoordSys = "cartesian";
-    Rank3.Dims = {4, 5, 6};
-    Rank2.Name = "pressure";
-    Rank2.Label = "p";
-    Rank2.Unit = "Pa";
-    Rank2.Dims = {7, 8};
-    Rank1.Name = "bare";
-    Rank1.Dims = {9};
-    TestHdf::Write(Path, {Rank3, Rank2, Rank1});
-    return Path;
-}
+const std::string DescribedText = TestHdf::RanksThreeTwoOneAttributes();
 
-const char* const DescribedText = "Scientific Data Set #1\n"
-                                  "  Dimension Size 1:6\n"
-                                  "  Dimension Size 2:5\n"
-                                  "  Dimension Size 3:4\n"
-                                  "Label: t\n"
-                                  "Unit: K\n"
-                                  "Format: F6.2\n"
-                                  "Coordinate System: cartesian\n"
-                                  "Rank: 3\n"
-                                  "\n"
-                                  "Scientific Data Set #2\n"
-                                  "  Dimension Size 1:8\n"
-                                  "  Dimension Size 2:7\n"
-                                  "Label: p\n"
-                                  "Unit: Pa\n"
-                                  "Format: \n"
-                                  "Coordinate System: \n"
-                                  "Rank: 2\n"
-                                  "\n"
-                                  "Scientific Data Set #3\n"
-                                  "  Dimension Size 1:9\n"
-                                  "Label: \n"
-                                  "Unit: \n"
-                                  "Format: \n"
-                                  "Coordinate System: \n"
-                                  "Rank: 1\n"
-                                  "\n";
-
-TEST_F(AttributesDialog, TextDescribesEveryEntryLineByLine) {
-    ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ChooseFile(WriteDescribedFile("described.hdf")));
-    EXPECT_EQ(ShowAttributes(), DescribedText);
-    ASSERT_TRUE(Cancel());
-    EXPECT_TRUE(SessionClosed());
-}
-
+// The text line by line for entries of every rank, the same at each launch.
 TEST_F(AttributesDialog, IsBuiltOnceAndRebuildsItsTextAtEveryLaunch) {
     ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ChooseFile(WriteDescribedFile("twice.hdf")));
+    ASSERT_TRUE(ChooseFile(WriteRanks321("twice.hdf")));
     EXPECT_EQ(ShowAttributes(), DescribedText);
     const int32_t FirstId = AttrDialog;
     EXPECT_EQ(ShowAttributes(), DescribedText);
@@ -92,7 +40,7 @@ TEST_F(AttributesDialog, IsBuiltOnceAndRebuildsItsTextAtEveryLaunch) {
 
     // A later launch of the load dialog reuses the same attributes dialog.
     ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ChooseFile(WriteDescribedFile("twice-again.hdf")));
+    ASSERT_TRUE(ChooseFile(WriteRanks321("twice-again.hdf")));
     EXPECT_EQ(ShowAttributes(), DescribedText);
     EXPECT_EQ(VyrHost::Dialogs().size(), 2u);
     ASSERT_TRUE(Cancel());
@@ -108,7 +56,7 @@ TEST_F(AttributesDialog, ShowsOnlyTheEntriesOfTheFileChosenLast) {
     TestHdf::Write(Second, {Only});
 
     ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ChooseFile(WriteDescribedFile("old.hdf")));
+    ASSERT_TRUE(ChooseFile(WriteRanks321("old.hdf")));
     EXPECT_EQ(ShowAttributes(), DescribedText);
     ASSERT_TRUE(ChooseFile(Second));
     EXPECT_EQ(ShowAttributes(), "Scientific Data Set #1\n"
@@ -149,7 +97,7 @@ TEST_F(AttributesDialog, LongestTextsFitTheirLines) {
 
 TEST_F(AttributesDialog, WithoutTheScratchBufferTheTextStaysEmpty) {
     ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ChooseFile(WriteDescribedFile("no-scratch.hdf")));
+    ASSERT_TRUE(ChooseFile(WriteRanks321("no-scratch.hdf")));
     EXPECT_EQ(ShowAttributes(), DescribedText);
     VyrHost::FailNth(VyrHost::FailPoint::StringAlloc, 1, "HDF Temp String");
     EXPECT_EQ(ShowAttributes(), "");
@@ -161,7 +109,7 @@ TEST_F(AttributesDialog, WithoutTheScratchBufferTheTextStaysEmpty) {
 
 TEST_F(AttributesDialog, IsBuiltWithTheHostLayoutOverTheLoadDialog) {
     ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ChooseFile(WriteDescribedFile("layout.hdf")));
+    ASSERT_TRUE(ChooseFile(WriteRanks321("layout.hdf")));
     ASSERT_TRUE(Press("Attributes..."));
     const VyrHost::Dialog* Dialog = VyrHost::TopDialog();
     ASSERT_NE(Dialog, nullptr);

@@ -69,7 +69,7 @@ TEST_F(FileAndList, RealFilesAreListedFastestExtentFirst) {
           Case{"int32-ranks-1-2-3.hdf", {"(3)  (3x2x5)", "(2)  (3x5)", "(1)  (5)"}}}) {
         SCOPED_TRACE(Each.File);
         ASSERT_TRUE(Launch());
-        ASSERT_TRUE(ChooseFile(LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real/" + Each.File));
+        ASSERT_TRUE(ChooseFile(TestHdf::RealFile(Each.File)));
         EXPECT_EQ(ListLines(), Each.Lines);
         ASSERT_TRUE(Cancel());
         EXPECT_TRUE(SessionClosed());
@@ -170,6 +170,7 @@ TEST_F(FileAndList, SecondFileDropsTheSelectionOfTheFirst) {
               std::vector<std::string>{"Please select at least one DataSet"});
     EXPECT_EQ(TopTitle(), "HDF Loader");
     EXPECT_EQ(VyrHost::LockDepth(), 1);
+    EXPECT_EQ(SdsCount, 3); // the refused OK keeps the catalogue
 
     ASSERT_TRUE(Select({3}));
     ASSERT_TRUE(Ok());

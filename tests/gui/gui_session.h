@@ -8,6 +8,7 @@
 #include "addon/addon_state.h"
 #include "host/vyr_host_control.h"
 #include "support/hdf_writer.h"
+#include "support/ranks_file.h"
 
 #include <gtest/gtest.h>
 
@@ -118,21 +119,9 @@ inline ::testing::AssertionResult SessionClosed() {
     return ::testing::AssertionSuccess();
 }
 
-// A file with data sets of ranks 3, 2 and 1, labelled t, p and not at all,
-// with the extents 4x5x6, 7x8 and 9 in HDF order.
+// A file of the data sets TestHdf::RanksThreeTwoOne describes.
 inline std::string WriteRanks321(const std::string& FileName) {
-    const std::string Path = TestHdf::TempPath(FileName);
-    TestHdf::DataSet Rank3, Rank2, Rank1;
-    Rank3.Name = "temperature";
-    Rank3.Label = "t";
-    Rank3.Dims = {4, 5, 6};
-    Rank2.Name = "pressure";
-    Rank2.Label = "p";
-    Rank2.Dims = {7, 8};
-    Rank1.Name = "plain";
-    Rank1.Dims = {9};
-    TestHdf::Write(Path, {Rank3, Rank2, Rank1});
-    return Path;
+    return TestHdf::WriteTemp(FileName, TestHdf::RanksThreeTwoOne());
 }
 
 } // namespace GuiSession
