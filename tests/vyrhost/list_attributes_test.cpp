@@ -2,6 +2,7 @@
 // the attributes dialog's text, exactly, for generated and real HDF4 files,
 // and the add-on's messages when the file cannot be scanned.
 #include "program_runner.h"
+#include "support/ranks_file.h"
 #include "vyrhost_files.h"
 
 #include <gtest/gtest.h>
@@ -10,18 +11,6 @@
 using namespace VyrhostTest;
 
 namespace {
-
-// Ranks 3, 2 and 1 labelled t, p and not at all; extents in HDF order.
-std::vector<TestHdf::DataSet> ThreeRanks() {
-    TestHdf::DataSet T = MakeSet(5, {4, 5, 6}, "t");
-    T.Unit = "K";
-    T.Format = "F6.2";
-    T.CoordSys = "cartesian";
-    TestHdf::DataSet P = MakeSet(24, {7, 8}, "p");
-    P.Unit = "Pa";
-    P.Scales = {{6, {1, 2, 3, 4, 5, 6, 7}}}; // a coordinate variable the list leaves out
-    return {T, P, MakeSet(22, {9})};
-}
 
 // The list lines the add-on shows for a file, worked out with HDF4's own
 // reader: every data set that is no coordinate variable and has a rank of
@@ -51,27 +40,37 @@ std::vector<std::string> ListLinesReadWithHdf4(const std::string& Path) {
     return Lines;
 }
 
-TEST(VyrhostList, PrintsOneLinePerDataSetExactlyAsTheLoadDialogListsIt) {
-    const std::string Data = WriteHdf("three-ranks.hdf", ThreeRanks());
-    const std::string Json = TestHdf::TempPath("list.json");
+// The list lines exactly as the load dialog lists them (a coordinate
+// variable left out), the attributes dialog's text exactly, and nothing
+// loaded by either.
+TEST(VyrhostListAndAttributes, PrintTheDialogsTextsExactly) {
+    const std::string Data = WriteHdf("three-ranks.hdf", TestHdf::RanksThreeTwoOne());
+    const std::pair<const char*, std::string> Cases[] = {
+        {"list", "(3) t (6x5x4)\n(2) p (8x7)\n(1)  (9)\n"},
+        {"attributes", TestHdf::RanksThreeTwoOneAttributes()},
+    };
+    for (const auto& [Command, Expected] : Cases) {
+        SCOPED_TRACE(Command);
+        const std::string Json = TestHdf::TempPath("texts.json");
 
-    const ProgramRun Run = RunVyrhost({"list", Data, "--json", Json});
+        const ProgramRun Run = RunVyrhost({Command, Data, "--json", Json});
 
-    EXPECT_EQ(Run.ExitStatus, 0);
-    EXPECT_EQ(Run.Err, "");
-    EXPECT_EQ(Run.Out, "(3) t (6x5x4)\n(2) p (8x7)\n(1)  (9)\n");
-    const nlohmann::json State = ReadJson(Json);
-    EXPECT_TRUE(State.at("result").is_null());
-    EXPECT_TRUE(State.at("data_set").is_null());
-    EXPECT_TRUE(State.at("loader_instructions").is_null());
-    EXPECT_EQ(State.at("messages"), nlohmann::json::array());
-    ExpectHostLeftClean(State);
+        EXPECT_EQ(Run.ExitStatus, 0);
+        EXPECT_EQ(Run.Err, "");
+        EXPECT_EQ(Run.Out, Expected);
+        const nlohmann::json State = ReadJson(Json);
+        EXPECT_TRUE(State.at("result").is_null());
+        EXPECT_TRUE(State.at("data_set").is_null());
+        EXPECT_TRUE(State.at("loader_instructions").is_null());
+        EXPECT_EQ(State.at("messages"), nlohmann::json::array());
+        ExpectHostLeftClean(State);
+    }
 }
 
 TEST(VyrhostList, ListsRealFilesAsHdf4DescribesThem) {
     for (const char* Name : {"int32-ranks-1-2-3.hdf", "int8-rank3-with-scales.hdf"}) {
         SCOPED_TRACE(Name);
-        const std::string Path = RealFile(Name);
+        const std::string Path = TestHdf::RealFile(Name);
         const std::vector<std::string> Expected = ListLinesReadWithHdf4(Path);
         ASSERT_FALSE(Expected.empty());
 
@@ -81,42 +80,6 @@ TEST(VyrhostList, ListsRealFilesAsHdf4DescribesThem) {
         EXPECT_EQ(Run.Err, "");
         EXPECT_EQ(Lines(Run.Out), Expected);
     }
-}
-
-TEST(VyrhostAttributes, PrintsTheAttributesDialogsTextExactly) {
-    const std::string Data = WriteHdf("attributes.hdf", ThreeRanks());
-
-    const ProgramRun Run = RunVyrhost({"attributes", Data});
-
-    EXPECT_EQ(Run.ExitStatus, 0);
-    EXPECT_EQ(Run.Err, "");
-    EXPECT_EQ(Run.Out, "Scientific Data Set #1\n"
-                       "  Dimension Size 1:6\n"
-                       "  Dimension Size 2:5\n"
-                       "  Dimension Size 3:4\n"
-                       "Label: t\n"
-                       "Unit: K\n"
-                       "Format: F6.2\n"
-                       "Coordinate System: cartesian\n"
-                       "Rank: 3\n"
-                       "\n"
-                       "Scientific Data Set #2\n"
-                       "  Dimension Size 1:8\n"
-                       "  Dimension Size 2:7\n"
-                       "Label: p\n"
-                       "Unit: Pa\n"
-                       "Format: \n"
-                       "Coordinate System: \n"
-                       "Rank: 2\n"
-                       "\n"
-                       "Scientific Data Set #3\n"
-                       "  Dimension Size 1:9\n"
-                       "Label: \n"
-                       "Unit: \n"
-                       "Format: \n"
-                       "Coordinate System: \n"
-                       "Rank: 1\n"
-                       "\n");
 }
 
 struct ScanFailure {
@@ -135,7 +98,7 @@ TEST(VyrhostListAndAttributes, AFileThatCannotBeScannedShowsTheAddOnsMessageAndE
     const ScanFailure Cases[] = {
         {"missing file", TestHdf::TempPath("missing.hdf"), "File does not exist"},
         {"text file", Text, "Not a valid HDF File"},
-        {"no data sets", RealFile("vdatas-only.hdf"),
+        {"no data sets", TestHdf::RealFile("vdatas-only.hdf"),
          "No Scientific Datasets were found in this HDF file"},
         {"nothing convertible", OnlyScales, "No Scientific Data Sets found."},
     };

@@ -285,8 +285,9 @@ TEST(VyrhostLoad, AReadFailureIsALoadThatReturnedFalse) {
     // The third data set is szip-compressed, which this HDF4 cannot decode.
     const std::string Json = TestHdf::TempPath("szip.json");
 
-    const ProgramRun Run = RunVyrhost(
-        {"load", RealFile("compressed-gzip-skiphuff-szip.hdf"), "--sds", "3", "--json", Json});
+    const ProgramRun Run =
+        RunVyrhost({"load", TestHdf::RealFile("compressed-gzip-skiphuff-szip.hdf"), "--sds", "3",
+                    "--json", Json});
 
     EXPECT_EQ(Run.ExitStatus, 1);
     EXPECT_EQ(Run.Err, "error: Error reading HDF Dataset\nerror: Error reading file\n");

@@ -19,16 +19,6 @@ TestHdf::DataSet MakeSet(int32_t NumberType, std::vector<int32_t> Dims, std::str
     return Set;
 }
 
-std::string WriteHdf(const std::string& FileName, const std::vector<TestHdf::DataSet>& Sets) {
-    const std::string Path = TestHdf::TempPath(FileName);
-    TestHdf::Write(Path, Sets);
-    return Path;
-}
-
-std::string RealFile(const std::string& FileName) {
-    return LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real/" + FileName;
-}
-
 std::string ReadText(const std::string& Path) {
     std::ifstream File(Path, std::ios::binary);
     std::ostringstream Text;

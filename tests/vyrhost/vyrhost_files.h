@@ -18,10 +18,10 @@ TestHdf::DataSet MakeSet(int32_t NumberType, std::vector<int32_t> Dims, std::str
                          std::vector<double> Values = {});
 
 // Writes the data sets to a new file in the test's temporary directory.
-std::string WriteHdf(const std::string& FileName, const std::vector<TestHdf::DataSet>& Sets);
-
-// A real HDF4 sample file from the shared data folder.
-std::string RealFile(const std::string& FileName);
+inline std::string WriteHdf(const std::string& FileName,
+                            const std::vector<TestHdf::DataSet>& Sets) {
+    return TestHdf::WriteTemp(FileName, Sets);
+}
 
 // Reads a JSON file that vyrhost wrote; an unreadable one fails the test.
 nlohmann::json ReadJson(const std::string& Path);
