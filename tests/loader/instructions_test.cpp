@@ -45,31 +45,36 @@ std::vector<int32_t> SelectedNumbers() {
     return Numbers;
 }
 
-void SetChoices(const std::string& Path, int32_t I, int32_t J, int32_t K,
-                const std::vector<int32_t>& Sds) {
-    snprintf(FileName, FileNameSize, "%s", Path.c_str());
-    ISkip = I;
-    JSkip = J;
-    KSkip = K;
+// The add-on's choices: the file, the skips and the selected data sets.
+struct Choices {
+    std::string Path;
+    int32_t I = 1, J = 1, K = 1;
+    std::vector<int32_t> Sds;
+};
+
+void SetChoices(const Choices& C) {
+    snprintf(FileName, FileNameSize, "%s", C.Path.c_str());
+    ISkip = C.I;
+    JSkip = C.J;
+    KSkip = C.K;
     VyrUtilSetClear(SelectedSds);
-    for (int32_t Number : Sds)
+    for (int32_t Number : C.Sds)
         VyrUtilSetAddMember(SelectedSds, Number, false);
 }
 
 // The add-on's choices are exactly these.
-void ExpectChoices(const std::string& Path, int32_t I, int32_t J, int32_t K,
-                   const std::vector<int32_t>& Sds) {
-    EXPECT_EQ(std::string(FileName), Path);
-    EXPECT_EQ(ISkip, I);
-    EXPECT_EQ(JSkip, J);
-    EXPECT_EQ(KSkip, K);
-    EXPECT_EQ(SelectedNumbers(), Sds);
+void ExpectChoices(const Choices& C) {
+    EXPECT_EQ(std::string(FileName), C.Path);
+    EXPECT_EQ(ISkip, C.I);
+    EXPECT_EQ(JSkip, C.J);
+    EXPECT_EQ(KSkip, C.K);
+    EXPECT_EQ(SelectedNumbers(), C.Sds);
 }
 
 // ---- Writing -----------------------------------------------------------------------
 
 TEST_F(LoaderTest, WrittenListOfTheExampleLoadHasSixItemsInOrder) {
-    SetChoices("/data/run 7/p.hdf", 1, 2, 1, {3, 1});
+    SetChoices({"/data/run 7/p.hdf", 1, 2, 1, {3, 1}});
     VyrStringList_pa List = BuildLoaderInstructions();
     ASSERT_NE(List, nullptr);
     EXPECT_EQ(ListItems(List),
@@ -79,9 +84,7 @@ TEST_F(LoaderTest, WrittenListOfTheExampleLoadHasSixItemsInOrder) {
 
 struct RoundTripCase {
     const char* Name;
-    std::string Path;
-    int32_t I, J, K;
-    std::vector<int32_t> Sds;
+    Choices Written;
 };
 
 void PrintTo(const RoundTripCase& Case, std::ostream* Out) {
@@ -99,27 +102,27 @@ class RoundTripTest : public LoaderTest, public ::testing::WithParamInterface<Ro
 
 TEST_P(RoundTripTest, WrittenListReadsBackToTheSameChoices) {
     const RoundTripCase& C = GetParam();
-    SetChoices(C.Path, C.I, C.J, C.K, C.Sds);
+    SetChoices(C.Written);
     VyrStringList_pa List = BuildLoaderInstructions();
     ASSERT_NE(List, nullptr);
-    SetChoices("/somewhere/else.hdf", 7, 8, 9, {99});
+    SetChoices({"/somewhere/else.hdf", 7, 8, 9, {99}});
 
     EXPECT_TRUE(ParseLoaderInstructions(List)) << Joined(Messages());
     VyrUtilStringListDealloc(&List);
-    ExpectChoices(C.Path, C.I, C.J, C.K, C.Sds);
+    ExpectChoices(C.Written);
     EXPECT_TRUE(Messages().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lists, RoundTripTest,
     ::testing::Values(
-        RoundTripCase{"ShortPath", "/data/a.hdf", 1, 2, 1, {1, 3}},
-        RoundTripCase{"LongestPath", "/" + std::string(9998, 'q'), 3, 1, 4, {2}},
-        RoundTripCase{"LongestPathWithManyDataSets", std::string(9999, 'r'), 1, 1, 1,
-                      ManyNumbers(5000)},
-        RoundTripCase{"PathWithBlanksAndALineBreak", " /odd dir/\nname M.hdf ", 2, 2, 2, {1}},
-        RoundTripCase{"LargestSkips", "/x.hdf", INT32_MAX, INT32_MAX, INT32_MAX, {INT32_MAX}},
-        RoundTripCase{"EmptyPathNoDataSets", "", 1, 1, 1, {}}),
+        RoundTripCase{"ShortPath", {"/data/a.hdf", 1, 2, 1, {1, 3}}},
+        RoundTripCase{"LongestPath", {"/" + std::string(9998, 'q'), 3, 1, 4, {2}}},
+        RoundTripCase{"LongestPathWithManyDataSets",
+                      {std::string(9999, 'r'), 1, 1, 1, ManyNumbers(5000)}},
+        RoundTripCase{"PathWithBlanksAndALineBreak", {" /odd dir/\nname M.hdf ", 2, 2, 2, {1}}},
+        RoundTripCase{"LargestSkips", {"/x.hdf", INT32_MAX, INT32_MAX, INT32_MAX, {INT32_MAX}}},
+        RoundTripCase{"EmptyPathNoDataSets", {"", 1, 1, 1, {}}}),
     [](const ::testing::TestParamInfo<RoundTripCase>& Info) {
         return std::string(Info.param.Name);
     });
@@ -130,9 +133,7 @@ struct ReadCase {
     const char* Name;
     std::vector<std::string> Items;
     bool Accepted;
-    std::string Path;
-    int32_t I, J, K;
-    std::vector<int32_t> Sds;
+    Choices After;
     std::vector<std::string> Messages;
 };
 
@@ -144,114 +145,63 @@ class ReadListTest : public LoaderTest, public ::testing::WithParamInterface<Rea
 
 TEST_P(ReadListTest, SetsFileNameSkipsAndSelectionAsTheItemsSay) {
     const ReadCase& C = GetParam();
-    SetChoices("/before.hdf", 5, 5, 5, {42});
+    SetChoices({"/before.hdf", 5, 5, 5, {42}});
     VyrStringList_pa List = MakeList(C.Items);
 
     EXPECT_EQ(ParseLoaderInstructions(List), C.Accepted);
     EXPECT_EQ(ListItems(List), C.Items); // the list is read, not changed
     VyrUtilStringListDealloc(&List);
-    ExpectChoices(C.Path, C.I, C.J, C.K, C.Sds);
+    ExpectChoices(C.After);
     EXPECT_EQ(Messages(), C.Messages);
 }
 
 const std::string Path9999 = "/" + std::string(9998, 'z');
+const char* const NotInFile = "Selected data set is not in this HDF file";
+const int32_t Max = INT32_MAX;
 
-INSTANTIATE_TEST_SUITE_P(
-    Odd, ReadListTest,
-    ::testing::Values(
-        ReadCase{"SkipsBelowOneOrWithoutDigitsBecomeOne",
-                 {"I0", "J-3", "Kx"},
-                 true,
-                 "",
-                 1,
-                 1,
-                 1,
-                 {},
-                 {}},
-        ReadCase{"NumbersReadLikeAtoi",
-                 {"I  +12abc", "J\t7", "K3x9", "S 0004"},
-                 true,
-                 "",
-                 12,
-                 7,
-                 3,
-                 {4},
-                 {}},
-        ReadCase{"NumbersBeyond32BitsHeldAtTheLimit",
-                 {"I99999999999", "J-99999999999", "K2147483648"},
-                 true,
-                 "",
-                 INT32_MAX,
-                 1,
-                 INT32_MAX,
-                 {},
-                 {}},
-        ReadCase{"FTakesTheWholeNextItemEvenWhenItBeginsWithM",
-                 {"F", "Mdir/file I2.hdf", "I2"},
-                 true,
-                 "Mdir/file I2.hdf",
-                 2,
-                 1,
-                 1,
-                 {},
-                 {}},
-        ReadCase{"FAsTheLastItemChangesNothing",
-                 {"M/a.hdf", "J4", "F"},
-                 true,
-                 "/a.hdf",
-                 1,
-                 4,
-                 1,
-                 {},
-                 {}},
-        ReadCase{"LaterPathAndSkipsReplaceEarlierOnesSelectionsAccumulate",
-                 {"M/a.hdf", "I3", "S3", "F", "/b.hdf", "I2", "S1", "S3", "M/c.hdf"},
-                 true,
-                 "/c.hdf",
-                 2,
-                 1,
-                 1,
-                 {1, 3},
-                 {}},
-        ReadCase{"UnknownCodesAndEmptyItemsChangeNothing",
-                 {"", "X/x.hdf", "m/lower.hdf", "s5", "i9", " S6", "#S7", "S2"},
-                 true,
-                 "",
-                 1,
-                 1,
-                 1,
-                 {2},
-                 {}},
-        ReadCase{"EmptyListResetsTheChoices", {}, true, "", 1, 1, 1, {}, {}},
-        ReadCase{"PathOf9999CharactersIsKept", {"M" + Path9999}, true, Path9999, 1, 1, 1, {}, {}},
-        ReadCase{"PathOf10000CharactersIsRefusedNotCut",
-                 {"M" + Path9999 + "x", "I2", "S1"},
-                 false,
-                 "",
-                 2,
-                 1,
-                 1,
-                 {1},
-                 {"File path is too long"}},
-        ReadCase{"DataSetNumberZeroIsRefused",
-                 {"M/a.hdf", "S0", "S2"},
-                 false,
-                 "/a.hdf",
-                 1,
-                 1,
-                 1,
-                 {2},
-                 {"Selected data set is not in this HDF file"}},
-        ReadCase{"TwoFaultsShowOneMessage",
-                 {"S-4", "M" + Path9999 + "yy"},
-                 false,
-                 "",
-                 1,
-                 1,
-                 1,
-                 {},
-                 {"Selected data set is not in this HDF file"}}),
-    [](const ::testing::TestParamInfo<ReadCase>& Info) { return std::string(Info.param.Name); });
+const std::vector<ReadCase> ReadCases = {
+    {"SkipsBelowOneOrWithoutDigitsBecomeOne", {"I0", "J-3", "Kx"}, true, {}, {}},
+    {"NumbersReadLikeAtoi", {"I  +12abc", "J\t7", "K3x9", "S 0004"}, true, {"", 12, 7, 3, {4}}, {}},
+    {"NumbersBeyond32BitsHeldAtTheLimit",
+     {"I99999999999", "J-99999999999", "K2147483648"},
+     true,
+     {"", Max, 1, Max, {}},
+     {}},
+    {"FTakesTheWholeNextItemEvenWhenItBeginsWithM",
+     {"F", "Mdir/file I2.hdf", "I2"},
+     true,
+     {"Mdir/file I2.hdf", 2, 1, 1, {}},
+     {}},
+    {"FAsTheLastItemChangesNothing", {"M/a.hdf", "J4", "F"}, true, {"/a.hdf", 1, 4, 1, {}}, {}},
+    {"LaterPathAndSkipsReplaceEarlierOnesSelectionsAccumulate",
+     {"M/a.hdf", "I3", "S3", "F", "/b.hdf", "I2", "S1", "S3", "M/c.hdf"},
+     true,
+     {"/c.hdf", 2, 1, 1, {1, 3}},
+     {}},
+    {"UnknownCodesAndEmptyItemsChangeNothing",
+     {"", "X/x.hdf", "m/lower.hdf", "s5", "i9", " S6", "#S7", "S2"},
+     true,
+     {"", 1, 1, 1, {2}},
+     {}},
+    {"EmptyListResetsTheChoices", {}, true, {}, {}},
+    {"PathOf9999CharactersIsKept", {"M" + Path9999}, true, {Path9999, 1, 1, 1, {}}, {}},
+    {"PathOf10000CharactersIsRefusedNotCut",
+     {"M" + Path9999 + "x", "I2", "S1"},
+     false,
+     {"", 2, 1, 1, {1}},
+     {"File path is too long"}},
+    {"DataSetNumberZeroIsRefused",
+     {"M/a.hdf", "S0", "S2"},
+     false,
+     {"/a.hdf", 1, 1, 1, {2}},
+     {NotInFile}},
+    {"TwoFaultsShowOneMessage", {"S-4", "M" + Path9999 + "yy"}, false, {}, {NotInFile}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Odd, ReadListTest, ::testing::ValuesIn(ReadCases),
+                         [](const ::testing::TestParamInfo<ReadCase>& Info) {
+                             return std::string(Info.param.Name);
+                         });
 
 // ---- The loader function ------------------------------------------------------------------
 
@@ -262,7 +212,7 @@ TEST_F(LoaderTest, ReplayOfARecordedListRebuildsTheSameDataSet) {
     // The load dialog's way: the choices written into a list, then loaded.
     // The dialog holds the host lock while it scans and loads.
     VyrUtilLockStart(AddOnID);
-    SetChoices(Path, 2, 2, 1, {1, 3});
+    SetChoices({Path, 2, 2, 1, {1, 3}});
     ASSERT_TRUE(ScanHdfFile());
     VyrStringList_pa List = BuildLoaderInstructions();
     ASSERT_NE(List, nullptr);
@@ -281,7 +231,7 @@ TEST_F(LoaderTest, ReplayOfARecordedListRebuildsTheSameDataSet) {
     ASSERT_EQ(First.Zones.size(), 2u);
 
     // Later, with other choices in the add-on, the host replays the record.
-    SetChoices("/other.hdf", 5, 5, 5, {2});
+    SetChoices({"/other.hdf", 5, 5, 5, {2}});
     ASSERT_TRUE(Replay(*Recorded)) << Joined(Messages());
     const VyrHost::DataSet& Second = *VyrHost::CurrentDataSet();
     EXPECT_EQ(Second.Title, First.Title);
@@ -295,7 +245,7 @@ TEST_F(LoaderTest, ReplayOfARecordedListRebuildsTheSameDataSet) {
         EXPECT_EQ(Second.Zones[Z].Storage, First.Zones[Z].Storage);
     }
     EXPECT_EQ(Second.Zones[1].IMax, 3); // 5 by skip 2: 1, 3, 5
-    ExpectChoices(Path, 2, 2, 1, {1, 3});
+    ExpectChoices({Path, 2, 2, 1, {1, 3}});
     EXPECT_EQ(VyrHost::RecordedInstructions("HDF Loader"), Recorded);
     ExpectLoadLeftNothingHeld();
 }
