@@ -18,7 +18,21 @@
 #include <string>
 #include <vector>
 
-#define REAL_HDF_FILE(Name) (LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real/" Name)
+// A data set of these extents (HDF order) and number type, values 0, 1, ...
+inline TestHdf::DataSet Set(std::vector<int32_t> Dims, int32_t Type = 5) {
+    TestHdf::DataSet S;
+    S.Dims = std::move(Dims);
+    S.NumberType = Type;
+    return S;
+}
+
+// Number of host buffers outstanding under the scale tag.
+inline int32_t ScaleBuffersOutstanding() {
+    int32_t Count = 0;
+    for (const std::string& Tag : VyrHost::OutstandingTags())
+        Count += Tag == "HDF Scale Data";
+    return Count;
+}
 
 class CatalogueTest : public AddOnTest {
   protected:
@@ -62,14 +76,6 @@ class CatalogueTest : public AddOnTest {
     }
 
     static const std::vector<std::string>& Messages() { return VyrHost::ErrorMessages(); }
-
-    // Number of host buffers outstanding under the scale tag.
-    static int32_t ScaleBuffersOutstanding() {
-        int32_t Count = 0;
-        for (const std::string& Tag : VyrHost::OutstandingTags())
-            Count += Tag == "HDF Scale Data";
-        return Count;
-    }
 
     // Dimension D's scale of a stored record, widened.
     static std::vector<double> ScaleValues(const SdsEntry& Entry, int32_t D) {

@@ -20,19 +20,6 @@ struct FailureCase {
     std::string Message;
 };
 
-std::string WriteSets(const std::string& Name, const std::vector<TestHdf::DataSet>& Sets) {
-    const std::string Path = TestHdf::TempPath(Name);
-    TestHdf::Write(Path, Sets);
-    return Path;
-}
-
-TestHdf::DataSet Set(std::vector<int32_t> Dims, int32_t Type = 5) {
-    TestHdf::DataSet S;
-    S.Dims = std::move(Dims);
-    S.NumberType = Type;
-    return S;
-}
-
 TEST_F(ScanFailures, EachFailureShowsOneMessageAndLeavesTheCatalogueEmpty) {
     const FailureCase Cases[] = {
         {"empty file name", [] { return std::string(); }, "File does not exist"},
@@ -61,18 +48,18 @@ TEST_F(ScanFailures, EachFailureShowsOneMessageAndLeavesTheCatalogueEmpty) {
              return Path;
          },
          NotHdf},
-        {"HDF file without data sets", [] { return WriteSets("none.hdf", {}); },
+        {"HDF file without data sets", [] { return TestHdf::WriteTemp("none.hdf", {}); },
          "No Scientific Datasets were found in this HDF file"},
-        {"HDF file with only vdatas", [] { return std::string(REAL_HDF_FILE("vdatas-only.hdf")); },
+        {"HDF file with only vdatas", [] { return TestHdf::RealFile("vdatas-only.hdf"); },
          "No Scientific Datasets were found in this HDF file"},
         {"only ranks above 3 and a coordinate variable",
          [] {
              TestHdf::DataSet Rank4 = Set({2, 2, 2, 2});
              Rank4.Scales = {{6, {1, 2}}}; // its coordinate variable follows it
-             return WriteSets("high-ranks.hdf", {Rank4, Set({1, 2, 3, 4, 5}, 24)});
+             return TestHdf::WriteTemp("high-ranks.hdf", {Rank4, Set({1, 2, 3, 4, 5}, 24)});
          },
          "No Scientific Data Sets found."},
-        {"only a character data set", [] { return WriteSets("chars.hdf", {Set({4}, 4)}); },
+        {"only a character data set", [] { return TestHdf::WriteTemp("chars.hdf", {Set({4}, 4)}); },
          "Unknown data type in HDF file"},
     };
     for (const FailureCase& Case : Cases) {
@@ -92,7 +79,7 @@ TEST_F(ScanFailures, AFileThatPassesHishdfButThatSdstartCannotOpenShowsOneMessag
     // it, SDstart fails. HDF4 4.2.15 frees a static read buffer on that
     // failure without forgetting it, so every later SDstart in the process
     // would use freed memory: the scan runs in a child process of its own.
-    const std::string Path = WriteSets("damaged.hdf", {Set({3}, 24)});
+    const std::string Path = TestHdf::WriteTemp("damaged.hdf", {Set({3}, 24)});
     ASSERT_GT(TestHdf::PatchNumberTypes(Path, 24, 26), 0);
     EXPECT_EXIT(
         {
@@ -107,7 +94,7 @@ TEST_F(ScanFailures, AFileThatPassesHishdfButThatSdstartCannotOpenShowsOneMessag
 TEST_F(ScanFailures, AFailedScanEmptiesTheCatalogueOfTheFileBefore) {
     TestHdf::DataSet WithScale = Set({4});
     WithScale.Scales = {{5, {1, 2, 3, 4}}};
-    ASSERT_TRUE(Scan(WriteSets("good.hdf", {WithScale, Set({2, 3})})));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("good.hdf", {WithScale, Set({2, 3})})));
     ASSERT_EQ(SdsCount, 2);
     EXPECT_FALSE(Scan(TestHdf::TempPath("gone.hdf")));
     EXPECT_EQ(SdsCount, 0);
@@ -116,8 +103,8 @@ TEST_F(ScanFailures, AFailedScanEmptiesTheCatalogueOfTheFileBefore) {
 }
 
 TEST_F(ScanFailures, AnUnknownTypeKeepsTheRecordsBeforeItAndStoresNoneAfter) {
-    const std::string Path =
-        WriteSets("mixed.hdf", {Set({3}), Set({2, 2}, 24), Set({5}, 4), Set({3, 3}), Set({6}, 4)});
+    const std::string Path = TestHdf::WriteTemp(
+        "mixed.hdf", {Set({3}), Set({2, 2}, 24), Set({5}, 4), Set({3, 3}), Set({6}, 4)});
     EXPECT_FALSE(Scan(Path));
     EXPECT_EQ(Messages(), std::vector<std::string>{"Unknown data type in HDF file"});
     ASSERT_EQ(SdsCount, 2);
@@ -129,12 +116,12 @@ TEST_F(ScanFailures, AnUnknownTypeKeepsTheRecordsBeforeItAndStoresNoneAfter) {
 }
 
 TEST_F(ScanFailures, AnUnknownTypeFailsTheScanEvenOnADataSetThatWouldBePassedOver) {
-    EXPECT_FALSE(Scan(WriteSets("char-rank4.hdf", {Set({3}), Set({2, 2, 2, 2}, 4)})));
+    EXPECT_FALSE(Scan(TestHdf::WriteTemp("char-rank4.hdf", {Set({3}), Set({2, 2, 2, 2}, 4)})));
     EXPECT_EQ(SdsCount, 1);
     // A character scale is stored as a coordinate variable of that type.
     TestHdf::DataSet CharScale = Set({3});
     CharScale.Scales = {{4, {65, 66, 67}}};
-    EXPECT_FALSE(Scan(WriteSets("char-coordvar.hdf", {CharScale, Set({2})})));
+    EXPECT_FALSE(Scan(TestHdf::WriteTemp("char-coordvar.hdf", {CharScale, Set({2})})));
     EXPECT_EQ(SdsCount, 1);
     EXPECT_EQ(Messages(), std::vector<std::string>(2, "Unknown data type in HDF file"));
 }
@@ -142,7 +129,7 @@ TEST_F(ScanFailures, AnUnknownTypeFailsTheScanEvenOnADataSetThatWouldBePassedOve
 TEST_F(ScanFailures, SixtyFourBitDataSetIsReportedThenFailsTheScanKeepingTheFirstTwo) {
     // HDF4's SD writer makes no 64-bit data sets: HDF4 reports the third of
     // five int32 data sets as 64-bit, as it would for such a file.
-    const std::string Path = WriteSets(
+    const std::string Path = TestHdf::WriteTemp(
         "five.hdf", {Set({2, 3}, 24), Set({3, 2}, 24), Set({2, 2}, 24), Set({4, 1}), Set({1, 4})});
     HdfFault::OnGetInfo([](char* Name, int32_t*, int32_t*, int32_t* Type) {
         if (std::string(Name) == "sds2")
@@ -158,9 +145,9 @@ TEST_F(ScanFailures, SixtyFourBitDataSetIsReportedThenFailsTheScanKeepingTheFirs
 }
 
 TEST_F(ScanFailures, ANewScanGivesBackWhatAnUnknownTypeScanKept) {
-    EXPECT_FALSE(Scan(WriteSets("kept.hdf", {Set({3}), Set({2}, 4)})));
+    EXPECT_FALSE(Scan(TestHdf::WriteTemp("kept.hdf", {Set({3}), Set({2}, 4)})));
     ASSERT_EQ(SdsCount, 1);
-    ASSERT_TRUE(Scan(WriteSets("next.hdf", {Set({2, 2})})));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("next.hdf", {Set({2, 2})})));
     EXPECT_EQ(SdsCount, 1);
     EXPECT_EQ(ScaleBuffersOutstanding(), 2);
 }

@@ -21,18 +21,11 @@ const char* const Unreadable = "Unable to read a Scientific Data Set in this HDF
 
 // Three data sets with file scales and index scales: 2 + 3 + 1 scale buffers.
 std::string ThreeSets() {
-    DataSet A;
-    A.Dims = {4, 3};
+    DataSet A = Set({4, 3});
     A.Scales = {{22, {1, 2, 3, 4}}};
-    DataSet B;
-    B.Dims = {2, 3, 4};
-    B.NumberType = 24;
+    DataSet B = Set({2, 3, 4}, 24);
     B.Scales = {{}, {6, {0.5, 1.5, 2.5}}, {21, {9, 8, 7, 6}}};
-    DataSet C;
-    C.Dims = {5};
-    const std::string Path = TestHdf::TempPath("three.hdf");
-    TestHdf::Write(Path, {A, B, C});
-    return Path;
+    return TestHdf::WriteTemp("three.hdf", {A, B, Set({5})});
 }
 
 // Expects one failure message since the First message, and an empty
@@ -42,10 +35,7 @@ void ExpectFailedWith(size_t First, const std::string& Message) {
     EXPECT_EQ(std::vector<std::string>(All.begin() + std::min(First, All.size()), All.end()),
               std::vector<std::string>{Message});
     EXPECT_EQ(SdsCount, 0);
-    int32_t Scales = 0;
-    for (const std::string& Tag : VyrHost::OutstandingTags())
-        Scales += Tag == "HDF Scale Data";
-    EXPECT_EQ(Scales, 0);
+    EXPECT_EQ(ScaleBuffersOutstanding(), 0);
 }
 
 TEST_F(ScanFaults, EachScaleBufferTheHostCannotGiveFailsTheScanCleanly) {
@@ -134,12 +124,10 @@ TEST_F(ScanFaults, ScaleSizesBeyondTheHostsByteCountFailTheScanWithoutAllocating
     };
     for (const Case& C : Cases) {
         SCOPED_TRACE(C.What);
-        DataSet S;
-        S.Dims = {3};
+        DataSet S = Set({3});
         if (C.ScaleType != 0)
             S.Scales = {{C.ScaleType, {1, 2, 3}}};
-        const std::string Path = TestHdf::TempPath(std::string(C.What) + ".hdf");
-        TestHdf::Write(Path, {S});
+        const std::string Path = TestHdf::WriteTemp(std::string(C.What) + ".hdf", {S});
         const size_t First = Messages().size();
         HdfFault::OnGetInfo([&](char*, int32_t*, int32_t* Dims, int32_t*) {
             if (Dims != nullptr)
@@ -154,10 +142,7 @@ TEST_F(ScanFaults, ScaleSizesBeyondTheHostsByteCountFailTheScanWithoutAllocating
 }
 
 TEST_F(ScanFaults, ANegativeExtentMakesTheDataSetUnreadable) {
-    DataSet S;
-    S.Dims = {3, 4};
-    const std::string Path = TestHdf::TempPath("negative.hdf");
-    TestHdf::Write(Path, {S, S});
+    const std::string Path = TestHdf::WriteTemp("negative.hdf", {Set({3, 4}), Set({3, 4})});
     HdfFault::OnGetInfo([](char* Name, int32_t*, int32_t* Dims, int32_t*) {
         if (Dims != nullptr && std::string(Name) == "sds1")
             Dims[1] = -4;
@@ -167,10 +152,8 @@ TEST_F(ScanFaults, ANegativeExtentMakesTheDataSetUnreadable) {
 }
 
 TEST_F(ScanFaults, RanksOutsideOneToThirtyTwoArePassedOverWithoutAskingForExtents) {
-    DataSet S;
-    S.Dims = {3, 4};
-    const std::string Path = TestHdf::TempPath("ranks.hdf");
-    TestHdf::Write(Path, {S, S, S});
+    const std::string Path =
+        TestHdf::WriteTemp("ranks.hdf", {Set({3, 4}), Set({3, 4}), Set({3, 4})});
     HdfFault::OnGetInfo([](char* Name, int32_t* Rank, int32_t*, int32_t*) {
         if (std::string(Name) == "sds0")
             *Rank = 40; // SDgetinfo would write 40 extents
@@ -184,11 +167,9 @@ TEST_F(ScanFaults, RanksOutsideOneToThirtyTwoArePassedOverWithoutAskingForExtent
 }
 
 TEST_F(ScanFaults, NamesOfTheLongestLengthAFileCanStoreAreReceivedWhole) {
-    DataSet S;
-    S.Dims = {3, 4};
+    DataSet S = Set({3, 4});
     S.Scales = {{5, {1, 2, 3}}};
-    const std::string Path = TestHdf::TempPath("long-names.hdf");
-    TestHdf::Write(Path, {S});
+    const std::string Path = TestHdf::WriteTemp("long-names.hdf", {S});
     // HDF4 copies names without a bound; a name has a 16-bit length.
     auto LongName = [](char* Name) {
         std::memset(Name, 'n', 65535);

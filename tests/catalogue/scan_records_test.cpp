@@ -11,25 +11,13 @@ namespace {
 using ScanRecords = CatalogueTest;
 using TestHdf::DataSet;
 
-DataSet Set(std::vector<int32_t> Dims, int32_t Type = 5) {
-    DataSet S;
-    S.Dims = std::move(Dims);
-    S.NumberType = Type;
-    return S;
-}
-
-std::string WriteSets(const std::string& Name, const std::vector<DataSet>& Sets) {
-    const std::string Path = TestHdf::TempPath(Name);
-    TestHdf::Write(Path, Sets);
-    return Path;
-}
-
 TEST_F(ScanRecords, PassedOverDataSetsLeaveNoGapAndRecordsKeepTheirFileIndex) {
     // File order: rank 2 (index 0), its dimension's coordinate variable
     // (index 1), rank 4 (index 2), rank 3 (index 3).
     DataSet Rank2 = Set({3, 4});
     Rank2.Scales = {{6, {10, 20, 30}}};
-    ASSERT_TRUE(Scan(WriteSets("packing.hdf", {Rank2, Set({2, 2, 2, 2}), Set({2, 3, 4}, 22)})));
+    ASSERT_TRUE(
+        Scan(TestHdf::WriteTemp("packing.hdf", {Rank2, Set({2, 2, 2, 2}), Set({2, 3, 4}, 22)})));
     EXPECT_TRUE(Messages().empty());
     ASSERT_EQ(SdsCount, 2);
     EXPECT_EQ(SdsEntries[0].HdfIndex, 0);
@@ -43,7 +31,7 @@ TEST_F(ScanRecords, PassedOverDataSetsLeaveNoGapAndRecordsKeepTheirFileIndex) {
 TEST_F(ScanRecords, LowerRanksFillTheUnusedExtentsWithOneAndHaveNoScaleBuffersThere) {
     DataSet Rank1 = Set({10});
     Rank1.Scales = {{6, {0.5, 1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5, 5}}};
-    ASSERT_TRUE(Scan(WriteSets("ranks.hdf", {Rank1, Set({10}), Set({7, 5})})));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("ranks.hdf", {Rank1, Set({10}), Set({7, 5})})));
     ASSERT_EQ(SdsCount, 3);
     for (int32_t R = 0; R < 3; ++R) {
         const SdsEntry& E = SdsEntries[R];
@@ -74,7 +62,7 @@ TEST_F(ScanRecords, TextsAreCutTo256CharactersAndAbsentOnesAreEmpty) {
     Exact.Label = std::string(256, 'c');
     Exact.Unit = std::string(255, 'u');
     Exact.CoordSys = "cartesian";
-    ASSERT_TRUE(Scan(WriteSets("texts.hdf", {Long, Exact, Set({2})})));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("texts.hdf", {Long, Exact, Set({2})})));
     ASSERT_EQ(SdsCount, 3);
     EXPECT_EQ(std::string(SdsEntries[0].Label), Long.Label.substr(0, 256));
     EXPECT_STREQ(SdsEntries[0].Unit, "");
@@ -96,7 +84,7 @@ TEST_F(ScanRecords, CompressedAndChunkedDataSetsAreCatalogued) {
     DataSet Chunked = Set({4, 6, 3}, 6);
     Chunked.Store = TestHdf::Storage::Chunked;
     Chunked.Scales = {{}, {5, {0, 0.25, 0.5, 0.75, 1, 1.25}}};
-    ASSERT_TRUE(Scan(WriteSets("stored.hdf", {Deflated, Chunked})));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("stored.hdf", {Deflated, Chunked})));
     ASSERT_EQ(SdsCount, 2);
     EXPECT_EQ(SdsEntries[0].DataNumberType, 24);
     EXPECT_EQ(ScaleValues(SdsEntries[0], 0), Deflated.Scales[0].Values);
@@ -112,7 +100,7 @@ TEST_F(ScanRecords, AnUnlimitedDimensionHasItsNumberOfRecordsAsExtent) {
     Growing.UnlimitedFirst = true;
     DataSet Empty = Set({0, 3}, 22);
     Empty.UnlimitedFirst = true;
-    ASSERT_TRUE(Scan(WriteSets("unlimited.hdf", {Growing, Empty})));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("unlimited.hdf", {Growing, Empty})));
     ASSERT_EQ(SdsCount, 2);
     EXPECT_EQ(SdsEntries[0].DimSizes[0], 5);
     ExpectIndexScale(SdsEntries[0], 0);
@@ -129,10 +117,10 @@ TEST_F(ScanRecords, ASecondScanOfASmallerFileGivesBackTheFirstScansBuffers) {
         Five.push_back(S);
     }
     const int32_t Baseline = VyrHost::OutstandingAllocations(); // the add-on's own set
-    ASSERT_TRUE(Scan(WriteSets("five.hdf", Five)));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("five.hdf", Five)));
     EXPECT_EQ(SdsCount, 5);
     EXPECT_EQ(ScaleBuffersOutstanding(), 10);
-    ASSERT_TRUE(Scan(WriteSets("two.hdf", {Set({3}), Set({2, 2, 2})})));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("two.hdf", {Set({3}), Set({2, 2, 2})})));
     EXPECT_EQ(SdsCount, 2);
     EXPECT_EQ(ScaleBuffersOutstanding(), 1 + 3);
     EXPECT_EQ(VyrHost::OutstandingAllocations(), Baseline + 4);

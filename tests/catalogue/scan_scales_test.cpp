@@ -10,12 +10,6 @@ namespace {
 using ScanScales = CatalogueTest;
 using TestHdf::DataSet;
 
-std::string WriteSets(const std::string& Name, const std::vector<DataSet>& Sets) {
-    const std::string Path = TestHdf::TempPath(Name);
-    TestHdf::Write(Path, Sets);
-    return Path;
-}
-
 TEST_F(ScanScales, FileScalesOfEveryTypeAreReadInTheirOwnType) {
     struct Case {
         int32_t Type, FieldType, ElemSize;
@@ -33,13 +27,11 @@ TEST_F(ScanScales, FileScalesOfEveryTypeAreReadInTheirOwnType) {
     };
     std::vector<DataSet> Sets;
     for (const Case& C : Cases) {
-        DataSet S;
-        S.Dims = {3, 2};
-        S.NumberType = 6; // the data's type differs from most scales'
+        DataSet S = Set({3, 2}, 6); // the data's type differs from most scales'
         S.Scales = {{C.Type, C.Values}};
         Sets.push_back(S);
     }
-    ASSERT_TRUE(Scan(WriteSets("scale-types.hdf", Sets)));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("scale-types.hdf", Sets)));
     EXPECT_TRUE(Messages().empty());
     ASSERT_EQ(SdsCount, 8);
     for (int32_t I = 0; I < 8; ++I) {
@@ -56,15 +48,13 @@ TEST_F(ScanScales, FileScalesOfEveryTypeAreReadInTheirOwnType) {
 TEST_F(ScanScales, AScaleOfAnotherExtentThanTheDataSetsGivesTheIndexScale) {
     // SDdiminfo reports an unlimited dimension's extent as 0, whatever the
     // records of the data set or of its scale.
-    DataSet Longer;
-    Longer.Dims = {3, 2};
+    DataSet Longer = Set({3, 2});
     Longer.UnlimitedFirst = true;
     Longer.Scales = {{6, {1, 2, 3, 4, 5, 6, 7, 8}}, {24, {7, 9}}};
-    DataSet Same;
-    Same.Dims = {4};
+    DataSet Same = Set({4});
     Same.UnlimitedFirst = true;
     Same.Scales = {{5, {1, 2, 3, 4}}};
-    ASSERT_TRUE(Scan(WriteSets("unlimited-scales.hdf", {Longer, Same})));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("unlimited-scales.hdf", {Longer, Same})));
     EXPECT_TRUE(Messages().empty());
     ASSERT_EQ(SdsCount, 2);
     ExpectIndexScale(SdsEntries[0], 0);
@@ -75,11 +65,10 @@ TEST_F(ScanScales, AScaleOfAnotherExtentThanTheDataSetsGivesTheIndexScale) {
 TEST_F(ScanScales, AnEmptyUnlimitedDimensionWithAScaleGetsAnEmptyIndexScale) {
     // Extent 0 in both SDgetinfo and SDdiminfo, yet SDgetdimscale would
     // write the scale's 6 records: no buffer is sized from that 0.
-    DataSet Empty;
-    Empty.Dims = {0, 2};
+    DataSet Empty = Set({0, 2});
     Empty.UnlimitedFirst = true;
     Empty.Scales = {{6, {1, 2, 3, 4, 5, 6}}};
-    ASSERT_TRUE(Scan(WriteSets("empty-unlimited-scale.hdf", {Empty})));
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("empty-unlimited-scale.hdf", {Empty})));
     ASSERT_EQ(SdsCount, 1);
     EXPECT_EQ(SdsEntries[0].DimSizes[0], 0);
     ExpectIndexScale(SdsEntries[0], 0);
@@ -101,10 +90,9 @@ TEST_F(ScanScales, ASixtyFourBitScaleGivesTheIndexScaleAndTheScanGoesOn) {
     };
     for (const SixtyFourBitCase& Case : Cases) {
         SCOPED_TRACE(Case.What);
-        DataSet S;
-        S.Dims = {3, 2};
+        DataSet S = Set({3, 2});
         S.Scales = {{6, {1, 2, 3}}, {6, {4, 5}}};
-        const std::string Path = WriteSets(std::string(Case.What) + ".hdf", {S});
+        const std::string Path = TestHdf::WriteTemp(std::string(Case.What) + ".hdf", {S});
         HdfFault::OnDimInfo([&](char* Name, int32_t* Extent, int32_t* Type) {
             if (std::string(Name) == "fakeDim0") {
                 *Type = 26;
@@ -125,10 +113,9 @@ TEST_F(ScanScales, AScaleOfATypeOutsideTheTableGivesTheIndexScaleSilently) {
     // A character scale's coordinate variable would fail the whole scan
     // (its own type is outside the table), so HDF4 reports dimension 0's
     // float32 scale as one of 8-bit unsigned characters instead.
-    DataSet S;
-    S.Dims = {3};
+    DataSet S = Set({3});
     S.Scales = {{5, {65, 66, 67}}};
-    const std::string Path = WriteSets("char-scale.hdf", {S});
+    const std::string Path = TestHdf::WriteTemp("char-scale.hdf", {S});
     HdfFault::OnDimInfo([](char*, int32_t*, int32_t* Type) { *Type = 3; });
     ASSERT_TRUE(Scan(Path));
     EXPECT_TRUE(Messages().empty());
