@@ -4,16 +4,23 @@
 
 using HostLock = HostTest;
 
-TEST_F(HostLock, StartFinishPairsNestAndKeepADepth) {
+TEST_F(HostLock, BothKindsOfPairsNestAndKeepTheirOwnDepths) {
     VyrAddOn_pa AddOn = VyrUtilAddOnRegister(100, "A", "1", "c");
     VyrUtilLockStart(AddOn);
     VyrUtilLockStart(AddOn);
     EXPECT_EQ(VyrHost::LockDepth(), 2);
+    EXPECT_EQ(VyrHost::LockOnDepth(), 0);
+    VyrUtilLockOn();
+    VyrUtilLockOn();
+    EXPECT_EQ(VyrHost::LockOnDepth(), 2);
     VyrUtilLockFinish(AddOn);
     EXPECT_EQ(VyrHost::LockDepth(), 1);
     VyrUtilLockFinish(AddOn);
     EXPECT_EQ(VyrHost::LockDepth(), 0);
-    EXPECT_EQ(VyrHost::LockOnDepth(), 0) << "the two kinds keep separate depths";
+    EXPECT_EQ(VyrHost::LockOnDepth(), 2);
+    VyrUtilLockOff();
+    VyrUtilLockOff();
+    EXPECT_EQ(VyrHost::LockOnDepth(), 0);
     EXPECT_TRUE(VyrHost::HostErrors().empty());
 }
 
@@ -38,14 +45,4 @@ TEST_F(HostLock, FinishByAnotherOrUnknownAddOnIsRefused) {
     EXPECT_EQ(VyrHost::LockDepth(), 1) << "a start with an unknown handle takes no lock";
     VyrUtilLockFinish(First);
     EXPECT_EQ(VyrHost::LockDepth(), 0);
-}
-
-TEST_F(HostLock, LockOnPairsNest) {
-    VyrUtilLockOn();
-    VyrUtilLockOn();
-    EXPECT_EQ(VyrHost::LockOnDepth(), 2);
-    VyrUtilLockOff();
-    VyrUtilLockOff();
-    EXPECT_EQ(VyrHost::LockOnDepth(), 0);
-    EXPECT_TRUE(VyrHost::HostErrors().empty());
 }
