@@ -10,7 +10,7 @@
 
 using AddOnShutdown = AddOnTest;
 
-TEST_F(AddOnShutdown, ShutdownGivesBackTheBuffersAndTheSet) {
+TEST_F(AddOnShutdown, ShutdownGivesBackTheBuffersAndTheSetOnce) {
     ASSERT_EQ(VyrHost::OutstandingAllocations(), 1); // SelectedSds
     ShutDown();
     EXPECT_EQ(FileName, nullptr);
@@ -19,25 +19,26 @@ TEST_F(AddOnShutdown, ShutdownGivesBackTheBuffersAndTheSet) {
     EXPECT_EQ(SelectedSds, nullptr);
     EXPECT_EQ(VyrHost::OutstandingAllocations(), 0);
     EXPECT_EQ(VyrHost::LockDepth(), 0);
-}
-
-TEST_F(AddOnShutdown, SecondShutdownNoticeFreesNothingTwice) {
-    ShutDown();
+    // A second notice finds nothing to free twice.
     ShutDown();
     EXPECT_EQ(FileName, nullptr);
     EXPECT_EQ(SelectedSds, nullptr);
     EXPECT_TRUE(VyrHost::HostErrors().empty());
 }
 
-TEST_F(AddOnShutdown, OtherCodesLeaveEveryFieldAsItWas) {
+// The listener also takes the lock and gives it back on every code.
+TEST_F(AddOnShutdown, OtherCodesLeaveEveryFieldAndTheLockAsTheyWere) {
     VyrUtilSetAddMember(SelectedSds, 2, false);
     ISkip = 4;
     snprintf(FileName, FileNameSize, "%s", "/data/x.hdf");
     char* const Buffer = FileName;
     VyrSet_pa const Set = SelectedSds;
     SdsEntry* const Entries = SdsEntries;
-    for (int32_t Code : {0, 1, 14, 16, -15})
+    VyrUtilLockStart(AddOnID); // a held lock, as while the load dialog is up
+    for (int32_t Code : {0, 1, 3, 14, 16, -15})
         VyrHost::SendStateChange(Code);
+    EXPECT_EQ(VyrHost::LockDepth(), 1);
+    VyrUtilLockFinish(AddOnID);
     EXPECT_EQ(FileName, Buffer);
     EXPECT_STREQ(FileName, "/data/x.hdf");
     EXPECT_EQ(SdsEntries, Entries);
@@ -46,13 +47,4 @@ TEST_F(AddOnShutdown, OtherCodesLeaveEveryFieldAsItWas) {
     EXPECT_EQ(ISkip, 4);
     EXPECT_EQ(VyrHost::OutstandingAllocations(), 1);
     EXPECT_FALSE(ShutdownSent());
-}
-
-TEST_F(AddOnShutdown, ListenerTakesAndGivesBackTheLockOnEveryCode) {
-    VyrUtilLockStart(AddOnID); // a held lock, as while the load dialog is up
-    VyrHost::SendStateChange(3);
-    EXPECT_EQ(VyrHost::LockDepth(), 1);
-    VyrUtilLockFinish(AddOnID);
-    ShutDown();
-    EXPECT_EQ(VyrHost::LockDepth(), 0);
 }
