@@ -87,68 +87,36 @@ TEST_P(LoadEndingTest, EndsWithItsMessageKeepsEarlierZonesAndReleasesEverything)
         EXPECT_EQ(VarValues(Set->Zones[Z], 3), C.ZoneValues[Z]) << "zone " << Z + 1;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Endings, LoadEndingTest,
-    ::testing::Values(
-        EndingCase{"DataSetCannotBeCreated",
-                   [] { VyrHost::FailNth(VyrHost::FailPoint::DataSetCreate, 1); },
-                   {"Could not create data set"},
-                   false,
-                   false,
-                   1,
-                   0,
-                   {}},
-        EndingCase{"NoBufferForTheFirstDataSet",
-                   [] { VyrHost::FailNth(VyrHost::FailPoint::StringAlloc, 1, "HDF Data"); },
-                   {"Out of memory"},
-                   false,
-                   false,
-                   1,
-                   0,
-                   {}},
-        EndingCase{"NoBufferForTheSecondDataSet",
-                   [] { VyrHost::FailNth(VyrHost::FailPoint::StringAlloc, 2, "HDF Data"); },
-                   {"Out of memory"},
-                   false,
-                   false,
-                   1,
-                   1,
-                   {DataOf(1, 20)}},
-        EndingCase{"SecondOfThreeReadsFails",
-                   [] { HdfCalls::FailRead(2); },
-                   {"Error reading HDF Dataset"},
-                   false,
-                   false,
-                   1,
-                   2,
-                   {DataOf(1, 20)}},
-        EndingCase{"StopAtTheFirstCheck",
-                   [] { VyrHost::StopAtCheck(1); },
-                   {},
-                   true,
-                   true,
-                   1,
-                   1,
-                   {DataOf(1, 0)}},
-        // Four rows of five per zone: check 6 is the second row of zone 2.
-        EndingCase{"StopInTheMiddleOfTheSecondZone",
-                   [] { VyrHost::StopAtCheck(6); },
-                   {},
-                   true,
-                   true,
-                   1,
-                   2,
-                   {DataOf(1, 20), DataOf(2, 5)}},
-        // A zone the host refuses ends the load quietly with the normal ending.
-        EndingCase{"HostRefusesTheSecondZone",
-                   [] { VyrHost::FailNth(VyrHost::FailPoint::DataSetAddZone, 2); },
-                   {},
-                   false,
-                   false,
-                   0,
-                   2,
-                   {DataOf(1, 20)}}),
-    [](const ::testing::TestParamInfo<EndingCase>& Info) { return std::string(Info.param.Name); });
+void NoDataBuffer(int32_t N) {
+    VyrHost::FailNth(VyrHost::FailPoint::StringAlloc, N, "HDF Data");
+}
+
+// Each case: name; what fails or stops; messages; result; interrupted; new
+// frames; reads; the "V" values of each zone kept. Four rows of five per
+// zone: check 6 is the second row of zone 2. A zone the host refuses ends
+// the load quietly with the normal ending.
+// clang-format off
+const std::vector<EndingCase> EndingCases = {
+    {"DataSetCannotBeCreated", [] { VyrHost::FailNth(VyrHost::FailPoint::DataSetCreate, 1); },
+        {"Could not create data set"}, false, false, 1, 0, {}},
+    {"NoBufferForTheFirstDataSet", [] { NoDataBuffer(1); }, {"Out of memory"},
+        false, false, 1, 0, {}},
+    {"NoBufferForTheSecondDataSet", [] { NoDataBuffer(2); }, {"Out of memory"}, false, false, 1, 1,
+        {DataOf(1, 20)}},
+    {"SecondOfThreeReadsFails", [] { HdfCalls::FailRead(2); }, {"Error reading HDF Dataset"},
+        false, false, 1, 2, {DataOf(1, 20)}},
+    {"StopAtTheFirstCheck", [] { VyrHost::StopAtCheck(1); }, {}, true, true, 1, 1, {DataOf(1, 0)}},
+    {"StopInTheMiddleOfTheSecondZone", [] { VyrHost::StopAtCheck(6); }, {}, true, true, 1, 2,
+        {DataOf(1, 20), DataOf(2, 5)}},
+    {"HostRefusesTheSecondZone", [] { VyrHost::FailNth(VyrHost::FailPoint::DataSetAddZone, 2); },
+        {}, false, false, 0, 2, {DataOf(1, 20)}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Endings, LoadEndingTest, ::testing::ValuesIn(EndingCases),
+                         [](const ::testing::TestParamInfo<EndingCase>& Info) {
+                             return std::string(Info.param.Name);
+                         });
 
 TEST_F(LoaderTest, StoppedLoadMakesNoFurtherCheckAfterTheStop) {
     const std::string Path = ThreeDataSetFile();
@@ -159,8 +127,7 @@ TEST_F(LoaderTest, StoppedLoadMakesNoFurtherCheckAfterTheStop) {
 
 TEST_F(LoaderTest, FailedReadOnARealSzipDataSetEndsWithTheReadMessage) {
     // This HDF4 build cannot decode szip: the third data set's read fails.
-    const std::string Path =
-        LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real/compressed-gzip-skiphuff-szip.hdf";
+    const std::string Path = TestHdf::RealFile("compressed-gzip-skiphuff-szip.hdf");
     EXPECT_FALSE(Replay(Items(Path, 1, 1, 1, {1, 3})));
     EXPECT_EQ(Messages(), std::vector<std::string>{"Error reading HDF Dataset"});
     EXPECT_EQ(VyrHost::CurrentDataSet()->Zones.size(), 1u);
@@ -171,8 +138,9 @@ TEST_F(LoaderTest, FailedReadOnARealSzipDataSetEndsWithTheReadMessage) {
 
 // Creates data sets with these extents without writing any values: HDF4
 // keeps the extents but stores nothing, so the file stays small.
-std::string EmptyDataSetFile(const std::string& Name,
-                             const std::vector<std::pair<int32_t, std::vector<int32_t>>>& Sets) {
+using Extents = std::vector<std::pair<int32_t, std::vector<int32_t>>>;
+
+std::string EmptyDataSetFile(const std::string& Name, const Extents& Sets) {
     const std::string Path = TestHdf::TempPath(Name);
     const int32 File = SDstart(Path.c_str(), DFACC_CREATE);
     if (File == FAIL)
@@ -188,10 +156,6 @@ std::string EmptyDataSetFile(const std::string& Name,
     }
     SDend(File);
     return Path;
-}
-
-std::string RealFile(const char* Name) {
-    return std::string(LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real/") + Name;
 }
 
 std::string LongPath(size_t Length) {
@@ -233,68 +197,53 @@ TEST_P(RefusedSelectionTest, ShowsOneMessageAndLeavesTheHostDataSetAsItWas) {
     ExpectLoadLeftNothingHeld();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Refusals, RefusedSelectionTest,
-    ::testing::Values(
-        RefusalCase{"NumberZero",
-                    [] {
-                        return Items(ThreeDataSetFile(), 1, 1, 1, {2, 0});
-                    },
-                    "Selected data set is not in this HDF file"},
-        RefusalCase{"NegativeNumber", [] { return Items(ThreeDataSetFile(), 1, 1, 1, {-1}); },
-                    "Selected data set is not in this HDF file"},
-        RefusalCase{"NumberAboveTheCatalogue",
-                    [] {
-                        return Items(ThreeDataSetFile(), 1, 1, 1, {1, 4});
-                    },
-                    "Selected data set is not in this HDF file"},
-        RefusalCase{"NumberBeyond32Bits",
-                    [] {
-                        return std::vector<std::string>{"M" + ThreeDataSetFile(), "S99999999999"};
-                    },
-                    "Selected data set is not in this HDF file"},
-        RefusalCase{"RanksDiffer",
-                    [] {
-                        return Items(RealFile("int32-ranks-1-2-3.hdf"), 1, 1, 1, {2, 3});
-                    },
-                    "Selected data sets do not have the same rank"},
-        RefusalCase{"UnlimitedDimensionWithoutRecords",
-                    [] { return Items(RealFile("empty-unlimited-40.hdf"), 1, 1, 1, {7}); },
-                    "HDF Dataset has an empty dimension"},
-        RefusalCase{"ByteSizeBeyond32Bits",
-                    [] {
-                        return Items(
-                            EmptyDataSetFile("bytes.hdf", {{DFNT_FLOAT32, {32768, 32768}}}), 1, 1,
-                            1, {1});
-                    },
-                    "HDF Dataset is too large to load"},
-        RefusalCase{"ValueCountBeyond32Bits",
-                    [] {
-                        return Items(EmptyDataSetFile("values.hdf", {{DFNT_UINT8, {65536, 32768}}}),
-                                     1, 1, 1, {1});
-                    },
-                    "HDF Dataset is too large to load"},
-        RefusalCase{"TotalOfSeveralBeyond32Bits",
-                    [] {
-                        return Items(EmptyDataSetFile("total.hdf", {{DFNT_UINT8, {32768, 32768}},
-                                                                    {DFNT_UINT8, {32768, 32768}}}),
-                                     1, 1, 1, {1, 2});
-                    },
-                    "Selected data sets are too large to load"},
-        RefusalCase{"NoDataSetNamed", [] { return Items(ThreeDataSetFile(), 1, 1, 1, {}); },
-                    "No Scientific Data Sets to load"},
-        RefusalCase{"NoFileNamed",
-                    [] {
-                        return std::vector<std::string>{"I2", "S1"};
-                    },
-                    "File does not exist"},
-        RefusalCase{"PathLongerThanFileNameHolds",
-                    [] { return Items(LongPath(10000), 1, 1, 1, {1}); }, "File path is too long"},
-        RefusalCase{"PathAfterFLongerThanFileNameHolds",
-                    [] {
-                        return std::vector<std::string>{"F", LongPath(12000), "S1"};
-                    },
-                    "File path is too long"}),
-    [](const ::testing::TestParamInfo<RefusalCase>& Info) { return std::string(Info.param.Name); });
+std::vector<std::string> ThreeSetsWith(const std::vector<int32_t>& Sds) {
+    return Items(ThreeDataSetFile(), 1, 1, 1, Sds);
+}
+
+std::vector<std::string>
+EmptySetsWith(const char* Name, const std::vector<std::pair<int32_t, std::vector<int32_t>>>& Sets,
+              const std::vector<int32_t>& Sds) {
+    return Items(EmptyDataSetFile(Name, Sets), 1, 1, 1, Sds);
+}
+
+const char* const NotInFile = "Selected data set is not in this HDF file";
+const char* const TooLarge = "HDF Dataset is too large to load";
+
+// clang-format off
+const std::vector<RefusalCase> RefusalCases = {
+    {"NumberZero", [] { return ThreeSetsWith({2, 0}); }, NotInFile},
+    {"NegativeNumber", [] { return ThreeSetsWith({-1}); }, NotInFile},
+    {"NumberAboveTheCatalogue", [] { return ThreeSetsWith({1, 4}); }, NotInFile},
+    {"NumberBeyond32Bits",
+        [] { return std::vector<std::string>{"M" + ThreeDataSetFile(), "S99999999999"}; },
+        NotInFile},
+    {"RanksDiffer",
+        [] { return Items(TestHdf::RealFile("int32-ranks-1-2-3.hdf"), 1, 1, 1, {2, 3}); },
+        "Selected data sets do not have the same rank"},
+    {"UnlimitedDimensionWithoutRecords",
+        [] { return Items(TestHdf::RealFile("empty-unlimited-40.hdf"), 1, 1, 1, {7}); },
+        "HDF Dataset has an empty dimension"},
+    {"ByteSizeBeyond32Bits",
+        [] { return EmptySetsWith("bytes.hdf", {{DFNT_FLOAT32, {32768, 32768}}}, {1}); }, TooLarge},
+    {"ValueCountBeyond32Bits",
+        [] { return EmptySetsWith("values.hdf", {{DFNT_UINT8, {65536, 32768}}}, {1}); }, TooLarge},
+    {"TotalOfSeveralBeyond32Bits", [] { return EmptySetsWith("total.hdf",
+            {{DFNT_UINT8, {32768, 32768}}, {DFNT_UINT8, {32768, 32768}}}, {1, 2}); },
+        "Selected data sets are too large to load"},
+    {"NoDataSetNamed", [] { return ThreeSetsWith({}); }, "No Scientific Data Sets to load"},
+    {"NoFileNamed", [] { return std::vector<std::string>{"I2", "S1"}; }, "File does not exist"},
+    {"PathLongerThanFileNameHolds", [] { return Items(LongPath(10000), 1, 1, 1, {1}); },
+        "File path is too long"},
+    {"PathAfterFLongerThanFileNameHolds",
+        [] { return std::vector<std::string>{"F", LongPath(12000), "S1"}; },
+        "File path is too long"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Refusals, RefusedSelectionTest, ::testing::ValuesIn(RefusalCases),
+                         [](const ::testing::TestParamInfo<RefusalCase>& Info) {
+                             return std::string(Info.param.Name);
+                         });
 
 } // namespace

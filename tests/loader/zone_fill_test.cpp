@@ -132,67 +132,28 @@ TEST_P(WorkedExampleTest, KeepsTheSteppedIndicesWithReversedScalesAndOneCheckPer
     ExpectLoadLeftNothingHeld();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Examples, WorkedExampleTest,
-    ::testing::Values(
-        SkipCase{"Rank1TenBySkip3", {10}, 3, 1, 1, {1, 4, 7, 10}, {1}, {1}, 1, 3, 3, {0}, 3, 6},
-        SkipCase{"Rank2FiveBySevenSkips2And3",
-                 {5, 7},
-                 2,
-                 3,
-                 1,
-                 {1, 3, 5, 7},
-                 {1, 4, 5},
-                 {1},
-                 3,
-                 9,
-                 2,
-                 {0, 8, 17}, // 0, 300 and 600 of 35 values
-                 7,
-                 25},
-        SkipCase{"Rank3FourBySixByElevenSkips3And2And2",
-                 {4, 6, 11},
-                 3,
-                 2,
-                 2,
-                 {1, 4, 7, 10, 11},
-                 {1, 3, 5, 6},
-                 {1, 3, 4},
-                 12,
-                 48,
-                 1,
-                 {},
-                 1,
-                 0},
-        SkipCase{"Rank3TwoByThreeByFourAllSkips1",
-                 {2, 3, 4},
-                 1,
-                 1,
-                 1,
-                 {1, 2, 3, 4},
-                 {1, 2, 3},
-                 {1, 2},
-                 6,
-                 18,
-                 1,
-                 {0, 12, 25, 37, 50, 62}, // rows of 3 more points each, of 24
-                 22,
-                 21},
-        SkipCase{"SkipsAtLeastTheExtentKeepFirstAndLast",
-                 {2, 1, 9},
-                 2147483647,
-                 5,
-                 9,
-                 {1, 9},
-                 {1},
-                 {1, 2},
-                 2,
-                 2,
-                 1,
-                 {},
-                 4,
-                 17}),
-    [](const ::testing::TestParamInfo<SkipCase>& Info) { return std::string(Info.param.Name); });
+// Each case: name; dims; skips I, J, K; kept along I, J, K; checks;
+// points done; plot type; percents (of 5x7: rows end at 0, 300 and 600 of 35
+// values; of 2x3x4: rows of 3 more points each, of 24); a point and the
+// element it holds.
+// clang-format off
+const std::vector<SkipCase> SkipCases = {
+    {"Rank1TenBySkip3", {10}, 3, 1, 1, {1, 4, 7, 10}, {1}, {1}, 1, 3, 3, {0}, 3, 6},
+    {"Rank2FiveBySevenSkips2And3", {5, 7}, 2, 3, 1, {1, 3, 5, 7}, {1, 4, 5}, {1},
+        3, 9, 2, {0, 8, 17}, 7, 25},
+    {"Rank3FourBySixByElevenSkips3And2And2", {4, 6, 11}, 3, 2, 2, {1, 4, 7, 10, 11},
+        {1, 3, 5, 6}, {1, 3, 4}, 12, 48, 1, {}, 1, 0},
+    {"Rank3TwoByThreeByFourAllSkips1", {2, 3, 4}, 1, 1, 1, {1, 2, 3, 4}, {1, 2, 3}, {1, 2},
+        6, 18, 1, {0, 12, 25, 37, 50, 62}, 22, 21},
+    {"SkipsAtLeastTheExtentKeepFirstAndLast", {2, 1, 9}, 2147483647, 5, 9, {1, 9}, {1}, {1, 2},
+        2, 2, 1, {}, 4, 17},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Examples, WorkedExampleTest, ::testing::ValuesIn(SkipCases),
+                         [](const ::testing::TestParamInfo<SkipCase>& Info) {
+                             return std::string(Info.param.Name);
+                         });
 
 // ---- Skipped extents ----------------------------------------------------------
 
