@@ -3,6 +3,7 @@
 // for the interactive session and for Ctrl-C.
 #include "program_runner.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -61,13 +62,8 @@ std::string ReadTerminal(int Master) {
             break;
         }
     }
-    std::string Plain;
-    for (char Character : Text) {
-        if (Character != '\r') {
-            Plain += Character;
-        }
-    }
-    return Plain;
+    Text.erase(std::remove(Text.begin(), Text.end(), '\r'), Text.end());
+    return Text;
 }
 
 // A pseudo-terminal without echo; TOSTOP as asked.
@@ -82,6 +78,18 @@ void OpenTerminal(int* Master, int* Slave, bool StopOnBackgroundWrite) {
         Settings.c_lflag |= TOSTOP;
     }
     tcsetattr(*Slave, TCSANOW, &Settings);
+}
+
+// Everything the program writes to the terminal until it is done, then its
+// exit status.
+ProgramRun CollectFromTerminal(int Master, pid_t Child) {
+    ProgramRun Run;
+    Run.Out = ReadTerminal(Master);
+    close(Master);
+    int Status = 0;
+    waitpid(Child, &Status, 0);
+    Decode(Status, &Run);
+    return Run;
 }
 
 } // namespace
@@ -183,13 +191,7 @@ ProgramRun RunVyrhostOnTerminal(const std::vector<std::string>& Args, const std:
     if (write(Master, Input.data(), Input.size()) != static_cast<ssize_t>(Input.size())) {
         Fail("write to terminal");
     }
-    ProgramRun Run;
-    Run.Out = ReadTerminal(Master);
-    close(Master);
-    int Status = 0;
-    waitpid(Child, &Status, 0);
-    Decode(Status, &Run);
-    return Run;
+    return CollectFromTerminal(Master, Child);
 }
 
 ProgramRun RunVyrhostWithCtrlCAtFirstOutput(const std::vector<std::string>& Args,
@@ -238,12 +240,7 @@ ProgramRun RunVyrhostWithCtrlCAtFirstOutput(const std::vector<std::string>& Args
         _exit(128 + (WIFSIGNALED(Status) ? WTERMSIG(Status) : 0));
     }
     close(Slave);
-    ProgramRun Run;
-    Run.Out = ReadTerminal(Master);
-    close(Master);
-    int Status = 0;
-    waitpid(Leader, &Status, 0);
-    Decode(Status, &Run);
+    ProgramRun Run = CollectFromTerminal(Master, Leader);
     *StoppedAtWrite = Run.ExitStatus != NeverStopped;
     if (Run.ExitStatus >= 128) { // the program itself died of a signal
         Run.Signal = Run.ExitStatus - 128;
@@ -264,6 +261,14 @@ std::vector<std::string> Lines(const std::string& Text) {
         Start = End + 1;
     }
     return Result;
+}
+
+std::string TextOf(const std::vector<std::string>& Lines) {
+    std::string Text;
+    for (const std::string& Line : Lines) {
+        Text += Line + "\n";
+    }
+    return Text;
 }
 
 } // namespace VyrhostTest

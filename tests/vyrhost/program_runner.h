@@ -41,6 +41,9 @@ ProgramRun RunVyrhostWithCtrlCAtFirstOutput(const std::vector<std::string>& Args
 // The lines of a text, without their newlines.
 std::vector<std::string> Lines(const std::string& Text);
 
+// The text of these lines, each ended by a newline: a script or typed input.
+std::string TextOf(const std::vector<std::string>& Lines);
+
 } // namespace VyrhostTest
 
 #endif

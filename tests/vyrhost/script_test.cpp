@@ -59,22 +59,11 @@ TEST(VyrhostScript, ASessionDrivesTheDialogsAndShowPrintsThem) {
     const std::string Data = TwoRankTwoFile();
     const std::string Script = TestHdf::TempPath("session.txt");
     const std::string Json = TestHdf::TempPath("session.json");
-    TestHdf::WriteText(Script, "# a whole interactive load, as a person would do it\n"
-                               "show\n"
-                               "launch\n"
-                               "show\n"
-                               "file " +
-                                   Data +
-                                   "\n"
-                                   "press Select File...\n"
-                                   "\n"
-                                   "select 1 3   # two data sets of rank 2\n"
-                                   "type J-Skip: 2\n"
-                                   "show\n"
-                                   "ok\n"
-                                   "show\n"
-                                   "json " +
-                                   Json + "\n");
+    TestHdf::WriteText(Script,
+                       TextOf({"# a whole interactive load, as a person would do it", "show",
+                               "launch", "show", "file " + Data, "press Select File...", "",
+                               "select 1 3   # two data sets of rank 2", "type J-Skip: 2", "show",
+                               "ok", "show", "json " + Json}));
 
     const ProgramRun Run = RunVyrhost({"script", Script, "--json", "-"});
 
@@ -139,19 +128,11 @@ TEST(VyrhostScript, RefusedCommandsAreReportedWithTheirLineAndTheScriptGoesOn) {
 
 TEST(VyrhostScript, ASecondLaunchAsksBeforeReplacingTheDataSet) {
     const std::string Data = TwoRankTwoFile();
-    const std::string Script = "launch\n"
-                               "file " +
-                               Data +
-                               "\n"
-                               "press Select File...\n"
-                               "select 2\n"
-                               "ok\n"
-                               "answer no\n"
-                               "launch\n"
-                               "show\n"   // declined: no dialog
-                               "launch\n" // no queued answer: yes
-                               "show\n"
-                               "cancel\n";
+    // The first show finds no dialog (declined), the second launch has no
+    // queued answer: yes.
+    const std::string Script =
+        TextOf({"launch", "file " + Data, "press Select File...", "select 2", "ok", "answer no",
+                "launch", "show", "launch", "show", "cancel"});
 
     const ProgramRun Run = RunVyrhost({"script", "-", "--json", "-"}, Script);
 
@@ -172,15 +153,8 @@ TEST(VyrhostScript, ReplayAndStopAtInsideASession) {
     const std::string List = TestHdf::TempPath("session-replay.txt");
     TestHdf::WriteText(List, "M" + Data + "\r\nI1\r\nJ1\r\nK1\r\nS1\r\n"); // CRLF lines
     const std::string Stopped = TestHdf::TempPath("session-stopped.json");
-    const std::string Script = "stop-at 2\n"
-                               "replay " +
-                               List +
-                               "\n"
-                               "json " +
-                               Stopped +
-                               "\n"
-                               "replay " +
-                               List + "\n";
+    const std::string Script =
+        TextOf({"stop-at 2", "replay " + List, "json " + Stopped, "replay " + List});
 
     const ProgramRun Run = RunVyrhost({"--json", "-"}, Script); // no command, not a terminal
 

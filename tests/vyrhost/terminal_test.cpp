@@ -32,15 +32,8 @@ TEST(VyrhostTerminal, InteractiveSessionDrawsTheOpenDialogAfterEachCommand) {
     const std::string Data =
         WriteHdf("interactive.hdf", {MakeSet(24, {2, 3}, "first"), MakeSet(24, {4, 2}, "second")});
     const std::string Json = TestHdf::TempPath("interactive.json");
-    const std::string Typed = "launch\n"
-                              "file " +
-                              Data +
-                              "\n"
-                              "press Select File...\n"
-                              "select 2\n"
-                              "press Nothing\n"
-                              "ok\n"
-                              "quit\n";
+    const std::string Typed = TextOf({"launch", "file " + Data, "press Select File...", "select 2",
+                                      "press Nothing", "ok", "quit"});
 
     const ProgramRun Run = RunVyrhostOnTerminal({"--json", Json}, Typed);
 
