@@ -47,50 +47,26 @@ TEST_F(AttributesDialog, IsBuiltOnceAndRebuildsItsTextAtEveryLaunch) {
     EXPECT_TRUE(SessionClosed());
 }
 
-TEST_F(AttributesDialog, ShowsOnlyTheEntriesOfTheFileChosenLast) {
-    const std::string Second = TestHdf::TempPath("only-new.hdf");
-    TestHdf::DataSet Only;
-    Only.Name = "only";
-    Only.Label = "fresh";
-    Only.Dims = {3, 2};
-    TestHdf::Write(Second, {Only});
-
-    ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ChooseFile(WriteRanks321("old.hdf")));
-    EXPECT_EQ(ShowAttributes(), DescribedText);
-    ASSERT_TRUE(ChooseFile(Second));
-    EXPECT_EQ(ShowAttributes(), "Scientific Data Set #1\n"
-                                "  Dimension Size 1:2\n"
-                                "  Dimension Size 2:3\n"
-                                "Label: fresh\n"
-                                "Unit: \n"
-                                "Format: \n"
-                                "Coordinate System: \n"
-                                "Rank: 2\n"
-                                "\n");
-    ASSERT_TRUE(Cancel());
-    EXPECT_TRUE(SessionClosed());
-}
-
-TEST_F(AttributesDialog, LongestTextsFitTheirLines) {
-    const std::string Path = TestHdf::TempPath("longest-texts.hdf");
+// After a second file, only its entries; the longest texts fit their lines.
+TEST_F(AttributesDialog, ShowsOnlyTheEntriesOfTheFileChosenLastWithTheLongestTextsWhole) {
     TestHdf::DataSet Long;
-    Long.Name = "long";
     Long.Label = std::string(SdsTextLen, 'L');
     Long.Unit = std::string(SdsTextLen, 'U');
     Long.Format = std::string(SdsTextLen, 'F');
     Long.CoordSys = std::string(SdsTextLen, 'C');
-    Long.Dims = {2};
-    TestHdf::Write(Path, {Long});
+    Long.Dims = {3, 2};
 
     ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ChooseFile(Path));
+    ASSERT_TRUE(ChooseFile(WriteRanks321("old.hdf")));
+    EXPECT_EQ(ShowAttributes(), DescribedText);
+    ASSERT_TRUE(ChooseFile(TestHdf::WriteTemp("longest-texts.hdf", {Long})));
     EXPECT_EQ(ShowAttributes(), "Scientific Data Set #1\n"
                                 "  Dimension Size 1:2\n"
+                                "  Dimension Size 2:3\n"
                                 "Label: " +
                                     Long.Label + "\n" + "Unit: " + Long.Unit + "\n" +
                                     "Format: " + Long.Format + "\n" +
-                                    "Coordinate System: " + Long.CoordSys + "\n" + "Rank: 1\n\n");
+                                    "Coordinate System: " + Long.CoordSys + "\n" + "Rank: 2\n\n");
     ASSERT_TRUE(Cancel());
     EXPECT_TRUE(SessionClosed());
 }

@@ -29,48 +29,30 @@ std::string WriteTwoRank2OneRank3(const std::string& FileName) {
     return Path;
 }
 
+// Files written here and by other HDF4 writers (no labels there): rank,
+// label (the longest one whole) and extents fastest first; the file's name
+// shown and kept, the data set controls made sensitive.
 TEST_F(FileAndList, ListShowsRankLabelAndExtentsFastestFirst) {
-    const std::string Path = WriteRanks321("ranks.hdf");
-    ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ChooseFile(Path));
-    EXPECT_EQ(ListLines(), (std::vector<std::string>{"(3) t (6x5x4)", "(2) p (8x7)", "(1)  (9)"}));
-    EXPECT_EQ(ControlOf(FileNameLabel).Text, Path);
-    EXPECT_EQ(std::string(FileName), Path);
-    EXPECT_EQ(std::string(DefaultFileName), Path);
-    for (int32_t Id : DataSetControls())
-        EXPECT_TRUE(ControlOf(Id).Sensitive) << "control " << Id;
-    EXPECT_TRUE(VyrHost::ErrorMessages().empty());
-    ASSERT_TRUE(Cancel());
-    EXPECT_TRUE(SessionClosed());
-}
-
-TEST_F(FileAndList, ListLineWithLongestLabelIsShownWhole) {
-    const std::string Path = TestHdf::TempPath("long-label.hdf");
     TestHdf::DataSet Long;
-    Long.Name = "long";
     Long.Label = std::string(SdsTextLen, 'L');
     Long.Dims = {2, 3, 4};
-    TestHdf::Write(Path, {Long});
-    ASSERT_TRUE(Launch());
-    ASSERT_TRUE(ChooseFile(Path));
-    EXPECT_EQ(ListLines(), std::vector<std::string>{"(3) " + Long.Label + " (4x3x2)"});
-    ASSERT_TRUE(Cancel());
-    EXPECT_TRUE(SessionClosed());
-}
-
-// Files from other HDF4 writers: extents printed fastest first, no labels.
-TEST_F(FileAndList, RealFilesAreListedFastestExtentFirst) {
-    struct Case {
-        std::string File;
-        std::vector<std::string> Lines;
+    const std::pair<std::string, std::vector<std::string>> Cases[] = {
+        {WriteRanks321("ranks.hdf"), {"(3) t (6x5x4)", "(2) p (8x7)", "(1)  (9)"}},
+        {TestHdf::WriteTemp("long-label.hdf", {Long}), {"(3) " + Long.Label + " (4x3x2)"}},
+        {TestHdf::RealFile("int8-rank3-with-scales.hdf"), {"(3)  (4x3x2)"}},
+        {TestHdf::RealFile("int32-ranks-1-2-3.hdf"), {"(3)  (3x2x5)", "(2)  (3x5)", "(1)  (5)"}},
     };
-    for (const Case& Each :
-         {Case{"int8-rank3-with-scales.hdf", {"(3)  (4x3x2)"}},
-          Case{"int32-ranks-1-2-3.hdf", {"(3)  (3x2x5)", "(2)  (3x5)", "(1)  (5)"}}}) {
-        SCOPED_TRACE(Each.File);
+    for (const auto& [Path, Lines] : Cases) {
+        SCOPED_TRACE(Path);
         ASSERT_TRUE(Launch());
-        ASSERT_TRUE(ChooseFile(TestHdf::RealFile(Each.File)));
-        EXPECT_EQ(ListLines(), Each.Lines);
+        ASSERT_TRUE(ChooseFile(Path));
+        EXPECT_EQ(ListLines(), Lines);
+        EXPECT_EQ(ControlOf(FileNameLabel).Text, Path);
+        EXPECT_EQ(std::string(FileName), Path);
+        EXPECT_EQ(std::string(DefaultFileName), Path);
+        for (int32_t Id : DataSetControls())
+            EXPECT_TRUE(ControlOf(Id).Sensitive) << "control " << Id;
+        EXPECT_TRUE(VyrHost::ErrorMessages().empty());
         ASSERT_TRUE(Cancel());
         EXPECT_TRUE(SessionClosed());
     }
