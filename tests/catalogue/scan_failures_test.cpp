@@ -62,9 +62,15 @@ TEST_F(ScanFailures, EachFailureShowsOneMessageAndLeavesTheCatalogueEmpty) {
         {"only a character data set", [] { return TestHdf::WriteTemp("chars.hdf", {Set({4}, 4)}); },
          "Unknown data type in HDF file"},
     };
+    // Each failure also empties the catalogue of the file scanned before.
+    TestHdf::DataSet WithScale = Set({4});
+    WithScale.Scales = {{5, {1, 2, 3, 4}}};
+    const std::string Good = TestHdf::WriteTemp("good.hdf", {WithScale, Set({2, 3})});
     for (const FailureCase& Case : Cases) {
         SCOPED_TRACE(Case.What);
         const std::string Path = Case.MakeFile();
+        ASSERT_TRUE(Scan(Good));
+        ASSERT_EQ(SdsCount, 2);
         const size_t Before = Messages().size();
         EXPECT_FALSE(Scan(Path));
         ASSERT_EQ(Messages().size(), Before + 1);
@@ -91,17 +97,6 @@ TEST_F(ScanFailures, AFileThatPassesHishdfButThatSdstartCannotOpenShowsOneMessag
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(ScanFailures, AFailedScanEmptiesTheCatalogueOfTheFileBefore) {
-    TestHdf::DataSet WithScale = Set({4});
-    WithScale.Scales = {{5, {1, 2, 3, 4}}};
-    ASSERT_TRUE(Scan(TestHdf::WriteTemp("good.hdf", {WithScale, Set({2, 3})})));
-    ASSERT_EQ(SdsCount, 2);
-    EXPECT_FALSE(Scan(TestHdf::TempPath("gone.hdf")));
-    EXPECT_EQ(SdsCount, 0);
-    EXPECT_EQ(ScaleBuffersOutstanding(), 0);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"File does not exist"});
-}
-
 TEST_F(ScanFailures, AnUnknownTypeKeepsTheRecordsBeforeItAndStoresNoneAfter) {
     const std::string Path = TestHdf::WriteTemp(
         "mixed.hdf", {Set({3}), Set({2, 2}, 24), Set({5}, 4), Set({3, 3}), Set({6}, 4)});
@@ -113,6 +108,10 @@ TEST_F(ScanFailures, AnUnknownTypeKeepsTheRecordsBeforeItAndStoresNoneAfter) {
     // The kept records are whole, their scales included, until emptied.
     EXPECT_EQ(ScaleBuffersOutstanding(), 3);
     ExpectIndexScale(SdsEntries[1], 1);
+    // A new scan gives them back.
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("next.hdf", {Set({2, 2})})));
+    EXPECT_EQ(SdsCount, 1);
+    EXPECT_EQ(ScaleBuffersOutstanding(), 2);
 }
 
 TEST_F(ScanFailures, AnUnknownTypeFailsTheScanEvenOnADataSetThatWouldBePassedOver) {
@@ -142,14 +141,6 @@ TEST_F(ScanFailures, SixtyFourBitDataSetIsReportedThenFailsTheScanKeepingTheFirs
     EXPECT_EQ(SdsEntries[0].HdfIndex, 0);
     EXPECT_EQ(SdsEntries[1].HdfIndex, 1);
     EXPECT_EQ(SdsEntries[1].DimSizes[0], 3);
-}
-
-TEST_F(ScanFailures, ANewScanGivesBackWhatAnUnknownTypeScanKept) {
-    EXPECT_FALSE(Scan(TestHdf::WriteTemp("kept.hdf", {Set({3}), Set({2}, 4)})));
-    ASSERT_EQ(SdsCount, 1);
-    ASSERT_TRUE(Scan(TestHdf::WriteTemp("next.hdf", {Set({2, 2})})));
-    EXPECT_EQ(SdsCount, 1);
-    EXPECT_EQ(ScaleBuffersOutstanding(), 2);
 }
 
 } // namespace
