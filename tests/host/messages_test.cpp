@@ -120,9 +120,13 @@ void CountPick() {
 
 } // namespace
 
-TEST_F(HostLoaders, ReplayCallsTheLoaderWithAHostListItMayRecord) {
+TEST_F(HostLoaders, ReplayCallsTheLoaderWithAHostListItMayRecordAndPickCallsTheMenu) {
+    MenuPicks = 0;
     VyrUtilImportAddLoader(RecordingLoader, "L", CountPick, nullptr);
     EXPECT_EQ(VyrHost::LoaderNames(), std::vector<std::string>{"L"});
+    EXPECT_TRUE(VyrHost::PickLoader("L"));
+    EXPECT_FALSE(VyrHost::PickLoader("Other"));
+    EXPECT_EQ(MenuPicks, 1);
     bool Result = false;
     ASSERT_TRUE(VyrHost::CallLoader("L", {"Ma", "I1"}, &Result));
     EXPECT_TRUE(Result);
@@ -147,14 +151,6 @@ TEST_F(HostLoaders, LoaderMayNotFreeTheHostsList) {
     bool Result = false;
     ASSERT_TRUE(VyrHost::CallLoader("L", {"x"}, &Result));
     EXPECT_EQ(HostErrorCount(), 1u);
-}
-
-TEST_F(HostLoaders, PickLoaderCallsTheMenuCallback) {
-    MenuPicks = 0;
-    VyrUtilImportAddLoader(RecordingLoader, "L", CountPick, nullptr);
-    EXPECT_TRUE(VyrHost::PickLoader("L"));
-    EXPECT_FALSE(VyrHost::PickLoader("Other"));
-    EXPECT_EQ(MenuPicks, 1);
 }
 
 TEST_F(HostLoaders, RegistrationMistakesAreHostErrors) {
