@@ -7,6 +7,7 @@
 
 #include "addon/addon_state.h"
 #include "host/vyr_host_control.h"
+#include "support/addon_fixture.h"
 #include "support/hdf_writer.h"
 #include "support/ranks_file.h"
 
@@ -79,13 +80,6 @@ inline std::vector<std::string> ListLines() {
 }
 inline std::vector<int32_t> ListSelection() {
     return ControlOf(DataSetList).Selected;
-}
-
-inline std::vector<int32_t> SelectedNumbers() {
-    std::vector<int32_t> Numbers;
-    for (int32_t Position = 1; Position <= VyrUtilSetGetMemberCount(SelectedSds); ++Position)
-        Numbers.push_back(VyrUtilSetGetMember(SelectedSds, Position));
-    return Numbers;
 }
 
 inline std::string TopTitle() {

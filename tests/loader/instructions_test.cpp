@@ -37,14 +37,6 @@ VyrStringList_pa MakeList(const std::vector<std::string>& Items) {
     return List;
 }
 
-std::vector<int32_t> SelectedNumbers() {
-    std::vector<int32_t> Numbers;
-    const int32_t Count = VyrUtilSetGetMemberCount(SelectedSds);
-    for (int32_t Position = 1; Position <= Count; ++Position)
-        Numbers.push_back(VyrUtilSetGetMember(SelectedSds, Position));
-    return Numbers;
-}
-
 // The add-on's choices: the file, the skips and the selected data sets.
 struct Choices {
     std::string Path;

@@ -56,6 +56,13 @@ bool AddOnTest::ShutdownSent() {
     return HeardShutdown;
 }
 
+std::vector<int32_t> SelectedNumbers() {
+    std::vector<int32_t> Numbers;
+    for (int32_t Position = 1; Position <= VyrUtilSetGetMemberCount(SelectedSds); ++Position)
+        Numbers.push_back(VyrUtilSetGetMember(SelectedSds, Position));
+    return Numbers;
+}
+
 std::string AddOnTest::Joined(const std::vector<std::string>& Lines) {
     std::string All;
     for (const std::string& Line : Lines)

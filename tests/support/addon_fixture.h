@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,9 @@ class AddOnTest : public ::testing::Test {
     // Texts of a host message list joined one per line, for failure output.
     static std::string Joined(const std::vector<std::string>& Lines);
 };
+
+// The data set numbers in the add-on's selection set, in the set's order.
+std::vector<int32_t> SelectedNumbers();
 
 // For tests of the start-up itself: SetUp resets the host and the add-on's
 // state but does not call InitVyrAddOn.
