@@ -194,36 +194,37 @@ TEST(VyrhostLoad, StopAtGivesAnInterruptedLoad) {
     ExpectHostLeftClean(State);
 }
 
+// A stopped load's summary says so.
 TEST(VyrhostLoad, WithoutJsonPrintsASummaryOfTheDataSet) {
     TestHdf::DataSet Set = MakeSet(24, {2, 4}, "", {5, -2, 7, 1, 0, 3, -9, 4});
     Set.Scales = {{5, {0.25, 0.75}}};
     const std::string Data = WriteHdf("summary.hdf", {Set});
+    const std::string Stopped = WriteHdf("stopped-summary.hdf", {MakeSet(24, {3, 2})});
+    const std::pair<std::vector<std::string>, std::string> Cases[] = {
+        {{"load", Data},
+         "data set \"Converted HDF data set\"\n"
+         "  variables: Dimension 1, Dimension 2, V\n"
+         "  zone \"Zone 1\": 4 x 2 x 1, ordered\n"
+         "    Dimension 1  int32   min 1  max 4\n"
+         "    Dimension 2  float   min 0.25  max 0.75\n"
+         "    V            int32   min -9  max 7\n"},
+        {{"load", Stopped, "--stop-at", "1"},
+         "data set \"Converted HDF data set\"\n"
+         "  variables: Dimension 1, Dimension 2, V\n"
+         "  zone \"Zone 1\": 2 x 3 x 1, ordered\n"
+         "    Dimension 1  int32   min 0  max 0\n"
+         "    Dimension 2  int32   min 0  max 0\n"
+         "    V            int32   min 0  max 0\n"
+         "  (the load was stopped: only the points read before Stop are set)\n"},
+    };
+    for (const auto& [Args, Summary] : Cases) {
+        SCOPED_TRACE(Args[1]);
+        const ProgramRun Run = RunVyrhost(Args);
 
-    const ProgramRun Run = RunVyrhost({"load", Data});
-
-    EXPECT_EQ(Run.ExitStatus, 0);
-    EXPECT_EQ(Run.Err, "");
-    EXPECT_EQ(Run.Out, "data set \"Converted HDF data set\"\n"
-                       "  variables: Dimension 1, Dimension 2, V\n"
-                       "  zone \"Zone 1\": 4 x 2 x 1, ordered\n"
-                       "    Dimension 1  int32   min 1  max 4\n"
-                       "    Dimension 2  float   min 0.25  max 0.75\n"
-                       "    V            int32   min -9  max 7\n");
-}
-
-TEST(VyrhostLoad, SummaryOfAStoppedLoadSaysSo) {
-    const std::string Data = WriteHdf("stopped-summary.hdf", {MakeSet(24, {3, 2})});
-
-    const ProgramRun Run = RunVyrhost({"load", Data, "--stop-at", "1"});
-
-    EXPECT_EQ(Run.ExitStatus, 0);
-    EXPECT_EQ(Run.Out, "data set \"Converted HDF data set\"\n"
-                       "  variables: Dimension 1, Dimension 2, V\n"
-                       "  zone \"Zone 1\": 2 x 3 x 1, ordered\n"
-                       "    Dimension 1  int32   min 0  max 0\n"
-                       "    Dimension 2  int32   min 0  max 0\n"
-                       "    V            int32   min 0  max 0\n"
-                       "  (the load was stopped: only the points read before Stop are set)\n");
+        EXPECT_EQ(Run.ExitStatus, 0);
+        EXPECT_EQ(Run.Err, "");
+        EXPECT_EQ(Run.Out, Summary);
+    }
 }
 
 struct FailedLoad {
