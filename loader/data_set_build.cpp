@@ -54,6 +54,25 @@ void SetSourceExtents(const SdsEntry& Record, int32_t LoadRank) {
     SrcKMax = LoadRank == 3 ? Dims[0] : 1;
 }
 
+// True when the selected data set still has the rank, extents and number
+// type that the scan recorded. The file can change on disk between the
+// scan (when the user chose it in the dialog) and OK; SDreaddata writes
+// whatever the data set holds now, so a buffer sized from a stale record
+// would be overrun.
+bool DataSetMatchesRecord(int32_t SdsId, const SdsEntry& Record) {
+    int32 Rank = 0, NumberType = 0, Attrs = 0;
+    int32 Dims[MaxSdsDims] = {};
+    if (SDgetinfo(SdsId, HdfNameScratch(), &Rank, nullptr, &NumberType, &Attrs) == FAIL ||
+        Rank != Record.Rank || NumberType != Record.DataNumberType)
+        return false;
+    if (SDgetinfo(SdsId, HdfNameScratch(), &Rank, Dims, &NumberType, &Attrs) == FAIL)
+        return false;
+    for (int32_t D = 0; D < Record.Rank; ++D)
+        if (Dims[D] != Record.DimSizes[D])
+            return false;
+    return true;
+}
+
 // Reads one selected record's data set whole and has FillZone make its zone.
 // Returns the error text that ends the load, or null; *Result takes
 // FillZone's answer. The buffer goes back before the access ends.
@@ -66,7 +85,8 @@ const char* ConvertRecord(SdsEntry Record, int32_t FileId, int32_t ZoneNumber, i
         return "Out of memory";
     int32 Start[MaxLoadRank] = {0, 0, 0};
     int32 Edge[MaxLoadRank] = {Record.DimSizes[0], Record.DimSizes[1], Record.DimSizes[2]};
-    if (SDreaddata(DataSet.Id, Start, nullptr, Edge, Data.Get()) != 0)
+    if (!DataSetMatchesRecord(DataSet.Id, Record) ||
+        SDreaddata(DataSet.Id, Start, nullptr, Edge, Data.Get()) != 0)
         return "Error reading HDF Dataset";
 
     SetSourceExtents(Record, LoadRank);
