@@ -5,6 +5,7 @@
 
 #include "addon/addon_state.h"
 #include "addon/addon_version.h"
+#include "catalogue/file_scan.h"
 #include "gui/load_dialog.h"
 #include "loader/load_hdf_data.h"
 
@@ -64,7 +65,12 @@ void RegisterAndCreateState() {
 
 // Gives the global buffers and the selection set back. Each pointer is
 // nulled once freed, so that a second shutdown notice frees nothing twice.
+// Between loads the catalogue is empty; a host that quits while the load
+// dialog is up still holds a scanned one, whose scale buffers would be lost
+// with the array, so it is emptied first.
 void ReleaseGlobalState() {
+    if (SdsEntries != nullptr && SdsCount > 0)
+        FreeSdsEntries();
     free(FileName);
     FileName = nullptr;
     free(DefaultFileName);
