@@ -1,44 +1,15 @@
 // `vyrhost list` and `vyrhost attributes`: the load dialog's list lines and
-// the attributes dialog's text, exactly, for generated and real HDF4 files,
-// and the add-on's messages when the file cannot be scanned.
+// the attributes dialog's text, exactly, and the add-on's messages when the
+// file cannot be scanned.
 #include "program_runner.h"
 #include "support/ranks_file.h"
 #include "vyrhost_files.h"
 
 #include <gtest/gtest.h>
-#include <hdf/mfhdf.h>
 
 using namespace VyrhostTest;
 
 namespace {
-
-// The list lines the add-on shows for a file, worked out with HDF4's own
-// reader: every data set that is no coordinate variable and has a rank of
-// 1 to 3, its label and its extents fastest first.
-std::vector<std::string> ListLinesReadWithHdf4(const std::string& Path) {
-    std::vector<std::string> Lines;
-    const int32 File = SDstart(Path.c_str(), DFACC_READ);
-    int32 Count = 0, Attributes = 0;
-    EXPECT_NE(SDfileinfo(File, &Count, &Attributes), FAIL);
-    for (int32 Index = 0; Index < Count; ++Index) {
-        const int32 Sds = SDselect(File, Index);
-        char Name[H4_MAX_NC_NAME] = "";
-        int32 Rank = 0, Dims[H4_MAX_VAR_DIMS] = {}, Type = 0;
-        SDgetinfo(Sds, Name, &Rank, Dims, &Type, &Attributes);
-        char Label[257] = "", Unit[257] = "", Format[257] = "", CoordSys[257] = "";
-        SDgetdatastrs(Sds, Label, Unit, Format, CoordSys, 256);
-        if (!SDiscoordvar(Sds) && Rank >= 1 && Rank <= 3) {
-            std::string Line = "(" + std::to_string(Rank) + ") " + Label + " (";
-            for (int32 Dim = Rank - 1; Dim >= 0; --Dim) {
-                Line += std::to_string(Dims[Dim]) + (Dim > 0 ? "x" : ")");
-            }
-            Lines.push_back(Line);
-        }
-        SDendaccess(Sds);
-    }
-    SDend(File);
-    return Lines;
-}
 
 // The list lines exactly as the load dialog lists them (a coordinate
 // variable left out), the attributes dialog's text exactly, and nothing
@@ -64,21 +35,6 @@ TEST(VyrhostListAndAttributes, PrintTheDialogsTextsExactly) {
         EXPECT_TRUE(State.at("loader_instructions").is_null());
         EXPECT_EQ(State.at("messages"), nlohmann::json::array());
         ExpectHostLeftClean(State);
-    }
-}
-
-TEST(VyrhostList, ListsRealFilesAsHdf4DescribesThem) {
-    for (const char* Name : {"int32-ranks-1-2-3.hdf", "int8-rank3-with-scales.hdf"}) {
-        SCOPED_TRACE(Name);
-        const std::string Path = TestHdf::RealFile(Name);
-        const std::vector<std::string> Expected = ListLinesReadWithHdf4(Path);
-        ASSERT_FALSE(Expected.empty());
-
-        const ProgramRun Run = RunVyrhost({"list", Path});
-
-        EXPECT_EQ(Run.ExitStatus, 0);
-        EXPECT_EQ(Run.Err, "");
-        EXPECT_EQ(Lines(Run.Out), Expected);
     }
 }
 
