@@ -12,6 +12,21 @@ using ScanRecords = CatalogueTest;
 using TestHdf::DataSet;
 
 TEST_F(ScanRecords, PassedOverDataSetsLeaveNoGapAndRecordsKeepTheirFileIndex) {
+    // File order: a coordinate variable (index 0), then ranks 2, 4 and 3.
+    const std::string Path = TestHdf::TempPath("packing.hdf");
+    TestHdf::WriteCoordinateVariableFirst(Path, {{3, 4}, {2, 2, 2, 2}, {2, 3, 4}});
+    ASSERT_TRUE(Scan(Path));
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(SdsCount, 2);
+    EXPECT_EQ(SdsEntries[0].HdfIndex, 1);
+    EXPECT_EQ(SdsEntries[0].Rank, 2);
+    EXPECT_EQ(SdsEntries[1].HdfIndex, 3);
+    EXPECT_EQ(SdsEntries[1].Rank, 3);
+    EXPECT_EQ(std::vector<int32_t>(SdsEntries[1].DimSizes, SdsEntries[1].DimSizes + 3),
+              (std::vector<int32_t>{2, 3, 4}));
+}
+
+TEST_F(ScanRecords, ADataSetsOwnScaleVariableIsPassedOverAfterIt) {
     // File order: rank 2 (index 0), its dimension's coordinate variable
     // (index 1), rank 4 (index 2), rank 3 (index 3).
     DataSet Rank2 = Set({3, 4});
@@ -21,11 +36,7 @@ TEST_F(ScanRecords, PassedOverDataSetsLeaveNoGapAndRecordsKeepTheirFileIndex) {
     EXPECT_TRUE(Messages().empty());
     ASSERT_EQ(SdsCount, 2);
     EXPECT_EQ(SdsEntries[0].HdfIndex, 0);
-    EXPECT_EQ(SdsEntries[0].Rank, 2);
     EXPECT_EQ(SdsEntries[1].HdfIndex, 3);
-    EXPECT_EQ(SdsEntries[1].Rank, 3);
-    EXPECT_EQ(std::vector<int32_t>(SdsEntries[1].DimSizes, SdsEntries[1].DimSizes + 3),
-              (std::vector<int32_t>{2, 3, 4}));
 }
 
 TEST_F(ScanRecords, LowerRanksFillTheUnusedExtentsWithOneAndHaveNoScaleBuffersThere) {

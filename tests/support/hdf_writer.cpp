@@ -241,6 +241,30 @@ std::string WriteTemp(const std::string& FileName, const std::vector<DataSet>& S
     return Path;
 }
 
+void WriteCoordinateVariableFirst(const std::string& Path,
+                                  const std::vector<std::vector<int32_t>>& Extents) {
+    const int File = sd_nccreate(Path.c_str(), NC_CLOBBER);
+    if (File == -1)
+        throw std::runtime_error("cannot create " + Path);
+    bool Ok = true;
+    const int X = sd_ncdimdef(File, "x", 4);
+    Ok = Ok && X != -1 && sd_ncvardef(File, "x", NC_FLOAT, 1, &X) != -1;
+    for (size_t Set = 0; Ok && Set < Extents.size(); ++Set) {
+        std::vector<int> Dims;
+        for (size_t D = 0; Ok && D < Extents[Set].size(); ++D) {
+            const std::string Name = "d" + std::to_string(Set) + "_" + std::to_string(D);
+            Dims.push_back(sd_ncdimdef(File, Name.c_str(), long(Extents[Set][D])));
+            Ok = Dims.back() != -1;
+        }
+        const std::string Name = "sds" + std::to_string(Set + 1);
+        Ok = Ok && sd_ncvardef(File, Name.c_str(), NC_FLOAT, int(Dims.size()), Dims.data()) != -1;
+    }
+    Ok = sd_ncendef(File) != -1 && Ok;
+    Ok = sd_ncclose(File) != -1 && Ok;
+    if (!Ok)
+        throw std::runtime_error("netCDF-style write of " + Path + " failed");
+}
+
 void WriteText(const std::string& Path, const std::string& Text) {
     std::ofstream Out(Path, std::ios::binary);
     Out << Text;

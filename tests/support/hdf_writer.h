@@ -50,6 +50,15 @@ inline std::string RealFile(const std::string& FileName) {
 }
 #endif
 
+// Writes, through HDF4's netCDF-style interface, a file whose first data set
+// is a coordinate variable (the float variable "x" over its own dimension x
+// of extent 4), followed by one float data set per entry of Extents (HDF
+// order), each over dimensions of its own. The SD writer cannot put a
+// coordinate variable first: it adds one after the data set whose scale it
+// stores. Values are left at HDF4's fill value.
+void WriteCoordinateVariableFirst(const std::string& Path,
+                                  const std::vector<std::vector<int32_t>>& Extents);
+
 // Writes a plain text file (for "not an HDF file" cases).
 void WriteText(const std::string& Path, const std::string& Text);
 
