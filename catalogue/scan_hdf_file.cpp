@@ -6,6 +6,7 @@
 
 #include "addon_state.h"
 #include "catalogue/hdf_access.h"
+#include "catalogue/number_type_records.h"
 #include "catalogue/number_types.h"
 
 #include <hdf/mfhdf.h>
@@ -18,7 +19,8 @@ namespace {
 
 const char* const FileMissing = "File does not exist";
 // Also for a file that passes Hishdf but whose data sets the SD interface
-// cannot open or count: to the user it is a damaged, so not a valid, file.
+// cannot open or count, or whose number-type records it would refuse: to
+// the user it is a damaged, so not a valid, file.
 const char* const NotHdf = "Not a valid HDF File";
 const char* const NoDataSets = "No Scientific Datasets were found in this HDF file";
 const char* const NoMemory = "Not enough memory to read this HDF file.";
@@ -102,7 +104,7 @@ DataSetOutcome ScanDataSet(int32 FileId, int32 Index, bool StoreAllowed) {
 const char* ReadCatalogue() {
     if (FileName == nullptr || FileName[0] == '\0' || !FileCanBeRead(FileName))
         return FileMissing;
-    if (!Hishdf(FileName))
+    if (!Hishdf(FileName) || !NumberTypeRecordsReadable(FileName))
         return NotHdf;
 
     SdFileOwner File(SDstart(FileName, DFACC_READ));
