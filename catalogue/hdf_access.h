@@ -40,4 +40,10 @@ class SdsAccessOwner {
 constexpr size_t HdfNameScratchSize = 65536;
 char* HdfNameScratch();
 
+// Rank and number type of a selected data set, and its extents in
+// DimSizes (MaxSdsDims slots) when the rank is 1 to MaxSdsDims. SDgetinfo
+// writes one extent per dimension whatever the rank, so the rank is asked
+// for first and the extents only when they fit. False when HDF4 fails.
+bool ReadSdsShape(int32_t SdsId, int32_t* Rank, int32_t* DimSizes, int32_t* NumberType);
+
 #endif

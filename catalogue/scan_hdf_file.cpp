@@ -40,14 +40,9 @@ bool FileCanBeRead(const char* Path) {
 }
 
 // Rank, extents, number type and texts of the selected data set into Entry.
-// SDgetinfo writes one extent per dimension whatever the rank, so the
-// extents are asked for only when they fit the record's 32 slots.
 bool ReadDescription(int32 SdsId, SdsEntry* Entry) {
-    int32 Rank = 0, NumberType = 0, Attrs = 0;
-    if (SDgetinfo(SdsId, HdfNameScratch(), &Rank, nullptr, &NumberType, &Attrs) == FAIL)
-        return false;
-    if (Rank >= 1 && Rank <= MaxSdsDims &&
-        SDgetinfo(SdsId, HdfNameScratch(), &Rank, Entry->DimSizes, &NumberType, &Attrs) == FAIL)
+    int32 Rank = 0, NumberType = 0;
+    if (!ReadSdsShape(SdsId, &Rank, Entry->DimSizes, &NumberType))
         return false;
     Entry->Rank = Rank;
     Entry->DataNumberType = NumberType;

@@ -60,12 +60,10 @@ void SetSourceExtents(const SdsEntry& Record, int32_t LoadRank) {
 // whatever the data set holds now, so a buffer sized from a stale record
 // would be overrun.
 bool DataSetMatchesRecord(int32_t SdsId, const SdsEntry& Record) {
-    int32 Rank = 0, NumberType = 0, Attrs = 0;
-    int32 Dims[MaxSdsDims] = {};
-    if (SDgetinfo(SdsId, HdfNameScratch(), &Rank, nullptr, &NumberType, &Attrs) == FAIL ||
-        Rank != Record.Rank || NumberType != Record.DataNumberType)
-        return false;
-    if (SDgetinfo(SdsId, HdfNameScratch(), &Rank, Dims, &NumberType, &Attrs) == FAIL)
+    int32_t Rank = 0, NumberType = 0;
+    int32_t Dims[MaxSdsDims] = {};
+    if (!ReadSdsShape(SdsId, &Rank, Dims, &NumberType) || Rank != Record.Rank ||
+        NumberType != Record.DataNumberType)
         return false;
     for (int32_t D = 0; D < Record.Rank; ++D)
         if (Dims[D] != Record.DimSizes[D])
