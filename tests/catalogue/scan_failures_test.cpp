@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ const char* const NotHdf = "Not a valid HDF File";
 
 struct FailureCase {
     const char* What;
-    std::function<std::string()> MakeFile; // returns the path to scan
+    std::function<std::optional<std::string>()> MakeFile; // the path to scan; none: skip
     std::string Message;
 };
 
@@ -66,18 +67,25 @@ TEST_F(ScanFailures, EachFailureShowsOneMessageAndLeavesTheCatalogueEmpty) {
     TestHdf::DataSet WithScale = Set({4});
     WithScale.Scales = {{5, {1, 2, 3, 4}}};
     const std::string Good = TestHdf::WriteTemp("good.hdf", {WithScale, Set({2, 3})});
+    bool RealFileSkipped = false;
     for (const FailureCase& Case : Cases) {
         SCOPED_TRACE(Case.What);
-        const std::string Path = Case.MakeFile();
+        const std::optional<std::string> Path = Case.MakeFile();
+        if (!Path) {
+            RealFileSkipped = true;
+            continue;
+        }
         ASSERT_TRUE(Scan(Good));
         ASSERT_EQ(SdsCount, 2);
         const size_t Before = Messages().size();
-        EXPECT_FALSE(Scan(Path));
+        EXPECT_FALSE(Scan(*Path));
         ASSERT_EQ(Messages().size(), Before + 1);
         EXPECT_EQ(Messages().back(), Case.Message);
         EXPECT_EQ(SdsCount, 0);
         EXPECT_EQ(ScaleBuffersOutstanding(), 0);
     }
+    if (RealFileSkipped)
+        GTEST_SKIP() << "the written files' cases ran; " << TestHdf::RealFilesMissing();
 }
 
 TEST_F(ScanFailures, AFileWithANumberTypeTheSdReaderRefusesIsNotAValidHdfFileEveryTime) {

@@ -1,5 +1,6 @@
 // Scans of real HDF4 files written by other HDF4 writers over the years
-// (shared/data/hdf4-real): what each yields, and the scales found in them.
+// (shared/data/hdf4-real, or LOADHDF_REAL_FILES): what each yields, and the
+// scales found in them. Skipped when the folder is absent.
 #include "catalogue_fixture.h"
 
 #include <string>
@@ -7,7 +8,18 @@
 
 namespace {
 
-using ScanRealFiles = CatalogueTest;
+class ScanRealFiles : public CatalogueTest {
+  protected:
+    void SetUp() override {
+        CatalogueTest::SetUp();
+        if (!TestHdf::RealFile("")) // the folder itself
+            GTEST_SKIP() << TestHdf::RealFilesMissing();
+    }
+    // A real file's path; SetUp has skipped the test when there is none.
+    static std::string Real(const std::string& FileName) {
+        return TestHdf::RealFile(FileName).value();
+    }
+};
 
 struct RealFileCase {
     const char* File;
@@ -35,7 +47,7 @@ TEST_F(ScanRealFiles, EachFileYieldsItsConvertibleDataSetsInFileOrder) {
     };
     for (const RealFileCase& Case : Cases) {
         SCOPED_TRACE(Case.File);
-        ASSERT_TRUE(Scan(TestHdf::RealFile(Case.File)));
+        ASSERT_TRUE(Scan(Real(Case.File)));
         EXPECT_TRUE(Messages().empty());
         ASSERT_EQ(SdsCount, Case.Records);
         std::vector<int32_t> Indexes, Types;
@@ -51,7 +63,7 @@ TEST_F(ScanRealFiles, EachFileYieldsItsConvertibleDataSetsInFileOrder) {
 }
 
 TEST_F(ScanRealFiles, StoredCoordinateVariablesBecomeTheScalesOfTheirDimensions) {
-    ASSERT_TRUE(Scan(TestHdf::RealFile("int8-rank3-with-scales.hdf")));
+    ASSERT_TRUE(Scan(Real("int8-rank3-with-scales.hdf")));
     ASSERT_EQ(SdsCount, 1);
     const SdsEntry& E = SdsEntries[0];
     EXPECT_EQ(std::vector<int32_t>(E.DimSizes, E.DimSizes + 3), (std::vector<int32_t>{2, 3, 4}));
@@ -64,7 +76,7 @@ TEST_F(ScanRealFiles, StoredCoordinateVariablesBecomeTheScalesOfTheirDimensions)
     EXPECT_EQ(ScaleValues(E, 1), (std::vector<double>{0, 10, 20}));
     EXPECT_EQ(ScaleValues(E, 2), (std::vector<double>{0, 1, 2, 3}));
 
-    ASSERT_TRUE(Scan(TestHdf::RealFile("coordvars-many-types.hdf")));
+    ASSERT_TRUE(Scan(Real("coordvars-many-types.hdf")));
     ASSERT_EQ(SdsCount, 7);
     EXPECT_EQ(ScaleValues(SdsEntries[0], 0),
               (std::vector<double>{10, 50, 90, 130, 170, 210, 250, 290, 330, 370}));
@@ -75,7 +87,7 @@ TEST_F(ScanRealFiles, StoredCoordinateVariablesBecomeTheScalesOfTheirDimensions)
 }
 
 TEST_F(ScanRealFiles, UnlimitedDimensionsOfAnOldWriterGetTheIndexScale) {
-    ASSERT_TRUE(Scan(TestHdf::RealFile("mixed-types-old-writer.hdf")));
+    ASSERT_TRUE(Scan(Real("mixed-types-old-writer.hdf")));
     ASSERT_EQ(SdsCount, 5);
     EXPECT_EQ(SdsEntries[0].DimSizes[0], 9); // records of the unlimited dimension
     EXPECT_EQ(SdsEntries[3].Rank, 3);
@@ -85,7 +97,7 @@ TEST_F(ScanRealFiles, UnlimitedDimensionsOfAnOldWriterGetTheIndexScale) {
         for (int32_t D = 0; D < SdsEntries[I].Rank; ++D)
             ExpectIndexScale(SdsEntries[I], D);
 
-    ASSERT_TRUE(Scan(TestHdf::RealFile("empty-unlimited-40.hdf")));
+    ASSERT_TRUE(Scan(Real("empty-unlimited-40.hdf")));
     ASSERT_EQ(SdsCount, 40);
     EXPECT_EQ(SdsEntries[39].DimSizes[0], 0);
     EXPECT_EQ(SdsEntries[39].DimSizes[1], 10);

@@ -36,13 +36,20 @@ TEST_F(FileAndList, ListShowsRankLabelAndExtentsFastestFirst) {
     TestHdf::DataSet Long;
     Long.Label = std::string(SdsTextLen, 'L');
     Long.Dims = {2, 3, 4};
-    const std::pair<std::string, std::vector<std::string>> Cases[] = {
+    // No path: a real file, and the folder is absent.
+    const std::pair<std::optional<std::string>, std::vector<std::string>> Cases[] = {
         {WriteRanks321("ranks.hdf"), {"(3) t (6x5x4)", "(2) p (8x7)", "(1)  (9)"}},
         {TestHdf::WriteTemp("long-label.hdf", {Long}), {"(3) " + Long.Label + " (4x3x2)"}},
         {TestHdf::RealFile("int8-rank3-with-scales.hdf"), {"(3)  (4x3x2)"}},
         {TestHdf::RealFile("int32-ranks-1-2-3.hdf"), {"(3)  (3x2x5)", "(2)  (3x5)", "(1)  (5)"}},
     };
-    for (const auto& [Path, Lines] : Cases) {
+    bool RealFileSkipped = false;
+    for (const auto& [MaybePath, Lines] : Cases) {
+        if (!MaybePath) {
+            RealFileSkipped = true;
+            continue;
+        }
+        const std::string& Path = *MaybePath;
         SCOPED_TRACE(Path);
         ASSERT_TRUE(Launch());
         ASSERT_TRUE(ChooseFile(Path));
@@ -56,6 +63,8 @@ TEST_F(FileAndList, ListShowsRankLabelAndExtentsFastestFirst) {
         ASSERT_TRUE(Cancel());
         EXPECT_TRUE(SessionClosed());
     }
+    if (RealFileSkipped)
+        GTEST_SKIP() << "the written files' cases ran; " << TestHdf::RealFilesMissing();
 }
 
 // Lines no HDF file written here can produce: widest extents, and a rank

@@ -48,7 +48,7 @@ TEST_F(OkAndCancel, OkLoadsTheSelectionAndRecordsItForReplay) {
 TEST_F(OkAndCancel, FailedLoadIsFollowedByErrorReadingFile) {
     struct Case {
         const char* What;
-        std::string Path;
+        std::optional<std::string> Path; // none: a real file, and the folder is absent
         int32_t Item;
         bool FailDataSetCreate;
         size_t Messages; // the failure's own and "Error reading file"
@@ -57,11 +57,16 @@ TEST_F(OkAndCancel, FailedLoadIsFollowedByErrorReadingFile) {
         {"host cannot create the data set", WriteRanks321("failing.hdf"), 1, true, 2},
         {"szip data set", TestHdf::RealFile("compressed-gzip-skiphuff-szip.hdf"), 3, false, 2},
     };
+    bool RealFileSkipped = false;
     for (const Case& C : Cases) {
         SCOPED_TRACE(C.What);
+        if (!C.Path) {
+            RealFileSkipped = true;
+            continue;
+        }
         const size_t Before = VyrHost::ErrorMessages().size();
         ASSERT_TRUE(Launch());
-        ASSERT_TRUE(ChooseFile(C.Path));
+        ASSERT_TRUE(ChooseFile(*C.Path));
         ASSERT_EQ(ListLines().size(), 3u);
         ASSERT_TRUE(Select({C.Item}));
         if (C.FailDataSetCreate)
@@ -73,6 +78,8 @@ TEST_F(OkAndCancel, FailedLoadIsFollowedByErrorReadingFile) {
         EXPECT_EQ(SdsCount, 0);
         EXPECT_TRUE(SessionClosed());
     }
+    if (RealFileSkipped)
+        GTEST_SKIP() << "the written file's case ran; " << TestHdf::RealFilesMissing();
 }
 
 TEST_F(OkAndCancel, CancelAfterAScanEmptiesTheCatalogue) {

@@ -327,8 +327,10 @@ TEST_F(LoaderTest, PointsTotalCountsSourceValuesOfAllSelectedSetsWhateverTheSkip
 // ---- Real files ------------------------------------------------------------------------
 
 TEST_F(LoaderTest, RealInt8RankThreeFileLoadsItsValuesAndItsStoredScales) {
-    const std::string Path =
-        LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real/int8-rank3-with-scales.hdf";
+    const std::optional<std::string> Real = TestHdf::RealFile("int8-rank3-with-scales.hdf");
+    if (!Real)
+        GTEST_SKIP() << TestHdf::RealFilesMissing();
+    const std::string& Path = *Real;
     // Data set 3 of the file, 2x3x4; data sets 0 to 2 are its scales.
     const std::vector<double> Data = ReadWithHdf<int8_t>(Path, 3);
     const std::vector<double> ScaleK = ReadWithHdf<int8_t>(Path, 0);
@@ -348,8 +350,10 @@ TEST_F(LoaderTest, RealInt8RankThreeFileLoadsItsValuesAndItsStoredScales) {
 }
 
 TEST_F(LoaderTest, RealCompressedDataSetsReadLikeTheLibraryReadsThem) {
-    const std::string Path =
-        LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real/compressed-gzip-skiphuff-szip.hdf";
+    const std::optional<std::string> Real = TestHdf::RealFile("compressed-gzip-skiphuff-szip.hdf");
+    if (!Real)
+        GTEST_SKIP() << TestHdf::RealFilesMissing();
+    const std::string& Path = *Real;
     const std::vector<double> Deflated = ReadWithHdf<int32_t>(Path, 0);
     const std::vector<double> SkipHuffman = ReadWithHdf<int32_t>(Path, 1);
     ASSERT_EQ(Deflated.size(), 80u);

@@ -6,6 +6,9 @@
 #define LOADHDF_TESTS_SUPPORT_HDF_WRITER_H
 
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,9 +47,28 @@ std::string TempPath(const std::string& FileName);
 std::string WriteTemp(const std::string& FileName, const std::vector<DataSet>& Sets);
 
 #ifdef LOADHDF_SOURCE_DIR // defined for the test programs, not this library
-// A real HDF4 file from the shared sample folder.
-inline std::string RealFile(const std::string& FileName) {
-    return LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real/" + FileName;
+// The folder of real HDF4 files written by other HDF4 writers: the one that
+// LOADHDF_REAL_FILES names, else shared/data/hdf4-real beside the project. A
+// clone alone has no such folder; the tests that need it then skip.
+inline std::string RealFilesDir() {
+    const char* Dir = std::getenv("LOADHDF_REAL_FILES");
+    return Dir != nullptr && Dir[0] != '\0' ? Dir : LOADHDF_SOURCE_DIR "/../shared/data/hdf4-real";
+}
+
+// The path of a real file in that folder, or nothing when the folder is
+// absent (a test then skips its case with RealFilesMissing). A file missing
+// from a folder that is there is returned all the same, so that its test fails.
+inline std::optional<std::string> RealFile(const std::string& FileName) {
+    const std::string Dir = RealFilesDir();
+    if (!std::filesystem::is_directory(Dir))
+        return std::nullopt;
+    return Dir + "/" + FileName;
+}
+
+// The line a test skips with when RealFile has nothing.
+inline std::string RealFilesMissing() {
+    return "real HDF4 files not found in " + RealFilesDir() +
+           "; set LOADHDF_REAL_FILES=DIR to point elsewhere";
 }
 #endif
 

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 using namespace VyrhostTest;
 
 namespace {
@@ -40,7 +43,7 @@ TEST(VyrhostListAndAttributes, PrintTheDialogsTextsExactly) {
 
 struct ScanFailure {
     const char* Name;
-    std::string Path;
+    std::optional<std::string> Path; // none: a real file, and the folder is absent
     const char* Message;
 };
 
@@ -58,12 +61,17 @@ TEST(VyrhostListAndAttributes, AFileThatCannotBeScannedShowsTheAddOnsMessageAndE
          "No Scientific Datasets were found in this HDF file"},
         {"nothing convertible", OnlyScales, "No Scientific Data Sets found."},
     };
+    bool RealFileSkipped = false;
     for (const ScanFailure& Case : Cases) {
+        if (!Case.Path) {
+            RealFileSkipped = true;
+            continue;
+        }
         for (const char* Command : {"list", "attributes"}) {
             SCOPED_TRACE(std::string(Case.Name) + ", " + Command);
             const std::string Json = TestHdf::TempPath("failure.json");
 
-            const ProgramRun Run = RunVyrhost({Command, Case.Path, "--json", Json});
+            const ProgramRun Run = RunVyrhost({Command, *Case.Path, "--json", Json});
 
             EXPECT_EQ(Run.ExitStatus, 1);
             EXPECT_EQ(Run.Out, "");
@@ -73,6 +81,8 @@ TEST(VyrhostListAndAttributes, AFileThatCannotBeScannedShowsTheAddOnsMessageAndE
             ExpectHostLeftClean(State);
         }
     }
+    if (RealFileSkipped)
+        GTEST_SKIP() << "the written files' cases ran; " << TestHdf::RealFilesMissing();
 }
 
 } // namespace

@@ -284,11 +284,12 @@ TEST(VyrhostLoad, ASkipRefusedByTheDialogKeepsItsValueAndTheLoadGoesOn) {
 
 TEST(VyrhostLoad, AReadFailureIsALoadThatReturnedFalse) {
     // The third data set is szip-compressed, which this HDF4 cannot decode.
+    const std::optional<std::string> Szip = TestHdf::RealFile("compressed-gzip-skiphuff-szip.hdf");
+    if (!Szip)
+        GTEST_SKIP() << TestHdf::RealFilesMissing();
     const std::string Json = TestHdf::TempPath("szip.json");
 
-    const ProgramRun Run =
-        RunVyrhost({"load", TestHdf::RealFile("compressed-gzip-skiphuff-szip.hdf"), "--sds", "3",
-                    "--json", Json});
+    const ProgramRun Run = RunVyrhost({"load", *Szip, "--sds", "3", "--json", Json});
 
     EXPECT_EQ(Run.ExitStatus, 1);
     EXPECT_EQ(Run.Err, "error: Error reading HDF Dataset\nerror: Error reading file\n");
