@@ -6,6 +6,7 @@
 
 #include "addon/addon_state.h"
 #include "catalogue/hdf_access.h"
+#include "catalogue/structure_check.h"
 #include "loader/loader_owners.h"
 #include "loader/selection_check.h"
 #include "loader/zone_fill.h"
@@ -119,7 +120,10 @@ bool LoadSelectedDataSets() {
         if (!CreateHostDataSet(LoadRank))
             ErrorText = "Could not create data set";
         int32_t ZoneNumber = 1;
-        SdFileOwner File(SDstart(FileName, DFACC_READ));
+        // The file may have changed on disk since the scan: it is checked
+        // again before HDF4 opens it, and a damaged one reads as no file.
+        const bool Sound = CheckHdfStructure(FileName).Sound;
+        SdFileOwner File(Sound ? SDstart(FileName, DFACC_READ) : -1);
         PointsDone = 0;
         PointsTotal = 0;
         PercentDoneDialog Progress("Reading HDF Information...");

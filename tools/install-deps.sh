@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ binutils pkg-config
-          libhdf4-alt-dev nlohmann-json3-dev libcli11-dev libgtest-dev googletest)
+          libhdf4-alt-dev hdf4-tools nlohmann-json3-dev libcli11-dev libgtest-dev googletest)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,237 @@
+// The old-style data-set groups (NDG and SDG) that SDstart reads when a file
+// has no CDF0.0 vgroup, or when its reading of that vgroup fails. HDF4's
+// reader of these groups frees its dimension arrays again when a later group
+// lacks a dimension record or fails before reaching it (a double free), reads
+// number types whose tag and ref come from the file into a 4-byte stack
+// buffer, other members into a 1024-byte buffer, and keeps at most 100
+// attributes per group. Every group it will visit must therefore be whole.
+// The SD writer adds such a group for each of its data sets too; those are
+// checked alike, with the rank 0 that it writes for a scalar allowed.
+#include "catalogue/structure/structure_context.h"
+
+#include <unordered_set>
+
+namespace {
+
+constexpr int32_t MaxRank = 32;
+constexpr int32_t MemberBufferSize = 1024; // TBUF_SZ
+constexpr int32_t MaxAttributes = 100;
+constexpr int32_t NumberTypeSizeOnDisk = 4;
+
+// Number of the data labels and descriptions of each kind attached to each
+// (tag, ref).
+using AnnotationCounts = std::unordered_map<uint64_t, int32_t>;
+
+uint64_t AnnotationKey(uint16_t Kind, uint16_t Tag, uint16_t Ref) {
+    return uint64_t(Kind) << 32 | uint64_t(Tag) << 16 | Ref;
+}
+
+struct Member {
+    uint16_t Tag = 0, Ref = 0;
+};
+
+class GroupCheck {
+  public:
+    GroupCheck(StructureCheck& Check, const AnnotationCounts& Annotations)
+        : Check(Check), Annotations(Annotations) {}
+    bool CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* LinkedSdgs);
+
+  private:
+    bool ReadMembers(const Dd& Group, std::vector<Member>* Members);
+    bool CheckDimensionRecord(uint16_t Ref);
+    bool NumberTypeSizeOf(uint16_t Tag, uint16_t Ref, int32_t* Size);
+    bool CheckStrings(uint16_t Tag, uint16_t Ref);
+    bool CheckScales(uint16_t Ref);
+
+    StructureCheck& Check;
+    const AnnotationCounts& Annotations;
+    int32_t Rank = 0;
+    std::vector<int32_t> Sizes;
+    std::vector<int32_t> NumberTypeSizes; // data, then one per dimension
+};
+
+bool GroupCheck::ReadMembers(const Dd& Group, std::vector<Member>* Members) {
+    std::vector<uint8_t> Bytes;
+    if (!Check.ReadPlain(&Group, &Bytes) || Bytes.size() < 4 || Bytes.size() % 4 != 0)
+        return Check.Refuse("data-set group that cannot be read");
+    ByteCursor Cursor(Bytes);
+    Members->resize(Bytes.size() / 4);
+    for (Member& Entry : *Members) {
+        Entry.Tag = Cursor.U16();
+        Entry.Ref = Cursor.U16();
+    }
+    return true;
+}
+
+bool GroupCheck::NumberTypeSizeOf(uint16_t Tag, uint16_t Ref, int32_t* Size) {
+    std::vector<uint8_t> Bytes;
+    if (Tag != HdfTag::NumberType || !Check.ReadPlain(Check.Find(Tag, Ref), &Bytes) ||
+        Bytes.size() != NumberTypeSizeOnDisk)
+        return Check.Refuse("number type HDF4 would overrun");
+    const uint8_t Class = Bytes[3];
+    *Size = NumberTypeSize(Bytes[1]);
+    if (Bytes[0] != 1 || !SdMapsType(Bytes[1]) || *Size == 0 ||
+        (Class != 0 && Class != 1 && Class != 4))
+        return Check.Refuse("number type HDF4 cannot convert");
+    return true;
+}
+
+// The dimension record: rank, extents, and rank + 1 number-type references.
+bool GroupCheck::CheckDimensionRecord(uint16_t Ref) {
+    std::vector<uint8_t> Bytes;
+    if (!Check.ReadPlain(Check.Find(HdfTag::Sdd, Ref), &Bytes))
+        return Check.Refuse("dimension record that cannot be read");
+    ByteCursor Cursor(Bytes);
+    Rank = Cursor.I16();
+    const int32_t LowestRank = Check.HasCdfStructure ? 0 : 1;
+    if (!Cursor.Ok() || Rank < LowestRank || Rank > MaxRank ||
+        int64_t(Bytes.size()) != 6 + 8 * int64_t(Rank))
+        return Check.Refuse("dimension record of a rank HDF4 cannot take");
+    Sizes.assign(size_t(Rank), 0);
+    for (int32_t D = 0; D < Rank; ++D) {
+        Sizes[size_t(D)] = Cursor.I32();
+        if (Sizes[size_t(D)] < (D == 0 ? 0 : 1))
+            return Check.Refuse("dimension record with an impossible extent");
+    }
+    NumberTypeSizes.assign(size_t(Rank) + 1, 0);
+    for (int32_t& Size : NumberTypeSizes) {
+        const uint16_t Tag = Cursor.U16();
+        const uint16_t TypeRef = Cursor.U16();
+        if (!NumberTypeSizeOf(Tag, TypeRef, &Size))
+            return false;
+    }
+    return true;
+}
+
+// A label, unit or format element: one zero-terminated text for the data
+// and one per dimension; HDF4 adds three zeros and walks the rest unchecked.
+bool GroupCheck::CheckStrings(uint16_t Tag, uint16_t Ref) {
+    std::vector<uint8_t> Bytes;
+    if (!Check.ReadPlain(Check.Find(Tag, Ref), &Bytes))
+        return Check.Refuse("data-set text that cannot be read");
+    int64_t Zeros = 0;
+    for (uint8_t Byte : Bytes)
+        Zeros += Byte == 0;
+    return Zeros >= Rank - 2 ? true : Check.Refuse("data-set texts fewer than its dimensions");
+}
+
+// The scales element: one flag byte per dimension, then the values of each
+// flagged dimension's scale.
+bool GroupCheck::CheckScales(uint16_t Ref) {
+    std::vector<uint8_t> Bytes;
+    if (!Check.ReadPlain(Check.Find(HdfTag::Sds, Ref), &Bytes) ||
+        int64_t(Bytes.size()) < int64_t(Rank))
+        return Check.Refuse("dimension scales that cannot be read");
+    int64_t Needed = Rank;
+    for (int32_t D = 0; D < Rank; ++D)
+        if (Bytes[size_t(D)] != 0)
+            Needed += int64_t(Sizes[size_t(D)]) * NumberTypeSizes[size_t(D) + 1];
+    return int64_t(Bytes.size()) >= Needed ? true
+                                           : Check.Refuse("dimension scales shorter than stated");
+}
+
+bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* LinkedSdgs) {
+    std::vector<Member> Members;
+    if (!ReadMembers(Group, &Members))
+        return false;
+    int32_t Records = 0, Attributes = 3, DataElements = 0;
+    Member Last[4]; // the last label, unit, format and scales members
+    uint16_t DataRef = 0;
+    for (const Member& Entry : Members) {
+        switch (Entry.Tag) {
+        case HdfTag::Sdd:
+            ++Records;
+            if (!CheckDimensionRecord(Entry.Ref))
+                return false;
+            break;
+        case HdfTag::Sdl:
+        case HdfTag::Sdu:
+        case HdfTag::Sdf:
+            Last[Entry.Tag - HdfTag::Sdl] = Entry;
+            break;
+        case HdfTag::Sds:
+            Last[3] = Entry;
+            break;
+        case HdfTag::Sd:
+            ++DataElements;
+            DataRef = Entry.Ref;
+            break;
+        case HdfTag::Sdc:
+        case HdfTag::Cal:
+        case HdfTag::Sdm:
+        case HdfTag::SdLink: {
+            const Dd* Element = Check.Find(Entry.Tag, Entry.Ref);
+            std::vector<uint8_t> Bytes;
+            if (!Check.IsReadablePlain(Element) ||
+                (Entry.Tag != HdfTag::Sdc && Element->Length > MemberBufferSize))
+                return Check.Refuse("data-set group member HDF4 would overrun");
+            Attributes += Entry.Tag == HdfTag::Sdc ? 1 : Entry.Tag == HdfTag::Cal ? 5 : 0;
+            Attributes += Entry.Tag == HdfTag::Sdm ? 2 : 0;
+            if (Entry.Tag == HdfTag::SdLink && Check.ReadPlain(Element, &Bytes) &&
+                Bytes.size() >= 8)
+                LinkedSdgs->insert(uint16_t(Bytes[6] << 8 | Bytes[7]));
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    if (Records != 1)
+        return Check.Refuse("data-set group without exactly one dimension record");
+    for (int I = 0; I < 3; ++I)
+        if (Last[I].Tag != 0 && !CheckStrings(Last[I].Tag, Last[I].Ref))
+            return false;
+    if (Last[3].Tag != 0 && !CheckScales(Last[3].Ref))
+        return false;
+    for (uint16_t Kind : {HdfTag::DataLabel, HdfTag::DataDesc}) {
+        auto Found = Annotations.find(AnnotationKey(Kind, Group.Tag, Group.Ref));
+        Attributes += Found == Annotations.end() ? 0 : Found->second;
+    }
+    if (Attributes > MaxAttributes)
+        return Check.Refuse("more attributes than HDF4 keeps for a data set");
+    if (DataElements == 0)
+        return true;
+    DataContext Data;
+    Data.Rank = Rank;
+    Data.ValueSize = NumberTypeSizes[0];
+    int64_t Length = 0;
+    return CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), Data, &Length);
+}
+
+// Every data label and description must be readable with its 4-byte target;
+// counted per kind and target.
+bool CountAnnotations(StructureCheck& Check, AnnotationCounts* Counts) {
+    std::vector<uint8_t> Bytes;
+    for (const Dd& Entry : Check.Dds) {
+        if (Entry.Tag != HdfTag::DataLabel && Entry.Tag != HdfTag::DataDesc)
+            continue;
+        if (!Check.IsReadablePlain(&Entry) || Entry.Length < 4 ||
+            !Check.File.Read(Entry.Offset, 4, &Bytes))
+            return Check.Refuse("annotation that cannot be read");
+        ByteCursor Cursor(Bytes);
+        const uint16_t Tag = Cursor.U16();
+        const uint16_t Ref = Cursor.U16();
+        ++(*Counts)[AnnotationKey(Entry.Tag, Tag, Ref)];
+    }
+    return true;
+}
+
+} // namespace
+
+bool CheckSdGroups(StructureCheck& Check) {
+    AnnotationCounts Annotations;
+    if (!CountAnnotations(Check, &Annotations))
+        return false;
+    // HDF4 visits every NDG first, then every SDG that no NDG links to.
+    std::unordered_set<uint16_t> LinkedSdgs;
+    for (uint16_t Kind : {HdfTag::Ndg, HdfTag::Sdg}) {
+        for (const Dd& Group : Check.Dds) {
+            if (Group.Tag != Kind || (Kind == HdfTag::Sdg && LinkedSdgs.count(Group.Ref) != 0))
+                continue;
+            GroupCheck Members(Check, Annotations);
+            if (!Members.CheckGroup(Group, &LinkedSdgs))
+                return false;
+        }
+    }
+    return true;
+}

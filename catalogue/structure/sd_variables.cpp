@@ -1,0 +1,291 @@
+// The netCDF-style structure that HDF4's SD writer keeps in vgroups: the
+// CDF0.0 vgroup, its dimensions (Dim0.0, UDim0.0 with their DimVal vdatas),
+// its variables (Var0.0) and attributes (Attr0.0). SDstart's readers copy
+// names and classes into 256- and 128-byte stack buffers, read a dimension's
+// size into a 4-byte variable, iterate entries by ref (a repeated ref loops
+// for ever), index a dimension table that may not exist, and divide by a
+// record size that a huge extent wraps to 0. A file whose structure breaks any
+// of that is refused here rather than left to HDF4's fallback reader.
+#include "catalogue/structure/structure_context.h"
+
+#include <unordered_set>
+
+namespace {
+
+constexpr size_t MaxNameLength = 255;     // H4_MAX_NC_NAME less the terminator
+constexpr size_t MaxClassLength = 127;    // H4_MAX_NC_CLASS less the terminator
+constexpr int32_t MaxRank = 32;           // H4_MAX_VAR_DIMS
+constexpr size_t MaxFieldListLength = 99; // hdf_read_attrs' fields[100]
+constexpr int64_t MaxAttributeBytes = (int64_t(1) << 31) - 2;
+constexpr int64_t MaxDataBytes = int64_t(1) << 62;
+
+struct Dimension {
+    std::string Name;
+    int32_t Size = 0;
+    bool Unlimited = false;
+};
+
+class SdStructure {
+  public:
+    SdStructure(StructureCheck& Check, const VgroupRecord& Cdf) : Check(Check), Cdf(Cdf) {}
+    bool CheckAll();
+
+  private:
+    bool CheckEntries();
+    bool CheckDimension(uint16_t Ref, const VgroupRecord& Group);
+    bool DimensionValue(uint16_t Ref, const VdataHeader& Header, int32_t* Value);
+    bool CheckVariable(const VgroupRecord& Var);
+    bool CheckNumberType(uint16_t Ref, int32_t* Type);
+    bool CheckAttribute(uint16_t Ref, const VdataHeader& Header);
+    bool CheckFillValue(const VgroupRecord& Var, int32_t Type);
+
+    StructureCheck& Check;
+    const VgroupRecord& Cdf;
+    std::vector<Dimension> Dimensions;             // as hdf_read_dims registers them
+    std::unordered_map<uint16_t, size_t> DimByRef; // CDF entry ref to Dimensions
+};
+
+bool IsDimensionClass(const std::string& Class) {
+    return Class == "Dim0.0" || Class == "UDim0.0";
+}
+
+// A name HDF4 copies into a 256-byte buffer and compares by strcmp: present,
+// of at most 255 characters and without a zero byte inside.
+bool NameFits(const VgroupRecord& Group) {
+    return Group.NameLength >= 1 && Group.NameLength <= MaxNameLength &&
+           Group.Name.size() == Group.NameLength;
+}
+
+bool SdStructure::CheckEntries() {
+    std::unordered_set<uint16_t> Refs;
+    for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
+        const uint16_t Tag = Cdf.Tags[I], Ref = Cdf.Refs[I];
+        if (!Refs.insert(Ref).second)
+            return Check.Refuse("SD vgroup naming one reference twice");
+        if (Tag == HdfTag::Vg) {
+            auto Group = Check.Vgroups.find(Ref);
+            if (Group == Check.Vgroups.end() || Group->second.Class.size() > MaxClassLength)
+                return Check.Refuse("SD vgroup entry HDF4 cannot read");
+        } else if (Tag == HdfTag::Vh) {
+            auto Header = Check.Vdatas.find(Ref);
+            if (Header == Check.Vdatas.end())
+                return Check.Refuse("SD vgroup entry HDF4 cannot read");
+            if (!CheckVdataStorage(Check, Ref, Header->second, 0, nullptr))
+                return false;
+        } else {
+            return Check.Refuse("SD vgroup entry HDF4 cannot read");
+        }
+    }
+    return true;
+}
+
+// The size a DimVal vdata gives when HDF4 reads its one value into an int32.
+bool SdStructure::DimensionValue(uint16_t Ref, const VdataHeader& Header, int32_t* Value) {
+    if (Header.Fields.size() != 1 || Header.Fields[0].Type != 24 || Header.Fields[0].Order != 1 ||
+        Header.RecordSize != 4 || Header.Interlace != 0 || Header.Records < 1)
+        return Check.Refuse("dimension size HDF4 would overrun");
+    std::vector<uint8_t> Bytes;
+    if (!CheckVdataStorage(Check, Ref, Header, 4, &Bytes))
+        return false;
+    *Value = ByteCursor(Bytes).I32();
+    return *Value >= 0 ? true : Check.Refuse("negative dimension size");
+}
+
+bool SdStructure::CheckDimension(uint16_t Ref, const VgroupRecord& Group) {
+    if (!NameFits(Group))
+        return Check.Refuse("dimension name HDF4 cannot hold");
+    Dimension Dim;
+    Dim.Name = Group.Name;
+    Dim.Unlimited = Group.Class == "UDim0.0";
+    bool Sized = false;
+    std::unordered_set<uint16_t> Refs;
+    for (size_t I = 0; I < Group.Tags.size(); ++I) {
+        auto Header = Check.Vdatas.find(Group.Refs[I]);
+        if (Group.Tags[I] != HdfTag::Vh || !Refs.insert(Group.Refs[I]).second ||
+            Header == Check.Vdatas.end())
+            return Check.Refuse("dimension vgroup HDF4 cannot read");
+        const VdataHeader& Values = Header->second;
+        int32_t Size = 0;
+        if (Values.Class == "DimVal0.1" || (Dim.Unlimited && Values.Class == "DimVal0.0")) {
+            if (!DimensionValue(Group.Refs[I], Values, &Size))
+                return false;
+        } else if (Values.Class == "DimVal0.0") {
+            if (!CheckVdataStorage(Check, Group.Refs[I], Values, 0, nullptr))
+                return false;
+            Size = Values.Records;
+        } else {
+            return Check.Refuse("dimension vgroup HDF4 cannot read");
+        }
+        // HDF4 registers one dimension per size it finds in the group: sizes
+        // that disagree would overrun its table of dimensions.
+        if (Sized && Size != Dim.Size)
+            return Check.Refuse("dimension with two sizes");
+        Dim.Size = Size;
+        Sized = true;
+    }
+    if (!Sized)
+        return Check.Refuse("dimension vgroup HDF4 cannot read");
+    DimByRef[Ref] = Dimensions.size();
+    Dimensions.push_back(Dim);
+    return true;
+}
+
+bool SdStructure::CheckNumberType(uint16_t Ref, int32_t* Type) {
+    std::vector<uint8_t> Bytes;
+    if (!Check.ReadPlain(Check.Find(HdfTag::NumberType, Ref), &Bytes) || Bytes.size() != 4)
+        return Check.Refuse("number type HDF4 would overrun");
+    const uint8_t Version = Bytes[0], Class = Bytes[3];
+    *Type = Bytes[1];
+    if (Version != 1 || !SdMapsType(*Type) || NumberTypeSize(*Type) == 0 ||
+        (Class != 0 && Class != 1 && Class != 4))
+        return Check.Refuse("number type HDF4 cannot convert");
+    return true;
+}
+
+bool SdStructure::CheckAttribute(uint16_t Ref, const VdataHeader& Header) {
+    // HDF4 joins the field names with commas into a 100-byte stack buffer and
+    // splits them again.
+    size_t ListLength = 0;
+    int64_t RecordBytes = 0;
+    for (const VdataField& Field : Header.Fields) {
+        if (Field.Name.empty() || Field.Name[0] == ' ' || Field.Name.find(',') != std::string::npos)
+            return Check.Refuse("attribute field names HDF4 would split");
+        ListLength += Field.Name.size() + 1;
+        RecordBytes += int64_t(Field.Order) * Field.Size;
+    }
+    if (Header.Fields.empty() || ListLength > MaxFieldListLength + 1)
+        return Check.Refuse("attribute field names HDF4 would overrun");
+    if (!SdMapsType(Header.Fields[0].Type) || Header.Records < 1 ||
+        RecordBytes * Header.Records > MaxAttributeBytes)
+        return Check.Refuse("attribute HDF4 cannot read");
+    return CheckVdataStorage(Check, Ref, Header, 0, nullptr);
+}
+
+// HDF4 fills unwritten data with _FillValue, copying one value's bytes of
+// the data's type from the attribute, whatever the attribute holds.
+bool SdStructure::CheckFillValue(const VgroupRecord& Var, int32_t Type) {
+    for (size_t I = 0; I < Var.Tags.size(); ++I) {
+        if (Var.Tags[I] != HdfTag::Vh)
+            continue;
+        const VdataHeader& Header = Check.Vdatas.at(Var.Refs[I]);
+        if (Header.Class != "Attr0.0" || Header.Name != "_FillValue")
+            continue;
+        const VdataField& Field = Header.Fields[0];
+        if ((Field.Type & 0xFF) != Type || Field.Order * Header.Records != 1)
+            return Check.Refuse("fill value of another type than its data");
+    }
+    return true;
+}
+
+bool SdStructure::CheckVariable(const VgroupRecord& Var) {
+    if (!NameFits(Var))
+        return Check.Refuse("variable name HDF4 cannot hold");
+    std::vector<const Dimension*> Dims;
+    int32_t NumberTypes = 0, DataElements = 0, Type = 0;
+    uint16_t DataRef = 0;
+    for (size_t I = 0; I < Var.Tags.size(); ++I) {
+        const uint16_t Tag = Var.Tags[I], Ref = Var.Refs[I];
+        if (Tag == HdfTag::Vg) {
+            auto Group = Check.Vgroups.find(Ref);
+            if (Group == Check.Vgroups.end() || Group->second.Class.size() > MaxClassLength)
+                return Check.Refuse("variable entry HDF4 cannot read");
+            if (!IsDimensionClass(Group->second.Class))
+                continue;
+            // HDF4 finds the dimension by name among those the CDF0.0
+            // vgroup registered, and takes the first of that name.
+            if (DimByRef.count(Ref) == 0)
+                return Check.Refuse("variable over an unlisted dimension");
+            const Dimension* Dim = nullptr;
+            for (const Dimension& Candidate : Dimensions)
+                if (Dim == nullptr && Candidate.Name == Group->second.Name)
+                    Dim = &Candidate;
+            if (Dim->Unlimited && !Dims.empty())
+                return Check.Refuse("unlimited dimension that is not the first");
+            Dims.push_back(Dim);
+            if (Dims.size() > size_t(MaxRank) || Dims.size() > Cdf.Tags.size())
+                return Check.Refuse("variable of too many dimensions");
+        } else if (Tag == HdfTag::Vh) {
+            auto Header = Check.Vdatas.find(Ref);
+            if (Header == Check.Vdatas.end())
+                return Check.Refuse("variable entry HDF4 cannot read");
+            if (Header->second.Class == "Attr0.0"
+                    ? !CheckAttribute(Ref, Header->second)
+                    : !CheckVdataStorage(Check, Ref, Header->second, 0, nullptr))
+                return false;
+        } else if (Tag == HdfTag::NumberType) {
+            ++NumberTypes;
+            if (!CheckNumberType(Ref, &Type))
+                return false;
+        } else if (Tag == HdfTag::Sd) {
+            ++DataElements;
+            DataRef = Ref;
+        }
+    }
+    if (NumberTypes != 1)
+        return Check.Refuse("variable without exactly one number type");
+    if (!CheckFillValue(Var, Type))
+        return false;
+
+    const int32_t ValueSize = NumberTypeSize(Type);
+    int64_t Bytes = ValueSize;
+    for (size_t D = 0; D < Dims.size(); ++D) {
+        const int64_t Size = Dims[D]->Size;
+        if (D > 0 && Size < 1)
+            return Check.Refuse("dimension of size 0 that is not the first");
+        Bytes *= std::max<int64_t>(Size, 1);
+        if (Bytes >= MaxDataBytes)
+            return Check.Refuse("data set too large for HDF4's sizes");
+    }
+    if (DataElements > 1)
+        return Check.Refuse("variable with two data elements");
+    if (DataElements == 0)
+        return true;
+    DataContext Data;
+    Data.Rank = int32_t(Dims.size());
+    Data.ValueSize = ValueSize;
+    int64_t Length = 0;
+    return CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), Data, &Length);
+}
+
+bool SdStructure::CheckAll() {
+    if (!CheckEntries())
+        return false;
+    for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
+        if (Cdf.Tags[I] == HdfTag::Vh) {
+            const VdataHeader& Header = Check.Vdatas.at(Cdf.Refs[I]);
+            if (Header.Class == "Attr0.0" && !CheckAttribute(Cdf.Refs[I], Header))
+                return false;
+            continue;
+        }
+        const VgroupRecord& Group = Check.Vgroups.at(Cdf.Refs[I]);
+        if (IsDimensionClass(Group.Class) && !CheckDimension(Cdf.Refs[I], Group))
+            return false;
+    }
+    for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
+        if (Cdf.Tags[I] != HdfTag::Vg)
+            continue;
+        const VgroupRecord& Group = Check.Vgroups.at(Cdf.Refs[I]);
+        if (Group.Class == "Var0.0" && !CheckVariable(Group))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CheckSdVariables(StructureCheck& Check) {
+    // SDstart takes the CDF0.0 vgroup of the lowest ref, as Vfindclass does.
+    const VgroupRecord* Cdf = nullptr;
+    uint16_t CdfRef = 0;
+    for (const auto& [Ref, Group] : Check.Vgroups) {
+        if (Group.Class == "CDF0.0" && (Cdf == nullptr || Ref < CdfRef)) {
+            Cdf = &Group;
+            CdfRef = Ref;
+        }
+    }
+    Check.HasCdfStructure = Cdf != nullptr;
+    if (Cdf == nullptr)
+        return true;
+    SdStructure Structure(Check, *Cdf);
+    return Structure.CheckAll();
+}

@@ -1,0 +1,353 @@
+// Special elements: the description records behind a DD whose tag carries the
+// special bit. HDF4 starts their handlers as soon as SDstart asks for a data
+// set's length, and trusts every count in them: a chain of linked-block
+// tables that loops is walked forever, a block length or chunk length of 0
+// divides by zero, a chunked header's sizes index a 256-byte stack buffer,
+// and an external element's name length is used to size a buffer. Only the
+// forms HDF4's writers produce for each tag are accepted, so the readers
+// never nest deeper than chunk, compressed, linked.
+#include "catalogue/structure/structure_context.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <unordered_set>
+
+namespace {
+
+namespace Code {
+constexpr int16_t Linked = 1;
+constexpr int16_t External = 2;
+constexpr int16_t Compressed = 3;
+constexpr int16_t Chunked = 5;
+} // namespace Code
+
+constexpr int64_t LinkedRecordSize = 16;
+constexpr int64_t CompressedRecordSize = 14; // before the coder's own bytes
+constexpr int32_t MaxBlocksPerTable = 65535;
+constexpr int32_t MaxChunkHeaderLength = 256; // HMCIstaccess's stack buffer
+constexpr int64_t MaxChunkPositions = int64_t(1) << 24;
+constexpr int32_t MaxSkipSize = 64;
+// Writers' description records are a few hundred bytes at most.
+constexpr int32_t MaxRecordLength = 1 << 16; // skipping Huffman allocates per unit
+constexpr uint16_t CoderNone = 0, CoderNbit = 2, CoderSkipHuffman = 3, CoderDeflate = 4,
+                   CoderSzip = 5;
+
+const char* const BadSpecial = "special element HDF4 would misread";
+
+// A linked element: its length and the refs of its blocks, in order.
+struct LinkedLayout {
+    int64_t Total = 0;
+    int64_t BlockLength = 0;
+    std::vector<uint16_t> Blocks;
+};
+
+bool ReadCode(StructureCheck& Check, const Dd* Element, std::vector<uint8_t>* Record,
+              int16_t* SpecialCode) {
+    if (Element->Length < 2 || Element->Length > MaxRecordLength ||
+        !Check.File.Read(Element->Offset, Element->Length, Record))
+        return false;
+    *SpecialCode = ByteCursor(*Record).I16();
+    return true;
+}
+
+// The linked-block description record and the chain of tables it starts.
+bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, LinkedLayout* Layout) {
+    if (Record.size() < LinkedRecordSize)
+        return Check.Refuse(BadSpecial);
+    ByteCursor Cursor(Record);
+    Cursor.Skip(2);
+    Layout->Total = Cursor.I32();
+    Layout->BlockLength = Cursor.I32();
+    const int32_t PerTable = Cursor.I32();
+    uint16_t Table = Cursor.U16();
+    if (Layout->Total < 0 || Layout->BlockLength < 1 || PerTable < 1 ||
+        PerTable > MaxBlocksPerTable || Table == 0)
+        return Check.Refuse("linked blocks HDF4 cannot walk");
+
+    const int64_t MaxTables = (Layout->Total + Layout->BlockLength - 1) / Layout->BlockLength + 2;
+    std::unordered_set<uint16_t> Tables;
+    std::vector<uint8_t> Bytes;
+    while (Table != 0) {
+        if (!Tables.insert(Table).second || int64_t(Tables.size()) > MaxTables)
+            return Check.Refuse("linked-block tables that loop");
+        const Dd* Element = Check.Find(HdfTag::Linked, Table);
+        if (!Check.ReadPlain(Element, &Bytes) || int64_t(Bytes.size()) < 2 + 2 * int64_t(PerTable))
+            return Check.Refuse("linked-block table that cannot be read");
+        ByteCursor Cursor(Bytes);
+        Table = Cursor.U16();
+        for (int32_t I = 0; I < PerTable; ++I)
+            Layout->Blocks.push_back(Cursor.U16());
+    }
+    for (uint16_t Block : Layout->Blocks) {
+        if (Block == 0)
+            continue; // never written: HDF4 reads it as zeros
+        if (Tables.count(Block) != 0 || !Check.IsReadablePlain(Check.Find(HdfTag::Linked, Block)))
+            return Check.Refuse("linked block that cannot be read");
+    }
+    return true;
+}
+
+// The first Length logical bytes of a linked element.
+bool ReadLinked(StructureCheck& Check, const LinkedLayout& Layout, int64_t Length,
+                std::vector<uint8_t>* Out) {
+    Out->clear();
+    std::vector<uint8_t> Bytes;
+    for (size_t I = 0; I < Layout.Blocks.size() && int64_t(Out->size()) < Length; ++I) {
+        const int64_t Wanted = Length - int64_t(Out->size());
+        if (Layout.Blocks[I] == 0) {
+            Out->resize(Out->size() + size_t(std::min(Wanted, Layout.BlockLength)), 0);
+            continue;
+        }
+        if (!Check.ReadPlain(Check.Find(HdfTag::Linked, Layout.Blocks[I]), &Bytes))
+            return false;
+        // The first block is the element that was there before it grew: its
+        // length is its own. Every later one holds BlockLength bytes.
+        const int64_t Own = I == 0 ? int64_t(Bytes.size()) : Layout.BlockLength;
+        if (int64_t(Bytes.size()) < std::min(Own, Wanted))
+            return false;
+        Out->insert(Out->end(), Bytes.begin(), Bytes.begin() + size_t(std::min(Own, Wanted)));
+    }
+    return int64_t(Out->size()) == Length;
+}
+
+// A coder's parameters, from the model type on; ValueSize is the data's
+// bytes per value (0 where not known).
+bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor) {
+    const uint16_t Model = Cursor.U16();
+    const uint16_t Coder = Cursor.U16();
+    if (!Cursor.Ok() || Model != 0 || Coder > CoderSzip)
+        return Check.Refuse("compression HDF4 cannot decode");
+    if (Coder == CoderNbit) {
+        const int32_t Type = Cursor.I32();
+        Cursor.Skip(4); // sign extension and fill flags
+        const int32_t StartBit = Cursor.I32();
+        const int32_t BitLength = Cursor.I32();
+        const int32_t Size = NumberTypeSize(Type);
+        if (Size == 0 || StartBit < 0 || StartBit >= 8 * Size || BitLength < 1 ||
+            BitLength > StartBit + 1)
+            return Check.Refuse("N-bit compression with bits outside its values");
+    } else if (Coder == CoderSkipHuffman) {
+        const uint32_t Skip = Cursor.U32();
+        Cursor.Skip(4);
+        if (Skip < 1 || Skip > MaxSkipSize)
+            return Check.Refuse("skipping-Huffman compression with an odd skip size");
+    } else if (Coder == CoderDeflate) {
+        if (Cursor.U16() > 9)
+            return Check.Refuse("deflate compression with an unknown level");
+    } else if (Coder == CoderSzip) {
+        // This HDF4 build has no szip decoder and refuses such data cleanly;
+        // the parameters need only be present.
+        Cursor.Skip(14);
+    }
+    return Cursor.Ok() ? true : Check.Refuse("compression header cut short");
+}
+
+// The element that holds a compressed element's bytes: plain, or linked
+// blocks, never compressed again.
+bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref) {
+    const Dd* Element = Check.Find(HdfTag::Compressed, Ref);
+    if (Element == nullptr)
+        return Check.Refuse("compressed data that is missing");
+    if (!HdfTag::IsSpecial(Element->Tag) || Element->IsUnwritten())
+        return true;
+    std::vector<uint8_t> Record;
+    int16_t SpecialCode = 0;
+    LinkedLayout Layout;
+    if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != Code::Linked)
+        return Check.Refuse(BadSpecial);
+    return CheckLinked(Check, Record, &Layout);
+}
+
+bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record,
+                     int64_t* LogicalLength) {
+    ByteCursor Cursor(Record);
+    Cursor.Skip(4); // special code, header version
+    *LogicalLength = Cursor.I32();
+    const uint16_t Ref = Cursor.U16();
+    if (!Cursor.Ok() || Record.size() < CompressedRecordSize || *LogicalLength < 0)
+        return Check.Refuse("compressed element HDF4 would misread");
+    return CheckCoder(Check, Cursor) && CheckCompressedBytes(Check, Ref);
+}
+
+// One chunk of a chunked data set: plain or compressed.
+bool CheckChunk(StructureCheck& Check, uint16_t Ref) {
+    const Dd* Element = Check.Find(HdfTag::Chunk, Ref);
+    if (Element == nullptr || Element->IsUnwritten())
+        return Check.Refuse("chunk that is missing");
+    if (!HdfTag::IsSpecial(Element->Tag))
+        return true;
+    std::vector<uint8_t> Record;
+    int16_t SpecialCode = 0;
+    int64_t Length = 0;
+    if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != Code::Compressed)
+        return Check.Refuse(BadSpecial);
+    return CheckCompressed(Check, Record, &Length);
+}
+
+// The chunk table: a vdata of one record per written chunk, its position in
+// the chunk grid and the chunk's tag and ref.
+bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
+                     const std::vector<int64_t>& Grid) {
+    auto Found = Check.Vdatas.find(Ref);
+    if (Found == Check.Vdatas.end())
+        return Check.Refuse("chunk table that is missing");
+    const VdataHeader& Table = Found->second;
+    const std::vector<VdataField>& Fields = Table.Fields;
+    if (Table.Class.compare(0, 14, "_HDF_CHK_TBL_0") != 0 || Table.Interlace != 0 ||
+        Fields.size() != 3 || Fields[0].Name != "origin" || Fields[0].Type != 24 ||
+        Fields[0].Order != Rank || Fields[1].Name != "chk_tag" || Fields[1].Type != 23 ||
+        Fields[1].Order != 1 || Fields[2].Name != "chk_ref" || Fields[2].Type != 23 ||
+        Fields[2].Order != 1)
+        return Check.Refuse("chunk table HDF4 would misread");
+    std::vector<uint8_t> Records;
+    if (!CheckVdataStorage(Check, Ref, Table, int64_t(Table.Records) * Table.RecordSize, &Records))
+        return false;
+    ByteCursor Cursor(Records);
+    for (int32_t R = 0; R < Table.Records; ++R) {
+        for (int32_t D = 0; D < Rank; ++D) {
+            const int32_t Origin = Cursor.I32();
+            if (Origin < 0 || Origin >= Grid[size_t(D)])
+                return Check.Refuse("chunk outside its data set");
+        }
+        const uint16_t Tag = Cursor.U16();
+        const uint16_t ChunkRef = Cursor.U16();
+        if (Tag == HdfTag::Null)
+            continue;
+        if (HdfTag::Base(Tag) != HdfTag::Chunk)
+            return Check.Refuse("chunk table naming something else");
+        if (!CheckChunk(Check, ChunkRef))
+            return false;
+    }
+    return true;
+}
+
+bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
+                  const DataContext& Data, int64_t* LogicalLength) {
+    ByteCursor Cursor(Record);
+    Cursor.Skip(2);
+    const int32_t HeaderLength = Cursor.I32();
+    if (!Cursor.Ok() || HeaderLength < 0 || HeaderLength > MaxChunkHeaderLength ||
+        int64_t(Record.size()) < 6 + int64_t(HeaderLength))
+        return Check.Refuse("chunked header HDF4 would overrun");
+    ByteCursor Header(Record.data() + 6, size_t(HeaderLength));
+    const uint8_t Version = Header.U8();
+    const int32_t Flag = Header.I32();
+    const int32_t Elements = Header.I32();
+    const int32_t ChunkSize = Header.I32();
+    const int32_t ValueSize = Header.I32();
+    const uint16_t TableTag = Header.U16();
+    const uint16_t TableRef = Header.U16();
+    Header.Skip(4); // reserved tag and ref
+    const int32_t Rank = Header.I32();
+    if (!Header.Ok() || Version != 0 || Rank < 1 || Rank != Data.Rank ||
+        HeaderLength != 33 + 12 * int64_t(Rank) + ValueSize)
+        return Check.Refuse("chunked header HDF4 would overrun");
+    int64_t Product = 1, Positions = 1;
+    std::vector<int64_t> Grid;
+    for (int32_t D = 0; D < Rank; ++D) {
+        Header.Skip(4); // distribution and unlimited flags
+        const int32_t DimLength = Header.I32();
+        const int32_t ChunkLength = Header.I32();
+        if (DimLength < 0 || ChunkLength < 1)
+            return Check.Refuse("chunk lengths HDF4 would divide by");
+        Product *= ChunkLength;
+        Grid.push_back((int64_t(DimLength) + ChunkLength - 1) / ChunkLength);
+        Positions *= std::max<int64_t>(Grid.back(), 1);
+        if (Product > INT32_MAX || Positions > MaxChunkPositions)
+            return Check.Refuse("chunk grid too large");
+    }
+    const int32_t FillLength = Header.I32();
+    if (!Header.Ok() || ChunkSize != Product || ValueSize < 1 || ValueSize != Data.ValueSize ||
+        FillLength != ValueSize || Elements < 0 || TableTag != HdfTag::Vh)
+        return Check.Refuse("chunked header that does not add up");
+    *LogicalLength = int64_t(Elements) * ValueSize;
+
+    const int32_t ChunksCompressed = 3;
+    if ((Flag & 0xFF) == ChunksCompressed) {
+        ByteCursor Tail(Record.data() + 6 + HeaderLength, Record.size() - 6 - size_t(HeaderLength));
+        const int16_t Marker = Tail.I16();
+        const int32_t Length = Tail.I32();
+        if (!Tail.Ok() || Marker != ChunksCompressed || Length < 4 ||
+            size_t(Length) > Tail.Remaining())
+            return Check.Refuse("chunk compression header cut short");
+        ByteCursor Coder(Record.data() + 12 + HeaderLength, size_t(Length));
+        if (!CheckCoder(Check, Coder))
+            return false;
+    } else if ((Flag & 0xFF) != 0) {
+        return Check.Refuse("chunked header that does not add up");
+    }
+    return CheckChunkTable(Check, TableRef, Rank, Grid);
+}
+
+} // namespace
+
+bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContext& Data,
+                      int64_t* LogicalLength) {
+    if (Element == nullptr || Element->IsUnwritten())
+        return Check.Refuse("data element that is missing");
+    *LogicalLength = Element->Length;
+    if (!HdfTag::IsSpecial(Element->Tag))
+        return true;
+    std::vector<uint8_t> Record;
+    int16_t SpecialCode = 0;
+    if (!ReadCode(Check, Element, &Record, &SpecialCode))
+        return Check.Refuse(BadSpecial);
+    switch (SpecialCode) {
+    case Code::Linked: {
+        LinkedLayout Layout;
+        *LogicalLength = 0;
+        if (!CheckLinked(Check, Record, &Layout))
+            return false;
+        *LogicalLength = Layout.Total;
+        return true;
+    }
+    case Code::Compressed:
+        return CheckCompressed(Check, Record, LogicalLength);
+    case Code::Chunked:
+        return CheckChunked(Check, Record, Data, LogicalLength);
+    case Code::External:
+        // HDF4 would open whatever path the file names, devices included.
+        return Check.Refuse("data stored in an external file");
+    default:
+        return Check.Refuse(BadSpecial);
+    }
+}
+
+bool CheckVdataStorage(StructureCheck& Check, uint16_t Ref, const VdataHeader& Header,
+                       int64_t Length, std::vector<uint8_t>* Out) {
+    const Dd* Element = Check.Find(HdfTag::Vs, Ref);
+    if (Element == nullptr)
+        return Check.Refuse("vdata without storage");
+    const int64_t Needed = int64_t(Header.Records) * Header.RecordSize;
+    if (Element->IsUnwritten()) {
+        if (Header.Records != 0 || Length > 0)
+            return Check.Refuse("vdata records that were never written");
+        if (Out != nullptr)
+            Out->clear();
+        return true;
+    }
+    if (!HdfTag::IsSpecial(Element->Tag)) {
+        if (Element->Length < Needed)
+            return Check.Refuse("vdata shorter than its records");
+        if (Out == nullptr)
+            return true;
+        return Check.File.Read(Element->Offset, Length, Out) ? true
+                                                             : Check.Refuse("vdata cut short");
+    }
+    std::vector<uint8_t> Record;
+    int16_t SpecialCode = 0;
+    if (!ReadCode(Check, Element, &Record, &SpecialCode))
+        return Check.Refuse(BadSpecial);
+    if (SpecialCode == Code::External)
+        return Check.Refuse("data stored in an external file");
+    if (SpecialCode != Code::Linked)
+        return Check.Refuse(BadSpecial);
+    LinkedLayout Layout;
+    if (!CheckLinked(Check, Record, &Layout))
+        return false;
+    if (Layout.Total < Needed)
+        return Check.Refuse("vdata shorter than its records");
+    if (Out != nullptr && !ReadLinked(Check, Layout, Length, Out))
+        return Check.Refuse("vdata cut short");
+    return true;
+}

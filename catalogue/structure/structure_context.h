@@ -1,0 +1,147 @@
+// What the stages of the structure check share: HDF4's tag values, the data
+// descriptors (DDs) of the file indexed as HDF4 looks them up, the parsed
+// vgroups and vdata headers, and the verdict being built. Each stage is one
+// function declared at the end; CheckHdfStructure runs them in order.
+#ifndef LOADHDF_CATALOGUE_STRUCTURE_STRUCTURE_CONTEXT_H
+#define LOADHDF_CATALOGUE_STRUCTURE_STRUCTURE_CONTEXT_H
+
+#include "catalogue/structure/file_bytes.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+// HDF4's tag values (htags.h) for the records the SD readers follow.
+namespace HdfTag {
+constexpr uint16_t Null = 1;
+constexpr uint16_t Linked = 20;
+constexpr uint16_t Version = 30;
+constexpr uint16_t Compressed = 40;
+constexpr uint16_t Chunk = 61;
+constexpr uint16_t DataLabel = 104; // DFTAG_DIL
+constexpr uint16_t DataDesc = 105;  // DFTAG_DIA
+constexpr uint16_t NumberType = 106;
+constexpr uint16_t Sdg = 700;
+constexpr uint16_t Sdd = 701;
+constexpr uint16_t Sd = 702;
+constexpr uint16_t Sds = 703; // dimension scales of an old-style group
+constexpr uint16_t Sdl = 704;
+constexpr uint16_t Sdu = 705;
+constexpr uint16_t Sdf = 706;
+constexpr uint16_t Sdm = 707;
+constexpr uint16_t Sdc = 708;
+constexpr uint16_t Sdt = 709;
+constexpr uint16_t SdLink = 710;
+constexpr uint16_t Ndg = 720;
+constexpr uint16_t Cal = 731;
+constexpr uint16_t FillValue = 732;
+constexpr uint16_t Vh = 1962;
+constexpr uint16_t Vs = 1963;
+constexpr uint16_t Vg = 1965;
+
+constexpr uint16_t SpecialBit = 0x4000;
+// The library's BASETAG: the plain form of a special tag; user tags (bit 15)
+// have no special form.
+inline uint16_t Base(uint16_t Tag) {
+    return Tag & 0x8000 ? Tag : uint16_t(Tag & ~SpecialBit);
+}
+inline bool IsSpecial(uint16_t Tag) {
+    return (Tag & 0xC000) == SpecialBit;
+}
+} // namespace HdfTag
+
+// One data descriptor as it stands in a DD block.
+struct Dd {
+    uint16_t Tag = 0, Ref = 0;
+    int32_t Offset = 0, Length = 0;
+    // Defined but never written (offset and length both -1): HDF4 refuses to
+    // read such an element, cleanly.
+    bool IsUnwritten() const { return Offset == -1 && Length == -1; }
+};
+
+// A vgroup record (DFTAG_VG) as HDF4's vunpackvg decodes it.
+struct VgroupRecord {
+    std::vector<uint16_t> Tags, Refs; // the entries, in order
+    std::string Name, Class;          // cut at a zero byte, as HDF4 copies them
+    uint16_t NameLength = 0;          // declared lengths; 0 makes HDF4 keep no text
+    uint16_t ClassLength = 0;
+};
+
+struct VdataField {
+    int32_t Type = 0; // after the remapping of old headers' local codes
+    int32_t Order = 0;
+    int32_t Size = 0; // bytes of one value
+    std::string Name;
+};
+
+// A vdata header (DFTAG_VH) as HDF4's vunpackvs decodes it.
+struct VdataHeader {
+    int16_t Interlace = 0;
+    int32_t Records = 0;    // nvertices
+    int32_t RecordSize = 0; // ivsize, bytes of one record in the file
+    std::vector<VdataField> Fields;
+    std::string Name, Class;
+};
+
+// Bytes per value of an HDF number type with at most one of the native and
+// little-endian modifier bits, as DFKNTsize gives it; 0 for any other code
+// (HDF4 would convert such a value with whatever converter ran last).
+int32_t NumberTypeSize(int32_t Type);
+// True for the codes HDF4's SD layer maps to a netCDF type (the low byte of
+// the code is 3, 4, 5, 6 or 20 to 25).
+bool SdMapsType(int32_t Type);
+
+struct StructureCheck {
+    FileBytes& File;
+    std::vector<Dd> Dds; // every DD, in the order of the blocks
+    // Index into Dds of the non-null DD with this (base tag, ref).
+    std::unordered_map<uint32_t, size_t> ByTagRef;
+    std::unordered_map<uint16_t, VgroupRecord> Vgroups; // by ref
+    std::unordered_map<uint16_t, VdataHeader> Vdatas;   // by ref
+    bool HasCdfStructure = false;
+    const char* Broken = nullptr;
+
+    // Records the first broken rule; always false, so stages can return it.
+    bool Refuse(const char* Rule) {
+        if (Broken == nullptr)
+            Broken = Rule;
+        return false;
+    }
+    // The non-null DD with this tag's base form and ref, or null.
+    const Dd* Find(uint16_t Tag, uint16_t Ref) const {
+        auto Found = ByTagRef.find(uint32_t(HdfTag::Base(Tag)) << 16 | Ref);
+        return Found == ByTagRef.end() ? nullptr : &Dds[Found->second];
+    }
+    // True when the DD is plain and its whole element lies in the file.
+    bool IsReadablePlain(const Dd* Element) const {
+        return Element != nullptr && !HdfTag::IsSpecial(Element->Tag) &&
+               File.Holds(Element->Offset, Element->Length);
+    }
+    // Reads a plain, readable element whole; false otherwise.
+    bool ReadPlain(const Dd* Element, std::vector<uint8_t>* Out) {
+        return IsReadablePlain(Element) && File.Read(Element->Offset, Element->Length, Out);
+    }
+};
+
+// The stages, in the order they run. Each returns false after Refuse.
+bool CheckDdBlocks(StructureCheck& Check);    // magic, DD chain, DDs, version element
+bool CheckVsetHeaders(StructureCheck& Check); // every vgroup and vdata header
+bool CheckSdVariables(StructureCheck& Check); // the CDF0.0 vgroup and what it names
+bool CheckSdGroups(StructureCheck& Check);    // old-style NDG/SDG groups, annotations
+
+// Special elements, reached from the stages above.
+struct DataContext {
+    int32_t Rank = 0;      // of the data set whose values the element holds
+    int32_t ValueSize = 0; // bytes per value
+};
+// Validates the element that a DFTAG_SD (or DFTAG_VS) reference leads to,
+// whatever its form, and sets *LogicalLength to what Hlength reports.
+bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContext& Data,
+                      int64_t* LogicalLength);
+// Validates a vdata's storage (plain, linked, or unwritten) and reads its
+// first Length logical bytes into *Out when Out is not null.
+bool CheckVdataStorage(StructureCheck& Check, uint16_t Ref, const VdataHeader& Header,
+                       int64_t Length, std::vector<uint8_t>* Out);
+
+#endif

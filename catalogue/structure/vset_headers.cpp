@@ -1,0 +1,232 @@
+// Every vgroup and vdata header of the file. SDstart's Vinitialize reads all
+// of them, whichever interface wrote them, and HDF4's vunpackvg and vunpackvs
+// decode their counts and lengths without comparing them with the record's
+// length: a lying count reads past the buffer, and a vdata name or class
+// longer than 64 bytes overruns the fixed arrays of HDF4's vdata record.
+#include "catalogue/structure/structure_context.h"
+
+namespace {
+
+// The record ends in version (i16), "more" (i16) and one pad byte, which
+// HDF4 finds by counting back from the record's length.
+constexpr size_t TrailerSize = 5;
+constexpr int16_t NewestVsetVersion = 4; // the one with attributes
+constexpr int16_t OldTypesVersion = 2;   // headers with local type codes
+constexpr uint32_t HasAttributes = 1;
+constexpr int32_t MaxFields = 256;          // VSFIELDMAX
+constexpr int16_t MaxFieldNameLength = 128; // FIELDNAMELENMAX
+constexpr int16_t MaxVdataNameLength = 64;  // VSNAMELENMAX
+constexpr int32_t MaxFieldSize = 65535;     // MAX_FIELD_SIZE, MAX_ORDER
+constexpr int64_t MaxHeaderLength = int64_t(1) << 24;
+
+// A text of declared length, as HDF4 keeps it: cut at the first zero byte.
+std::string Text(ByteCursor& Cursor, size_t Length) {
+    const uint8_t* Bytes = Cursor.Skip(Length);
+    if (!Cursor.Ok())
+        return std::string();
+    size_t End = 0;
+    while (End < Length && Bytes[End] != 0)
+        ++End;
+    return std::string(reinterpret_cast<const char*>(Bytes), End);
+}
+
+// Version and the cursor limited to the fields before the trailer; false
+// when the record is too short or of a version HDF4 decodes as empty.
+bool OpenRecord(const std::vector<uint8_t>& Bytes, size_t MinLength, int16_t* Version) {
+    if (Bytes.size() < MinLength)
+        return false;
+    ByteCursor Trailer(Bytes.data() + Bytes.size() - TrailerSize, TrailerSize);
+    *Version = Trailer.I16();
+    return *Version >= 0 && *Version <= NewestVsetVersion;
+}
+
+// The attribute list of a version-4 record: flags, then, when the flag says
+// so, a count and Count entries of EntrySize bytes.
+void SkipAttributes(ByteCursor& Cursor, size_t EntrySize) {
+    if ((Cursor.U32() & HasAttributes) == 0)
+        return;
+    const int32_t Count = Cursor.I32();
+    if (Count < 0)
+        Cursor.Seek(size_t(-1)); // fails the cursor
+    else
+        Cursor.Skip(size_t(Count) * EntrySize);
+}
+
+bool ParseVgroup(const std::vector<uint8_t>& Bytes, VgroupRecord* Group) {
+    int16_t Version = 0;
+    if (!OpenRecord(Bytes, 15, &Version))
+        return false;
+    ByteCursor Cursor(Bytes.data(), Bytes.size() - TrailerSize);
+    const uint16_t Count = Cursor.U16();
+    Group->Tags.resize(Count);
+    Group->Refs.resize(Count);
+    for (uint16_t& Tag : Group->Tags)
+        Tag = Cursor.U16();
+    for (uint16_t& Ref : Group->Refs)
+        Ref = Cursor.U16();
+    Group->NameLength = Cursor.U16();
+    Group->Name = Text(Cursor, Group->NameLength);
+    Group->ClassLength = Cursor.U16();
+    Group->Class = Text(Cursor, Group->ClassLength);
+    Cursor.Skip(4); // extension tag and ref, unused
+    if (Version == NewestVsetVersion)
+        SkipAttributes(Cursor, 4);
+    return Cursor.Ok() && Cursor.Remaining() == 0;
+}
+
+// HDF4 before vset version 3 stored its own local type codes.
+int32_t RemapOldType(int32_t Type) {
+    switch (Type) {
+    case 1:
+        return 4; // DFNT_CHAR8
+    case 2:
+    case 6:
+        return 22; // DFNT_INT16
+    case 3:
+        return 5; // DFNT_FLOAT32
+    case 4:
+        return 24; // DFNT_INT32
+    case 5:
+        return 20; // DFNT_INT8
+    case 7:
+        return 6; // DFNT_FLOAT64
+    default:
+        return Type;
+    }
+}
+
+// Field types, sizes, orders and offsets that agree with each other, so that
+// VSread's conversions write exactly what its callers sized.
+bool FieldsAgree(const VdataHeader& Header, const std::vector<uint16_t>& FileSizes,
+                 const std::vector<uint16_t>& Offsets) {
+    int64_t Sum = 0;
+    for (size_t I = 0; I < Header.Fields.size(); ++I) {
+        const VdataField& Field = Header.Fields[I];
+        if (Field.Size == 0 || Field.Order < 1 || Field.Order > MaxFieldSize)
+            return false;
+        const int64_t Bytes = int64_t(Field.Order) * Field.Size;
+        if (Bytes > MaxFieldSize || FileSizes[I] != Bytes || Offsets[I] != Sum)
+            return false;
+        Sum += Bytes;
+    }
+    return Header.Fields.empty() || (Sum == Header.RecordSize && Sum >= 1);
+}
+
+// Parses a vdata header; *Rule names what is wrong when it returns false.
+bool ParseVdata(const std::vector<uint8_t>& Bytes, VdataHeader* Header, const char** Rule) {
+    *Rule = "vdata header that does not add up";
+    int16_t Version = 0;
+    if (!OpenRecord(Bytes, 27, &Version))
+        return false;
+    ByteCursor Trailer(Bytes.data() + Bytes.size() - TrailerSize, 4);
+    const uint32_t TrailingCopy = Trailer.U32();
+    // Older writers stored version and "more" once, as the trailer itself;
+    // HDF4 4.2 writes them twice, the version-4 attributes between.
+    ByteCursor Cursor(Bytes.data(), Bytes.size() - 1);
+    Header->Interlace = Cursor.I16();
+    Header->Records = Cursor.I32();
+    Header->RecordSize = Cursor.U16();
+    const int16_t Count = Cursor.I16();
+    if (!Cursor.Ok() || Count < 0 || Count > MaxFields)
+        return false;
+    Header->Fields.resize(size_t(Count));
+    std::vector<uint16_t> FileSizes(static_cast<size_t>(Count)),
+        Offsets(static_cast<size_t>(Count));
+    for (VdataField& Field : Header->Fields) {
+        Field.Type = Cursor.I16();
+        if (Version <= OldTypesVersion)
+            Field.Type = RemapOldType(Field.Type);
+        Field.Size = NumberTypeSize(Field.Type);
+    }
+    for (uint16_t& Size : FileSizes)
+        Size = Cursor.U16();
+    for (uint16_t& Offset : Offsets)
+        Offset = Cursor.U16();
+    for (VdataField& Field : Header->Fields)
+        Field.Order = Cursor.U16();
+    for (VdataField& Field : Header->Fields) {
+        const int16_t Length = Cursor.I16();
+        if (Length < 0 || Length > MaxFieldNameLength)
+            return false;
+        Field.Name = Text(Cursor, size_t(Length));
+    }
+    for (std::string* Name : {&Header->Name, &Header->Class}) {
+        const int16_t Length = Cursor.I16();
+        if (Length < 0 || Length > MaxVdataNameLength) {
+            *Rule = "vdata name or class longer than HDF4's 64-byte field";
+            return false;
+        }
+        *Name = Text(Cursor, size_t(Length));
+    }
+    Cursor.Skip(4); // extension tag and ref, unused
+    if (Cursor.U32() != TrailingCopy)
+        return false; // HDF4 refuses this itself, but only after the copies above
+    if (Cursor.Remaining() != 0) {
+        if (Version == NewestVsetVersion)
+            SkipAttributes(Cursor, 8);
+        if (Cursor.Remaining() != TrailerSize - 1)
+            return false;
+    }
+    if (!Cursor.Ok())
+        return false;
+    *Rule = "vdata fields that HDF4 cannot convert";
+    return (Header->Interlace == 0 || Header->Interlace == 1) && Header->Records >= 0 &&
+           FieldsAgree(*Header, FileSizes, Offsets);
+}
+
+} // namespace
+
+int32_t NumberTypeSize(int32_t Type) {
+    constexpr int32_t Native = 0x1000, LittleEndian = 0x4000;
+    if ((Type & Native) && (Type & LittleEndian))
+        return 0;
+    switch (Type & ~(Native | LittleEndian)) {
+    case 3:  // DFNT_UCHAR8
+    case 4:  // DFNT_CHAR8
+    case 20: // DFNT_INT8
+    case 21: // DFNT_UINT8
+        return 1;
+    case 22: // DFNT_INT16
+    case 23: // DFNT_UINT16
+        return 2;
+    case 5:  // DFNT_FLOAT32
+    case 24: // DFNT_INT32
+    case 25: // DFNT_UINT32
+        return 4;
+    case 6: // DFNT_FLOAT64
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+bool SdMapsType(int32_t Type) {
+    const int32_t Low = Type & 0xFF;
+    return Low == 3 || Low == 4 || Low == 5 || Low == 6 || (Low >= 20 && Low <= 25);
+}
+
+bool CheckVsetHeaders(StructureCheck& Check) {
+    std::vector<uint8_t> Bytes;
+    for (const Dd& Entry : Check.Dds) {
+        const uint16_t Tag = HdfTag::Base(Entry.Tag);
+        if (Entry.Tag == HdfTag::Null || (Tag != HdfTag::Vg && Tag != HdfTag::Vh))
+            continue;
+        if (Entry.IsUnwritten() || Entry.Length > MaxHeaderLength)
+            return Check.Refuse("vgroup or vdata header that cannot be read");
+        if (!Check.ReadPlain(&Entry, &Bytes))
+            return Check.Refuse("vgroup or vdata header that cannot be read");
+        if (Tag == HdfTag::Vg) {
+            VgroupRecord Group;
+            if (!ParseVgroup(Bytes, &Group))
+                return Check.Refuse("vgroup record that does not add up");
+            Check.Vgroups.emplace(Entry.Ref, std::move(Group));
+        } else {
+            VdataHeader Header;
+            const char* Rule = nullptr;
+            if (!ParseVdata(Bytes, &Header, &Rule))
+                return Check.Refuse(Rule);
+            Check.Vdatas.emplace(Entry.Ref, std::move(Header));
+        }
+    }
+    return true;
+}
