@@ -6,8 +6,8 @@
 
 #include "addon_state.h"
 #include "catalogue/hdf_access.h"
-#include "catalogue/number_type_records.h"
 #include "catalogue/number_types.h"
+#include "catalogue/structure_check.h"
 
 #include <hdf/mfhdf.h>
 
@@ -18,9 +18,9 @@
 namespace {
 
 const char* const FileMissing = "File does not exist";
-// Also for a file that passes Hishdf but whose data sets the SD interface
-// cannot open or count, or whose number-type records it would refuse: to
-// the user it is a damaged, so not a valid, file.
+// Also for a file whose structure HDF4's readers cannot take, or whose data
+// sets the SD interface cannot open or count: to the user it is a damaged,
+// so not a valid, file.
 const char* const NotHdf = "Not a valid HDF File";
 const char* const NoDataSets = "No Scientific Datasets were found in this HDF file";
 const char* const NoMemory = "Not enough memory to read this HDF file.";
@@ -66,7 +66,11 @@ DataSetOutcome ScanDataSet(int32 FileId, int32 Index, bool StoreAllowed) {
     SdsAccessOwner Sds(SDselect(FileId, Index));
     if (!Sds.IsSelected() || !ReadDescription(Sds.Id, &Entry))
         return DataSetOutcome::Unreadable;
-    const bool IsCoordinate = SDiscoordvar(Sds.Id) > 0;
+    // A coordinate variable is the scale of one dimension. HDF4 4.2.15's
+    // SDiscoordvar dereferences a null dimension list for a data set without
+    // dimensions whose kind the file leaves unrecorded (ncgen-hdf's scalars),
+    // so it is asked only about data sets that have dimensions.
+    const bool IsCoordinate = Entry.Rank >= 1 && SDiscoordvar(Sds.Id) > 0;
 
     // The type is mapped before the other tests: a coordinate variable or a
     // data set of too high a rank with an unknown type fails the scan too.
@@ -99,7 +103,9 @@ DataSetOutcome ScanDataSet(int32 FileId, int32 Index, bool StoreAllowed) {
 const char* ReadCatalogue() {
     if (FileName == nullptr || FileName[0] == '\0' || !FileCanBeRead(FileName))
         return FileMissing;
-    if (!Hishdf(FileName) || !NumberTypeRecordsReadable(FileName))
+    // The structure check comes before any HDF4 call: HDF4's own readers,
+    // Hishdf's Hopen included, trust what a damaged file says.
+    if (!CheckHdfStructure(FileName).Sound || !Hishdf(FileName))
         return NotHdf;
 
     SdFileOwner File(SDstart(FileName, DFACC_READ));
