@@ -43,9 +43,9 @@ void WriteDfsd(const std::string& Path) {
     Must(DFSDputdata(Path.c_str(), 2, Dims, const_cast<float32*>(Values.data())) == SUCCEED,
          "DFSDputdata");
     const uint16 Ref = DFSDlastref();
-    Must(DFANputlabel(Path.c_str(), DFTAG_NDG, Ref, "a data label") == SUCCEED, "DFANputlabel");
-    Must(DFANputdesc(Path.c_str(), DFTAG_NDG, Ref, "a longer description", 20) == SUCCEED,
-         "DFANputdesc");
+    char Label[] = "a data label", Description[] = "a longer description";
+    Must(DFANputlabel(Path.c_str(), DFTAG_NDG, Ref, Label) == SUCCEED, "DFANputlabel");
+    Must(DFANputdesc(Path.c_str(), DFTAG_NDG, Ref, Description, 20) == SUCCEED, "DFANputdesc");
 
     // A second data set of another type and rank, without scales.
     DFSDclear();
@@ -100,6 +100,28 @@ void WriteVdatas(const std::string& Path) {
 }
 
 // ---- SD data sets through the SD interface directly.
+void WriteSdTypes(const std::string& Path) {
+    DataSet First;
+    First.Name = "a";
+    First.NumberType = DFNT_INT16;
+    First.Dims = {4, 3};
+    First.Label = "L";
+    First.Unit = "U";
+    First.Format = "F";
+    First.CoordSys = "C";
+    First.Scales = {{DFNT_FLOAT64, {1, 2, 3, 4}}};
+    DataSet Second = First, Third = First;
+    Second.Name = "b";
+    Second.NumberType = DFNT_UINT8;
+    Second.Dims = {2, 3, 2};
+    Second.Scales.clear();
+    Third.Name = "c";
+    Third.NumberType = DFNT_FLOAT64;
+    Third.Dims = {7};
+    Third.Scales.clear();
+    Write(Path, {First, Second, Third});
+}
+
 struct SdFile {
     explicit SdFile(const std::string& Path, int32 Mode = DFACC_CREATE)
         : Id(SDstart(Path.c_str(), Mode)) {
@@ -280,14 +302,7 @@ void Repack(const std::string& Path, const std::string& Options,
 
 const std::vector<WriterCase>& WriterVariety() {
     static const std::vector<WriterCase> Cases = {
-        {"SD: scales, texts and types",
-         [](const std::string& P) {
-             Write(
-                 P,
-                 {{"a", DFNT_INT16, {4, 3}, {}, "L", "U", "F", "C", {{DFNT_FLOAT64, {1, 2, 3, 4}}}},
-                  {"b", DFNT_UINT8, {2, 3, 2}},
-                  {"c", DFNT_FLOAT64, {7}}});
-         }},
+        {"SD: scales, texts and types", WriteSdTypes},
         {"SD: compression of every coder", WriteCompressed},
         {"SD: chunked, and compressed chunks partly written", WriteChunked},
         {"SD: unlimited records appended later", WriteAppended},
