@@ -76,12 +76,19 @@ DataSetOutcome ScanDataSet(int32 FileId, int32 Index, bool StoreAllowed) {
     // data set of too high a rank with an unknown type fails the scan too.
     if (!MapNumberType(&Entry.DataFieldType, &Entry.DataElemSize, Entry.DataNumberType))
         return DataSetOutcome::UnknownType;
-    if (!StoreAllowed || IsCoordinate || Entry.Rank < 1 || Entry.Rank > MaxLoadRank)
+    // A data set without dimensions (a scalar) is stored like the others:
+    // the host's recorded lists number the data sets that way, and the
+    // loader refuses it with its own message.
+    if (!StoreAllowed || IsCoordinate || Entry.Rank > MaxLoadRank)
         return DataSetOutcome::PassedOver;
     for (int32_t D = 0; D < Entry.Rank; ++D)
         if (Entry.DimSizes[D] < 0) // only a damaged file says so
             return DataSetOutcome::Unreadable;
 
+    // SDgetinfo writes no extent for a scalar: entry 0 is 1 too, so that no
+    // size worked out from the extents multiplies by a value never read.
+    if (Entry.Rank < 1)
+        Entry.DimSizes[0] = 1;
     if (Entry.Rank < 3)
         Entry.DimSizes[2] = 1;
     if (Entry.Rank < 2)

@@ -14,8 +14,9 @@
 // selected data set was converted or the user pressed Stop (LoadInterrupted
 // is then true); false after one message to the user, or when the host
 // refused a zone. A selection that cannot be converted as a whole (numbers
-// outside the catalogue, mixed ranks, an empty or oversized data set) is
-// refused with its message before the host's data set is replaced.
+// outside the catalogue, mixed ranks, a data set without dimensions, an empty
+// or oversized one) is refused with its message before the host's data set is
+// replaced.
 bool LoadSelectedDataSets();
 
 #endif

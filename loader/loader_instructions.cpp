@@ -34,32 +34,41 @@ int32_t ReadPayloadNumber(const char* Payload) {
     return int32_t(Value);
 }
 
-// What reading the list has met that stops the load; the first one is shown.
+// What reading the list has met that stops the load. A refused data-set
+// number always stops it; a path that is too long only while no later "M" or
+// "F" item replaces it, since the path that stands after the whole list is
+// the one loaded. Of the faults that stand, the one met first is shown.
 struct ReadState {
-    const char* Failure = nullptr;
-    void Fail(const char* Message) {
-        if (Failure == nullptr)
-            Failure = Message;
+    int32_t RefusedNumberAt = 0; // item index of the first number below 1; 0: none
+    int32_t LongPathAt = 0;      // item index of the too-long path that stands; 0: none
+    // The message to show, or null when the list can be loaded.
+    const char* Failure() const {
+        if (RefusedNumberAt != 0 && (LongPathAt == 0 || RefusedNumberAt < LongPathAt))
+            return "Selected data set is not in this HDF file";
+        return LongPathAt != 0 ? "File path is too long" : nullptr;
     }
 };
 
-// FileName := Path, unless Path is longer than FileName can hold; then
-// FileName is emptied, so that no cut path is ever read.
-void SetPath(const char* Path, ReadState* State) {
+// FileName := Path, the payload of item Index, unless Path is longer than
+// FileName can hold; then FileName is emptied, so that no cut path is ever
+// read.
+void SetPath(const char* Path, int32_t Index, ReadState* State) {
     if (strnlen(Path, FileNameSize) >= size_t(FileNameSize)) {
         FileName[0] = '\0';
-        State->Fail("File path is too long");
+        State->LongPathAt = Index;
         return;
     }
     snprintf(FileName, FileNameSize, "%s", Path);
+    State->LongPathAt = 0;
 }
 
-// Acts on one item other than "F"; unknown codes and empty items do nothing.
-void ReadItem(const char* Item, ReadState* State) {
+// Acts on item Index, one other than "F"; unknown codes and empty items do
+// nothing.
+void ReadItem(const char* Item, int32_t Index, ReadState* State) {
     const char* Payload = Item + (Item[0] != '\0' ? 1 : 0);
     switch (Item[0]) {
     case 'M':
-        SetPath(Payload, State);
+        SetPath(Payload, Index, State);
         break;
     case 'I':
         ISkip = ReadPayloadNumber(Payload);
@@ -74,10 +83,10 @@ void ReadItem(const char* Item, ReadState* State) {
         const int32_t Number = ReadPayloadNumber(Payload);
         // The host's set takes no member below 1; such a number names no
         // data set, and loading the rest alone would load the wrong thing.
-        if (Number < 1)
-            State->Fail("Selected data set is not in this HDF file");
-        else
+        if (Number >= 1)
             VyrUtilSetAddMember(SelectedSds, Number, false);
+        else if (State->RefusedNumberAt == 0)
+            State->RefusedNumberAt = Index;
         break;
     }
     default:
@@ -119,7 +128,7 @@ bool ParseLoaderInstructions(VyrStringList_pa Instructions) {
         if (Item.Get() == nullptr)
             continue;
         if (Item.Get()[0] != 'F') {
-            ReadItem(Item.Get(), &State);
+            ReadItem(Item.Get(), Index, &State);
             continue;
         }
         // "F": the next item, whole, is the path. As the last item it has
@@ -129,14 +138,14 @@ bool ParseLoaderInstructions(VyrStringList_pa Instructions) {
         ++Index;
         HostString Path(VyrUtilStringListGetString(Instructions, Index));
         if (Path.Get() != nullptr)
-            SetPath(Path.Get(), &State);
+            SetPath(Path.Get(), Index, &State);
     }
 
     for (int32_t* Skip : {&ISkip, &JSkip, &KSkip})
         if (*Skip < 1)
             *Skip = 1;
-    if (State.Failure != nullptr) {
-        VyrUtilDialogErrMsg(State.Failure);
+    if (const char* Failure = State.Failure()) {
+        VyrUtilDialogErrMsg(Failure);
         return false;
     }
     return true;

@@ -1,9 +1,11 @@
 // Checks a selection of catalogue records before the conversion replaces the
 // host's data set. A replayed instruction list can name numbers that the file
-// no longer has, or records of different ranks; HDF4 can report an extent of
-// 0 (an unlimited dimension without records) or extents whose product does
-// not fit the 32-bit sizes that VyrUtilStringAlloc, SDreaddata and the host's
-// point indices take. Each of these is refused here, with one message.
+// no longer has, or records of different ranks; the user or a list can pick a
+// scalar, which the catalogue lists but which has no dimensions to load; HDF4
+// can report an extent of 0 (an unlimited dimension without records) or
+// extents whose product does not fit the 32-bit sizes that VyrUtilStringAlloc,
+// SDreaddata and the host's point indices take. Each of these is refused
+// here, with one message.
 #include "loader/selection_check.h"
 
 #include "addon/addon_state.h"
@@ -22,6 +24,10 @@ const char* CheckRecords(int32_t Count, int32_t LoadRank) {
         if (Number < 1 || Number > SdsCount)
             return "Selected data set is not in this HDF file";
         const SdsEntry& Record = SdsEntries[Number - 1];
+        // A scalar gives no direction to a zone and no scale to a
+        // coordinate variable: the host would get a data set of "V" alone.
+        if (Record.Rank < 1)
+            return "Selected data set has no dimensions to load";
         if (Record.Rank != LoadRank)
             return "Selected data sets do not have the same rank";
         for (int32_t Slot = 0; Slot < MaxLoadRank; ++Slot)

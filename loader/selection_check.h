@@ -1,7 +1,7 @@
 // The checks that a selection of catalogue records passes before any of it
-// is converted: every number names a record, the records share one rank,
-// and every size that the conversion works out fits the 32-bit integers in
-// which the host and HDF4 take it.
+// is converted: every number names a record with dimensions, the records
+// share one rank, and every size that the conversion works out fits the
+// 32-bit integers in which the host and HDF4 take it.
 #ifndef LOADHDF_LOADER_SELECTION_CHECK_H
 #define LOADHDF_LOADER_SELECTION_CHECK_H
 

@@ -151,7 +151,8 @@ TEST_F(ScanFaults, ANegativeExtentMakesTheDataSetUnreadable) {
     ExpectFailedWith(0, Unreadable);
 }
 
-TEST_F(ScanFaults, RanksOutsideOneToThirtyTwoArePassedOverWithoutAskingForExtents) {
+// Rank 40 is passed over; rank 0, a scalar, is stored with extents of 1.
+TEST_F(ScanFaults, RanksOutsideOneToThirtyTwoAreReadWithoutAskingForExtents) {
     const std::string Path =
         TestHdf::WriteTemp("ranks.hdf", {Set({3, 4}), Set({3, 4}), Set({3, 4})});
     HdfFault::OnGetInfo([](char* Name, int32_t* Rank, int32_t*, int32_t*) {
@@ -162,8 +163,12 @@ TEST_F(ScanFaults, RanksOutsideOneToThirtyTwoArePassedOverWithoutAskingForExtent
     });
     ASSERT_TRUE(Scan(Path));
     EXPECT_FALSE(HdfFault::ExtentsOverrun()) << "a 32-slot array was handed over for rank 40";
-    ASSERT_EQ(SdsCount, 1);
+    ASSERT_EQ(SdsCount, 2);
     EXPECT_EQ(SdsEntries[0].HdfIndex, 1);
+    EXPECT_EQ(SdsEntries[1].HdfIndex, 2);
+    EXPECT_EQ(SdsEntries[1].Rank, 0);
+    EXPECT_EQ(std::vector<int32_t>(SdsEntries[1].DimSizes, SdsEntries[1].DimSizes + 3),
+              (std::vector<int32_t>{1, 1, 1}));
 }
 
 TEST_F(ScanFaults, NamesOfTheLongestLengthAFileCanStoreAreReceivedWhole) {

@@ -42,17 +42,24 @@ TEST_F(ScanRecords, ADataSetsOwnScaleVariableIsPassedOverAfterIt) {
 TEST_F(ScanRecords, LowerRanksFillTheUnusedExtentsWithOneAndHaveNoScaleBuffersThere) {
     DataSet Rank1 = Set({10});
     Rank1.Scales = {{6, {0.5, 1, 1.5, 2, 2.5, 3, 3.5, 4, 4.5, 5}}};
-    ASSERT_TRUE(Scan(TestHdf::WriteTemp("ranks.hdf", {Rank1, Set({10}), Set({7, 5})})));
-    ASSERT_EQ(SdsCount, 3);
-    for (int32_t R = 0; R < 3; ++R) {
+    DataSet Scalar = Set({});
+    Scalar.Label = "a scalar";
+    ASSERT_TRUE(
+        Scan(TestHdf::WriteTemp("ranks.hdf", {Rank1, Set({10}), Set({7, 5}), Scalar, Set({})})));
+    EXPECT_TRUE(Messages().empty());
+    ASSERT_EQ(SdsCount, 5);
+    for (int32_t R = 0; R < SdsCount; ++R) {
         const SdsEntry& E = SdsEntries[R];
         SCOPED_TRACE(R);
         EXPECT_EQ(E.DimSizes[2], 1);
         EXPECT_EQ(E.ScaleBuffer[2], nullptr);
-        if (E.Rank == 1) {
-            EXPECT_EQ(E.DimSizes[0], 10);
+        if (E.Rank <= 1) {
+            EXPECT_EQ(E.DimSizes[0], E.Rank == 1 ? 10 : 1);
             EXPECT_EQ(E.DimSizes[1], 1);
             EXPECT_EQ(E.ScaleBuffer[1], nullptr);
+        }
+        if (E.Rank == 0) {
+            EXPECT_EQ(E.ScaleBuffer[0], nullptr);
         }
     }
     EXPECT_EQ(SdsEntries[0].Rank, 1);
@@ -62,7 +69,21 @@ TEST_F(ScanRecords, LowerRanksFillTheUnusedExtentsWithOneAndHaveNoScaleBuffersTh
     EXPECT_EQ(SdsEntries[2].Rank, 2);
     EXPECT_EQ(SdsEntries[2].DimSizes[0], 7);
     EXPECT_EQ(SdsEntries[2].DimSizes[1], 5);
+    // Scalars keep their place in the file and their texts, like any record.
+    EXPECT_EQ(SdsEntries[3].Rank, 0);
+    EXPECT_EQ(SdsEntries[3].HdfIndex, 4);
+    EXPECT_STREQ(SdsEntries[3].Label, "a scalar");
+    EXPECT_EQ(SdsEntries[3].DataNumberType, 5);
+    EXPECT_EQ(SdsEntries[4].Rank, 0);
+    EXPECT_EQ(SdsEntries[4].HdfIndex, 5);
     EXPECT_EQ(ScaleBuffersOutstanding(), 1 + 1 + 2);
+
+    // A file of one scalar alone has one record.
+    ASSERT_TRUE(Scan(TestHdf::WriteTemp("scalar.hdf", {Set({}, 24)})));
+    ASSERT_EQ(SdsCount, 1);
+    EXPECT_EQ(SdsEntries[0].Rank, 0);
+    EXPECT_EQ(SdsEntries[0].DataNumberType, 24);
+    EXPECT_EQ(ScaleBuffersOutstanding(), 0);
 }
 
 TEST_F(ScanRecords, TextsAreCutTo256CharactersAndAbsentOnesAreEmpty) {

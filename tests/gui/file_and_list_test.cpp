@@ -36,10 +36,16 @@ TEST_F(FileAndList, ListShowsRankLabelAndExtentsFastestFirst) {
     TestHdf::DataSet Long;
     Long.Label = std::string(SdsTextLen, 'L');
     Long.Dims = {2, 3, 4};
+    TestHdf::DataSet Scalar, Vector;
+    Scalar.Label = "s";
+    Vector.Dims = {3};
     // No path: a real file, and the folder is absent.
     const std::pair<std::optional<std::string>, std::vector<std::string>> Cases[] = {
         {WriteRanks321("ranks.hdf"), {"(3) t (6x5x4)", "(2) p (8x7)", "(1)  (9)"}},
         {TestHdf::WriteTemp("long-label.hdf", {Long}), {"(3) " + Long.Label + " (4x3x2)"}},
+        // a scalar keeps its place, so that item k stays catalogue number k
+        {TestHdf::WriteTemp("scalars.hdf", {Scalar, Vector, Scalar}),
+         {"(0) s ()", "(1)  (3)", "(0) s ()"}},
         {TestHdf::RealFile("int8-rank3-with-scales.hdf"), {"(3)  (4x3x2)"}},
         {TestHdf::RealFile("int32-ranks-1-2-3.hdf"), {"(3)  (3x2x5)", "(2)  (3x5)", "(1)  (5)"}},
     };

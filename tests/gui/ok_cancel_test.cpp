@@ -44,18 +44,25 @@ TEST_F(OkAndCancel, OkLoadsTheSelectionAndRecordsItForReplay) {
 }
 
 // A load that fails, in the host or in HDF4 (this Debian HDF4 cannot decode
-// the real file's szip data set), is followed by "Error reading file".
+// the real file's szip data set), or that the loader refuses, is followed by
+// "Error reading file".
 TEST_F(OkAndCancel, FailedLoadIsFollowedByErrorReadingFile) {
     struct Case {
         const char* What;
         std::optional<std::string> Path; // none: a real file, and the folder is absent
         int32_t Item;
         bool FailDataSetCreate;
-        size_t Messages; // the failure's own and "Error reading file"
+        const char* Failure; // the failure's own message, before "Error reading file"
     };
+    const std::vector<TestHdf::DataSet> Ranks = TestHdf::RanksThreeTwoOne();
     const Case Cases[] = {
-        {"host cannot create the data set", WriteRanks321("failing.hdf"), 1, true, 2},
-        {"szip data set", TestHdf::RealFile("compressed-gzip-skiphuff-szip.hdf"), 3, false, 2},
+        {"host cannot create the data set", WriteRanks321("failing.hdf"), 1, true,
+         "Could not create data set"},
+        {"szip data set", TestHdf::RealFile("compressed-gzip-skiphuff-szip.hdf"), 3, false,
+         "Error reading HDF Dataset"},
+        {"data set without dimensions",
+         TestHdf::WriteTemp("scalar-among.hdf", {Ranks[2], TestHdf::DataSet(), Ranks[1]}), 2, false,
+         "Selected data set has no dimensions to load"},
     };
     bool RealFileSkipped = false;
     for (const Case& C : Cases) {
@@ -72,14 +79,15 @@ TEST_F(OkAndCancel, FailedLoadIsFollowedByErrorReadingFile) {
         if (C.FailDataSetCreate)
             VyrHost::FailNth(VyrHost::FailPoint::DataSetCreate, 1);
         ASSERT_TRUE(Ok());
-        ASSERT_GE(VyrHost::ErrorMessages().size(), Before + C.Messages);
-        EXPECT_EQ(VyrHost::ErrorMessages().back(), "Error reading file");
+        EXPECT_EQ(std::vector<std::string>(VyrHost::ErrorMessages().begin() + Before,
+                                           VyrHost::ErrorMessages().end()),
+                  (std::vector<std::string>{C.Failure, "Error reading file"}));
         EXPECT_FALSE(VyrHost::RecordedInstructions("HDF Loader").has_value());
         EXPECT_EQ(SdsCount, 0);
         EXPECT_TRUE(SessionClosed());
     }
     if (RealFileSkipped)
-        GTEST_SKIP() << "the written file's case ran; " << TestHdf::RealFilesMissing();
+        GTEST_SKIP() << "the written files' cases ran; " << TestHdf::RealFilesMissing();
 }
 
 TEST_F(OkAndCancel, CancelAfterAScanEmptiesTheCatalogue) {

@@ -149,6 +149,7 @@ TEST_P(ReadListTest, SetsFileNameSkipsAndSelectionAsTheItemsSay) {
 
 const std::string Path9999 = "/" + std::string(9998, 'z');
 const char* const NotInFile = "Selected data set is not in this HDF file";
+const char* const TooLong = "File path is too long";
 const int32_t Max = INT32_MAX;
 
 // Each case: name; items; accepted; the choices after; messages.
@@ -170,10 +171,22 @@ const std::vector<ReadCase> ReadCases = {
     {"EmptyListResetsTheChoices", {}, true, {}, {}},
     {"PathOf9999CharactersIsKept", {"M" + Path9999}, true, {Path9999, 1, 1, 1, {}}, {}},
     {"PathOf10000CharactersIsRefusedNotCut", {"M" + Path9999 + "x", "I2", "S1"},
-        false, {"", 2, 1, 1, {1}}, {"File path is too long"}},
+        false, {"", 2, 1, 1, {1}}, {TooLong}},
     {"DataSetNumberZeroIsRefused", {"M/a.hdf", "S0", "S2"}, false, {"/a.hdf", 1, 1, 1, {2}},
         {NotInFile}},
     {"TwoFaultsShowOneMessage", {"S-4", "M" + Path9999 + "yy"}, false, {}, {NotInFile}},
+    {"TwoFaultsShowTheOneMetFirst", {"M" + Path9999 + "yy", "S-4"}, false, {}, {TooLong}},
+    // The path that stands after the whole list is the one loaded.
+    {"LaterMReplacesAPathThatWasTooLong", {"M" + Path9999 + "x", "M/good.hdf", "S1"},
+        true, {"/good.hdf", 1, 1, 1, {1}}, {}},
+    {"LaterFReplacesAPathAfterFThatWasTooLong", {"F", Path9999 + "x", "I2", "F", "/b.hdf"},
+        true, {"/b.hdf", 2, 1, 1, {}}, {}},
+    {"TooLongPathAfterAGoodOneIsRefused", {"M/a.hdf", "S1", "M" + Path9999 + "x"},
+        false, {"", 1, 1, 1, {1}}, {TooLong}},
+    {"FAsTheLastItemLeavesATooLongPathRefused", {"M" + Path9999 + "x", "F"},
+        false, {}, {TooLong}},
+    {"ReplacedPathLeavesANumberBelowOneRefused", {"M" + Path9999 + "x", "S0", "M/a.hdf"},
+        false, {"/a.hdf", 1, 1, 1, {}}, {NotInFile}},
 };
 // clang-format on
 
@@ -226,6 +239,17 @@ TEST_F(LoaderTest, ReplayOfARecordedListRebuildsTheSameDataSet) {
     EXPECT_EQ(Second.Zones[1].IMax, 3); // 5 by skip 2: 1, 3, 5
     ExpectChoices({Path, 2, 2, 1, {1, 3}});
     EXPECT_EQ(VyrHost::RecordedInstructions("HDF Loader"), Recorded);
+    ExpectLoadLeftNothingHeld();
+
+    // Led by a path too long to hold, which the recorded "M" then replaces,
+    // the list loads the same data set again.
+    std::vector<std::string> Led = *Recorded;
+    Led.insert(Led.begin(), "M/" + std::string(FileNameSize, 'l'));
+    ASSERT_TRUE(Replay(Led)) << Joined(Messages());
+    ASSERT_EQ(VyrHost::CurrentDataSet()->Zones.size(), 2u);
+    EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[1].IMax, 3);
+    ExpectChoices({Path, 2, 2, 1, {1, 3}});
+    EXPECT_EQ(VyrHost::RecordedInstructions("HDF Loader"), Led);
     ExpectLoadLeftNothingHeld();
 }
 

@@ -222,8 +222,17 @@ EmptySetsWith(const char* Name, const std::vector<std::pair<int32_t, std::vector
     return Items(EmptyDataSetFile(Name, Sets), 1, 1, 1, Sds);
 }
 
+// A rank-1 data set between two scalars (data sets without dimensions).
+std::vector<std::string> ScalarsWith(const std::vector<int32_t>& Sds) {
+    const std::string Path = TestHdf::TempPath("scalars.hdf");
+    TestHdf::Write(Path, {MakeSet("s1", DFNT_INT32, {}), MakeSet("v", DFNT_INT32, {4}),
+                          MakeSet("s2", DFNT_FLOAT64, {})});
+    return Items(Path, 1, 1, 1, Sds);
+}
+
 const char* const NotInFile = "Selected data set is not in this HDF file";
 const char* const TooLarge = "HDF Dataset is too large to load";
+const char* const NoDimensions = "Selected data set has no dimensions to load";
 
 // clang-format off
 const std::vector<RefusalCase> RefusalCases = {
@@ -246,6 +255,9 @@ const std::vector<RefusalCase> RefusalCases = {
     {"TotalOfSeveralBeyond32Bits", [] { return EmptySetsWith("total.hdf",
             {{DFNT_UINT8, {32768, 32768}}, {DFNT_UINT8, {32768, 32768}}}, {1, 2}); },
         "Selected data sets are too large to load"},
+    {"DataSetWithoutDimensions", [] { return ScalarsWith({1}); }, NoDimensions},
+    {"DataSetWithoutDimensionsAfterOneWithThem", [] { return ScalarsWith({2, 3}); },
+        NoDimensions},
     {"NoDataSetNamed", [] { return ThreeSetsWith({}); }, "No Scientific Data Sets to load"},
     {"NoFileNamed", [] { return std::vector<std::string>{"I2", "S1"}; }, "File does not exist"},
     {"PathLongerThanFileNameHolds", [] { return Items(LongPath(10000), 1, 1, 1, {1}); },

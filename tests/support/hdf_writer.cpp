@@ -164,6 +164,10 @@ void WriteScales(int32 SdsId, const DataSet& Set, const std::string& Name) {
 }
 
 void WriteValues(int32 SdsId, const DataSet& Set, const std::string& Name) {
+    // HDF4's SD interface keeps no value for a data set without dimensions:
+    // SDwritedata reports success and stores nothing.
+    if (Set.Dims.empty())
+        return;
     int64_t Count = 1;
     for (int32_t D : Set.Dims)
         Count *= D;

@@ -25,7 +25,7 @@ enum class Storage { Plain, Deflate, Chunked };
 struct DataSet {
     std::string Name;                          // empty: "sds<index>"
     int32_t NumberType = 5;                    // HDF code (DFNT_FLOAT32 = 5)
-    std::vector<int32_t> Dims;                 // HDF order, first slowest
+    std::vector<int32_t> Dims;                 // HDF order, first slowest; none: a scalar
     std::vector<double> Values;                // converted to NumberType; empty: 0,1,2,...
     std::string Label, Unit, Format, CoordSys; // empty ones are left unset
     std::vector<Scale> Scales;                 // one per dimension, may be shorter than Dims

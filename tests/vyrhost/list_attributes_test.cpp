@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 
 using namespace VyrhostTest;
 
@@ -16,18 +17,27 @@ namespace {
 
 // The list lines exactly as the load dialog lists them (a coordinate
 // variable left out), the attributes dialog's text exactly, and nothing
-// loaded by either.
+// loaded by either. A scalar is listed in its place, with no extents and no
+// dimension lines.
 TEST(VyrhostListAndAttributes, PrintTheDialogsTextsExactly) {
     const std::string Data = WriteHdf("three-ranks.hdf", TestHdf::RanksThreeTwoOne());
-    const std::pair<const char*, std::string> Cases[] = {
-        {"list", "(3) t (6x5x4)\n(2) p (8x7)\n(1)  (9)\n"},
-        {"attributes", TestHdf::RanksThreeTwoOneAttributes()},
+    const std::string Scalars =
+        WriteHdf("scalars.hdf", {MakeSet(24, {2}), MakeSet(22, {}, "count"), MakeSet(5, {})});
+    const std::tuple<const char*, std::string, std::string> Cases[] = {
+        {"list", Data, "(3) t (6x5x4)\n(2) p (8x7)\n(1)  (9)\n"},
+        {"attributes", Data, TestHdf::RanksThreeTwoOneAttributes()},
+        {"list", Scalars, "(1)  (2)\n(0) count ()\n(0)  ()\n"},
+        {"attributes", Scalars,
+         "Scientific Data Set #1\n  Dimension Size 1:2\nLabel: \nUnit: \nFormat: \n"
+         "Coordinate System: \nRank: 1\n\n"
+         "Scientific Data Set #2\nLabel: count\nUnit: \nFormat: \nCoordinate System: \nRank: 0\n\n"
+         "Scientific Data Set #3\nLabel: \nUnit: \nFormat: \nCoordinate System: \nRank: 0\n\n"},
     };
-    for (const auto& [Command, Expected] : Cases) {
-        SCOPED_TRACE(Command);
+    for (const auto& [Command, File, Expected] : Cases) {
+        SCOPED_TRACE(std::string(Command) + " " + File);
         const std::string Json = TestHdf::TempPath("texts.json");
 
-        const ProgramRun Run = RunVyrhost({Command, Data, "--json", Json});
+        const ProgramRun Run = RunVyrhost({Command, File, "--json", Json});
 
         EXPECT_EQ(Run.ExitStatus, 0);
         EXPECT_EQ(Run.Err, "");
