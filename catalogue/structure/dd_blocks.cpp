@@ -84,9 +84,8 @@ bool IndexDd(StructureCheck& Check, size_t Index) {
         return Check.Refuse("element outside the file");
     if (HdfTag::IsSpecial(Entry.Tag) && MustBePlain(HdfTag::Base(Entry.Tag)))
         return Check.Refuse("special form of a record HDF4 reads as plain");
-    const uint32_t Key = uint32_t(HdfTag::Base(Entry.Tag)) << 16 | Entry.Ref;
-    if (!Check.ByTagRef.emplace(Key, Index).second)
-        return Check.Refuse("two DDs with the same tag and reference");
+    const uint64_t Key = uint64_t(HdfTag::Base(Entry.Tag)) << 16 | Entry.Ref;
+    Check.ByTagRef.push_back(Key << 32 | Index);
     return true;
 }
 
@@ -113,9 +112,14 @@ bool CheckDdBlocks(StructureCheck& Check) {
         End = Offset + BlockHeaderSize + int64_t(Check.Dds.size() - First) * DdSize;
         Offset = Next;
     }
+    Check.ByTagRef.reserve(Check.Dds.size());
     for (size_t I = 0; I < Check.Dds.size(); ++I)
         if (!IndexDd(Check, I))
             return false;
+    std::sort(Check.ByTagRef.begin(), Check.ByTagRef.end());
+    for (size_t I = 1; I < Check.ByTagRef.size(); ++I)
+        if (Check.ByTagRef[I] >> 32 == Check.ByTagRef[I - 1] >> 32)
+            return Check.Refuse("two DDs with the same tag and reference");
 
     const Dd* Version = Check.Find(HdfTag::Version, VersionRef);
     if (Version != nullptr && !Version->IsUnwritten() &&

@@ -1,12 +1,13 @@
 // Bounded reading of a file's bytes for the structure check: every read names
 // an offset and a length, is compared with the file's size first, and comes
-// back whole or not at all. ByteCursor decodes HDF4's big-endian integers from
-// a buffer and fails, instead of reading on, at the buffer's end.
+// back whole or not at all. Pages of the file are kept between reads. ByteCursor decodes HDF4's
+// big-endian integers from a buffer and fails, instead of reading on, at the buffer's end.
 #ifndef LOADHDF_CATALOGUE_STRUCTURE_FILE_BYTES_H
 #define LOADHDF_CATALOGUE_STRUCTURE_FILE_BYTES_H
 
 #include <cstdint>
 #include <cstdio>
+#include <unordered_map>
 #include <vector>
 
 class FileBytes {
@@ -35,9 +36,16 @@ class FileBytes {
 
   private:
     static constexpr int64_t ReadBudget = int64_t(256) << 20;
+    // Headers lie close together and are read many times (a vgroup, then
+    // each record it names), so the file is read in pages that are kept.
+    static constexpr int64_t PageSize = 64 << 10;
+    static constexpr size_t MaxPages = 256;
+    const std::vector<uint8_t>* Page(int64_t Number);
+
     std::FILE* File = nullptr;
     int64_t FileSize = 0;
     int64_t BytesRead = 0;
+    std::unordered_map<int64_t, std::vector<uint8_t>> Pages;
 };
 
 // Reads big-endian fields from a byte range. Once a read would pass the end,

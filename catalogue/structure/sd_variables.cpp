@@ -63,14 +63,14 @@ bool SdStructure::CheckEntries() {
         if (!Refs.insert(Ref).second)
             return Check.Refuse("SD vgroup naming one reference twice");
         if (Tag == HdfTag::Vg) {
-            auto Group = Check.Vgroups.find(Ref);
-            if (Group == Check.Vgroups.end() || Group->second.Class.size() > MaxClassLength)
+            const VgroupRecord* Group = Check.Vgroups.Find(Ref);
+            if (Group == nullptr || Group->Class.size() > MaxClassLength)
                 return Check.Refuse("SD vgroup entry HDF4 cannot read");
         } else if (Tag == HdfTag::Vh) {
-            auto Header = Check.Vdatas.find(Ref);
-            if (Header == Check.Vdatas.end())
+            const VdataHeader* Header = Check.Vdatas.Find(Ref);
+            if (Header == nullptr)
                 return Check.Refuse("SD vgroup entry HDF4 cannot read");
-            if (!CheckVdataStorage(Check, Ref, Header->second, 0, nullptr))
+            if (!CheckVdataStorage(Check, Ref, *Header, 0, nullptr))
                 return false;
         } else {
             return Check.Refuse("SD vgroup entry HDF4 cannot read");
@@ -100,11 +100,10 @@ bool SdStructure::CheckDimension(uint16_t Ref, const VgroupRecord& Group) {
     bool Sized = false;
     std::unordered_set<uint16_t> Refs;
     for (size_t I = 0; I < Group.Tags.size(); ++I) {
-        auto Header = Check.Vdatas.find(Group.Refs[I]);
-        if (Group.Tags[I] != HdfTag::Vh || !Refs.insert(Group.Refs[I]).second ||
-            Header == Check.Vdatas.end())
+        const VdataHeader* Header = Check.Vdatas.Find(Group.Refs[I]);
+        if (Group.Tags[I] != HdfTag::Vh || !Refs.insert(Group.Refs[I]).second || Header == nullptr)
             return Check.Refuse("dimension vgroup HDF4 cannot read");
-        const VdataHeader& Values = Header->second;
+        const VdataHeader& Values = *Header;
         int32_t Size = 0;
         if (Values.Class == "DimVal0.1" || (Dim.Unlimited && Values.Class == "DimVal0.0")) {
             if (!DimensionValue(Group.Refs[I], Values, &Size))
@@ -167,11 +166,11 @@ bool SdStructure::CheckFillValue(const VgroupRecord& Var, int32_t Type) {
     for (size_t I = 0; I < Var.Tags.size(); ++I) {
         if (Var.Tags[I] != HdfTag::Vh)
             continue;
-        const VdataHeader& Header = Check.Vdatas.at(Var.Refs[I]);
+        const VdataHeader& Header = *Check.Vdatas.Find(Var.Refs[I]);
         if (Header.Class != "Attr0.0" || Header.Name != "_FillValue")
             continue;
         const VdataField& Field = Header.Fields[0];
-        if ((Field.Type & 0xFF) != Type || Field.Order * Header.Records != 1)
+        if ((Field.Type & 0xFF) != Type || int64_t(Field.Order) * Header.Records != 1)
             return Check.Refuse("fill value of another type than its data");
     }
     return true;
@@ -186,10 +185,10 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var) {
     for (size_t I = 0; I < Var.Tags.size(); ++I) {
         const uint16_t Tag = Var.Tags[I], Ref = Var.Refs[I];
         if (Tag == HdfTag::Vg) {
-            auto Group = Check.Vgroups.find(Ref);
-            if (Group == Check.Vgroups.end() || Group->second.Class.size() > MaxClassLength)
+            const VgroupRecord* Group = Check.Vgroups.Find(Ref);
+            if (Group == nullptr || Group->Class.size() > MaxClassLength)
                 return Check.Refuse("variable entry HDF4 cannot read");
-            if (!IsDimensionClass(Group->second.Class))
+            if (!IsDimensionClass(Group->Class))
                 continue;
             // HDF4 finds the dimension by name among those the CDF0.0
             // vgroup registered, and takes the first of that name.
@@ -197,7 +196,7 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var) {
                 return Check.Refuse("variable over an unlisted dimension");
             const Dimension* Dim = nullptr;
             for (const Dimension& Candidate : Dimensions)
-                if (Dim == nullptr && Candidate.Name == Group->second.Name)
+                if (Dim == nullptr && Candidate.Name == Group->Name)
                     Dim = &Candidate;
             if (Dim->Unlimited && !Dims.empty())
                 return Check.Refuse("unlimited dimension that is not the first");
@@ -205,12 +204,11 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var) {
             if (Dims.size() > size_t(MaxRank) || Dims.size() > Cdf.Tags.size())
                 return Check.Refuse("variable of too many dimensions");
         } else if (Tag == HdfTag::Vh) {
-            auto Header = Check.Vdatas.find(Ref);
-            if (Header == Check.Vdatas.end())
+            const VdataHeader* Header = Check.Vdatas.Find(Ref);
+            if (Header == nullptr)
                 return Check.Refuse("variable entry HDF4 cannot read");
-            if (Header->second.Class == "Attr0.0"
-                    ? !CheckAttribute(Ref, Header->second)
-                    : !CheckVdataStorage(Check, Ref, Header->second, 0, nullptr))
+            if (Header->Class == "Attr0.0" ? !CheckAttribute(Ref, *Header)
+                                           : !CheckVdataStorage(Check, Ref, *Header, 0, nullptr))
                 return false;
         } else if (Tag == HdfTag::NumberType) {
             ++NumberTypes;
@@ -252,19 +250,19 @@ bool SdStructure::CheckAll() {
         return false;
     for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
         if (Cdf.Tags[I] == HdfTag::Vh) {
-            const VdataHeader& Header = Check.Vdatas.at(Cdf.Refs[I]);
+            const VdataHeader& Header = *Check.Vdatas.Find(Cdf.Refs[I]);
             if (Header.Class == "Attr0.0" && !CheckAttribute(Cdf.Refs[I], Header))
                 return false;
             continue;
         }
-        const VgroupRecord& Group = Check.Vgroups.at(Cdf.Refs[I]);
+        const VgroupRecord& Group = *Check.Vgroups.Find(Cdf.Refs[I]);
         if (IsDimensionClass(Group.Class) && !CheckDimension(Cdf.Refs[I], Group))
             return false;
     }
     for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
         if (Cdf.Tags[I] != HdfTag::Vg)
             continue;
-        const VgroupRecord& Group = Check.Vgroups.at(Cdf.Refs[I]);
+        const VgroupRecord& Group = *Check.Vgroups.Find(Cdf.Refs[I]);
         if (Group.Class == "Var0.0" && !CheckVariable(Group))
             return false;
     }

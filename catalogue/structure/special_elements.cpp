@@ -28,7 +28,11 @@ constexpr int32_t MaxChunkHeaderLength = 256; // HMCIstaccess's stack buffer
 constexpr int64_t MaxChunkPositions = int64_t(1) << 24;
 constexpr int32_t MaxSkipSize = 64;
 // Writers' description records are a few hundred bytes at most.
-constexpr int32_t MaxRecordLength = 1 << 16; // skipping Huffman allocates per unit
+constexpr int32_t MaxRecordLength = 1 << 16;
+// Bounds on what a hostile linked element or vdata can make the check hold
+// in memory; far above what HDF4's writers produce.
+constexpr size_t MaxLinkedBlocks = size_t(1) << 24;
+constexpr int64_t MaxVdataBytesRead = int64_t(64) << 20; // skipping Huffman allocates per unit
 constexpr uint16_t CoderNone = 0, CoderNbit = 2, CoderSkipHuffman = 3, CoderDeflate = 4,
                    CoderSzip = 5;
 
@@ -75,6 +79,8 @@ bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, Link
             return Check.Refuse("linked-block table that cannot be read");
         ByteCursor Cursor(Bytes);
         Table = Cursor.U16();
+        if (Layout->Blocks.size() + size_t(PerTable) > MaxLinkedBlocks)
+            return Check.Refuse("linked blocks HDF4 cannot walk");
         for (int32_t I = 0; I < PerTable; ++I)
             Layout->Blocks.push_back(Cursor.U16());
     }
@@ -91,6 +97,8 @@ bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, Link
 bool ReadLinked(StructureCheck& Check, const LinkedLayout& Layout, int64_t Length,
                 std::vector<uint8_t>* Out) {
     Out->clear();
+    if (Length > MaxVdataBytesRead)
+        return false;
     std::vector<uint8_t> Bytes;
     for (size_t I = 0; I < Layout.Blocks.size() && int64_t(Out->size()) < Length; ++I) {
         const int64_t Wanted = Length - int64_t(Out->size());
@@ -188,10 +196,10 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref) {
 // the chunk grid and the chunk's tag and ref.
 bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
                      const std::vector<int64_t>& Grid) {
-    auto Found = Check.Vdatas.find(Ref);
-    if (Found == Check.Vdatas.end())
+    const VdataHeader* Found = Check.Vdatas.Find(Ref);
+    if (Found == nullptr)
         return Check.Refuse("chunk table that is missing");
-    const VdataHeader& Table = Found->second;
+    const VdataHeader& Table = *Found;
     const std::vector<VdataField>& Fields = Table.Fields;
     if (Table.Class.compare(0, 14, "_HDF_CHK_TBL_0") != 0 || Table.Interlace != 0 ||
         Fields.size() != 3 || Fields[0].Name != "origin" || Fields[0].Type != 24 ||

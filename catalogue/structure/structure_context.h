@@ -7,9 +7,10 @@
 
 #include "catalogue/structure/file_bytes.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 // HDF4's tag values (htags.h) for the records the SD readers follow.
@@ -92,13 +93,37 @@ int32_t NumberTypeSize(int32_t Type);
 // the code is 3, 4, 5, 6 or 20 to 25).
 bool SdMapsType(int32_t Type);
 
+// Records found by ref: filled in file order, then sorted once, so a file of
+// thousands of records costs no allocation per lookup entry.
+template <typename Record> class RefTable {
+  public:
+    void Add(uint16_t Ref, Record&& Item) { Items.emplace_back(Ref, std::move(Item)); }
+    void Sort() {
+        auto ByRef = [](const auto& A, const auto& B) { return A.first < B.first; };
+        if (!std::is_sorted(Items.begin(), Items.end(), ByRef)) // writers add refs in order
+            std::sort(Items.begin(), Items.end(), ByRef);
+    }
+    // The record of this ref, or null.
+    const Record* Find(uint16_t Ref) const {
+        auto At = std::lower_bound(Items.begin(), Items.end(), Ref,
+                                   [](const auto& Item, uint16_t R) { return Item.first < R; });
+        return At != Items.end() && At->first == Ref ? &At->second : nullptr;
+    }
+    auto begin() const { return Items.begin(); }
+    auto end() const { return Items.end(); }
+
+  private:
+    std::vector<std::pair<uint16_t, Record>> Items;
+};
+
 struct StructureCheck {
     FileBytes& File;
     std::vector<Dd> Dds; // every DD, in the order of the blocks
-    // Index into Dds of the non-null DD with this (base tag, ref).
-    std::unordered_map<uint32_t, size_t> ByTagRef;
-    std::unordered_map<uint16_t, VgroupRecord> Vgroups; // by ref
-    std::unordered_map<uint16_t, VdataHeader> Vdatas;   // by ref
+    // (base tag << 16 | ref) << 32 | index into Dds, of every non-null DD,
+    // sorted: one integer each sorts and searches faster than pairs.
+    std::vector<uint64_t> ByTagRef;
+    RefTable<VgroupRecord> Vgroups; // by ref; two records of one ref are refused
+    RefTable<VdataHeader> Vdatas;
     bool HasCdfStructure = false;
     const char* Broken = nullptr;
 
@@ -110,8 +135,9 @@ struct StructureCheck {
     }
     // The non-null DD with this tag's base form and ref, or null.
     const Dd* Find(uint16_t Tag, uint16_t Ref) const {
-        auto Found = ByTagRef.find(uint32_t(HdfTag::Base(Tag)) << 16 | Ref);
-        return Found == ByTagRef.end() ? nullptr : &Dds[Found->second];
+        const uint64_t Key = uint64_t(HdfTag::Base(Tag)) << 16 | Ref;
+        auto At = std::lower_bound(ByTagRef.begin(), ByTagRef.end(), Key << 32);
+        return At != ByTagRef.end() && *At >> 32 == Key ? &Dds[uint32_t(*At)] : nullptr;
     }
     // True when the DD is plain and its whole element lies in the file.
     bool IsReadablePlain(const Dd* Element) const {

@@ -219,14 +219,16 @@ bool CheckVsetHeaders(StructureCheck& Check) {
             VgroupRecord Group;
             if (!ParseVgroup(Bytes, &Group))
                 return Check.Refuse("vgroup record that does not add up");
-            Check.Vgroups.emplace(Entry.Ref, std::move(Group));
+            Check.Vgroups.Add(Entry.Ref, std::move(Group));
         } else {
             VdataHeader Header;
             const char* Rule = nullptr;
             if (!ParseVdata(Bytes, &Header, &Rule))
                 return Check.Refuse(Rule);
-            Check.Vdatas.emplace(Entry.Ref, std::move(Header));
+            Check.Vdatas.Add(Entry.Ref, std::move(Header));
         }
     }
+    Check.Vgroups.Sort();
+    Check.Vdatas.Sort();
     return true;
 }
