@@ -83,10 +83,9 @@ TEST_F(StructureCheckTest, FilesOfEveryHdf4WriterPassAndScan) {
         Case.Write(Path);
         const StructureVerdict Verdict = CheckHdfStructure(Path.c_str());
         EXPECT_TRUE(Verdict.Sound) << Verdict.Rule;
-        VyrHost::Reset();
-        AddOnTest::SetUp();
+        const size_t Shown = Messages().size();
         if (!Scan(Path)) {
-            ASSERT_FALSE(Messages().empty());
+            ASSERT_GT(Messages().size(), Shown);
             EXPECT_NE(Messages().back(), "Not a valid HDF File");
             EXPECT_NE(Messages().back(), "Unable to read a Scientific Data Set in this HDF file");
         }
@@ -243,10 +242,10 @@ TEST_F(StructureCheckTest, EachDamageHdf4CannotTakeIsRefusedByItsRule) {
         if (Case.Rule != nullptr) {
             EXPECT_STREQ(Verdict.Rule, Case.Rule);
         }
-        VyrHost::Reset();
-        AddOnTest::SetUp();
+        const size_t Shown = Messages().size();
         EXPECT_FALSE(Scan(Path));
-        EXPECT_EQ(Messages(), std::vector<std::string>{"Not a valid HDF File"});
+        EXPECT_EQ(std::vector<std::string>(Messages().begin() + long(Shown), Messages().end()),
+                  std::vector<std::string>{"Not a valid HDF File"});
     }
 }
 
