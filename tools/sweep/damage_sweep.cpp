@@ -32,6 +32,7 @@ constexpr int DefaultTimeoutSeconds = 10;
 
 const char* const Usage =
     "usage: damage_sweep --keep DIR [--seed N] [--scale X] [--timeout S]\n"
+    "       damage_sweep --run FILE [--timeout S]\n"
     "\n"
     "Writes good HDF4 files with HDF4's writers (and takes the files in the\n"
     "real-file folder, LOADHDF_REAL_FILES or shared/data/hdf4-real, when it is\n"
@@ -46,10 +47,13 @@ const char* const Usage =
     "                untidy, each with a .txt saying what was done to it\n"
     "  --seed N      seed of the damage sample (default 1)\n"
     "  --scale X     copies per kind and file, times X (default 1; about 6000)\n"
-    "  --timeout S   seconds a child may run before it counts as hung (default 10)\n";
+    "  --timeout S   seconds a child may run before it counts as hung (default 10)\n"
+    "  --run FILE    runs one file (a kept input) the same way and prints how it\n"
+    "                ended, with the child's output\n";
 
 struct Options {
     std::string KeepDir;
+    std::string RunFile;
     uint64_t Seed = 1;
     double Scale = 1.0;
     int TimeoutSeconds = DefaultTimeoutSeconds;
@@ -71,6 +75,8 @@ bool ParseOptions(int Argc, char** Argv, Options* Out) {
         char* End = nullptr;
         if (Arg == "--keep") {
             Out->KeepDir = Value;
+        } else if (Arg == "--run") {
+            Out->RunFile = Value;
         } else if (Arg == "--seed") {
             Out->Seed = std::strtoull(Value, &End, 10);
         } else if (Arg == "--scale") {
@@ -86,7 +92,8 @@ bool ParseOptions(int Argc, char** Argv, Options* Out) {
             return false;
         }
     }
-    if (Out->KeepDir.empty() || Out->Scale <= 0 || Out->TimeoutSeconds < 1) {
+    if ((Out->KeepDir.empty() && Out->RunFile.empty()) || Out->Scale <= 0 ||
+        Out->TimeoutSeconds < 1) {
         std::fputs(Usage, stderr);
         return false;
     }
@@ -291,12 +298,24 @@ double SecondsSince(std::chrono::steady_clock::time_point Start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
 }
 
+// --run: one file, its ending and what the child printed.
+int RunOne(const Options& Opts) {
+    const std::string Output = TestHdf::TempPath("child-output.txt");
+    const RunResult Result = RunIsolated(Opts.RunFile, Output, Opts.TimeoutSeconds);
+    std::printf("%s: %s\n", EndingNames[size_t(Result.Ending)], Result.Text.c_str());
+    const Bytes Printed = ReadFile(Output);
+    std::fwrite(Printed.data(), 1, Printed.size(), stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int Argc, char** Argv) {
     Options Opts;
     if (!ParseOptions(Argc, Argv, &Opts))
         return 2;
+    if (!Opts.RunFile.empty())
+        return RunOne(Opts);
     const auto Start = std::chrono::steady_clock::now();
     fs::create_directories(Opts.KeepDir);
     const std::vector<GoodFile> Files = GoodFiles();
