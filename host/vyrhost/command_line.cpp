@@ -30,7 +30,7 @@ const CommandInfo Commands[] = {
     {CommandKind::Attributes, "attributes", "FILE",
      "As list, then press \"Attributes...\" and print the attributes dialog's text.",
      "vyrhost attributes build/sample.hdf"},
-    {CommandKind::Load, "load", "FILE [--sds N[,N...]] [--skip I,J,K]",
+    {CommandKind::Load, "load", "FILE [--sds N[,N...]] [--skip I,J,K] [--checksums]",
      "As list, then select the list items N (default 1), type the skips (default 1,1,1) and "
      "press OK; prints a summary of the host's data set unless --json is given.",
      "vyrhost load build/sample.hdf --sds 2 --skip 1,2,1 --journal load.txt"},
@@ -165,6 +165,9 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
             Sub->add_option("--skip", SkipText,
                             "Texts typed into the I, J and K skip fields (default 1,1,1)")
                 ->type_name("I,J,K");
+            Sub->add_flag("--checksums", Out->Checksums,
+                          "Instead of the summary, print one line per zone and variable: "
+                          "zone Z var V TYPE COUNT CRC32 (hex) of the stored array");
         }
         Subcommands.emplace_back(Sub, &Command);
     }

@@ -28,6 +28,7 @@ struct Invocation {
     std::optional<std::string> JournalOut;           // --journal
     std::optional<std::string> AddOnPath;            // --addon
     int32_t StopAt = 0;                              // --stop-at; 0: never
+    bool Checksums = false;                          // load: checksum lines instead of the summary
 };
 
 // Reads the command line into *Out. Returns nullopt when the program should

@@ -2,6 +2,8 @@
 // picked the right data sets, orientation and skips, without the values.
 #include "data_set_summary.h"
 
+#include "array_checksum.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -93,6 +95,23 @@ std::string DescribeDataSet(const VyrHost::DataSet& Data) {
     }
     if (Data.Zones.empty()) {
         Out += "  no zones\n";
+    }
+    return Out;
+}
+
+std::string DataSetChecksums(const VyrHost::DataSet& Data) {
+    std::string Out;
+    char Line[128];
+    for (size_t Zone = 0; Zone < Data.Zones.size(); ++Zone) {
+        const VyrHost::Zone& Z = Data.Zones[Zone];
+        for (size_t Var = 0; Var < Z.FieldTypes.size() && Var < Z.Storage.size(); ++Var) {
+            const auto& Bytes = Z.Storage[Var];
+            std::snprintf(Line, sizeof Line, "zone %zu var %zu %s %lld %08x\n", Zone + 1, Var + 1,
+                          FieldTypeName(Z.FieldTypes[Var]).c_str(),
+                          static_cast<long long>(Z.PointCount()),
+                          static_cast<unsigned>(Crc32(Bytes.data(), Bytes.size())));
+            Out += Line;
+        }
     }
     return Out;
 }

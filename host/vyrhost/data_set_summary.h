@@ -14,6 +14,11 @@ namespace VyrHostProgram {
 // values in that zone.
 std::string DescribeDataSet(const VyrHost::DataSet& Data);
 
+// One line per zone and variable, "zone Z var V TYPE COUNT CRC", CRC being
+// the CRC-32 of the variable's stored bytes in 8 hex digits: what the
+// benchmark compares with its tight loop and pyhdf peer.
+std::string DataSetChecksums(const VyrHost::DataSet& Data);
+
 // The name of a host field data type ("float", "double", "int32", "int16",
 // "byte"), or its number when the host knows no such type.
 std::string FieldTypeName(VyrFieldType_t Type);

@@ -75,8 +75,8 @@ bool TopDialogIs(const std::string& Title) {
     return Top != nullptr && Top->Title == Title;
 }
 
-HostSession::HostSession(bool DrawProgress, bool PrintSummaries)
-    : Bar(DrawProgress), PrintSummaries(PrintSummaries) {
+HostSession::HostSession(bool DrawProgress, AfterLoadPrint Print)
+    : Bar(DrawProgress), Print(Print) {
     VyrHost::OnErrorMessage([this](const std::string& Text) {
         Bar.ClearLine();
         PrintErrorMessage(Text);
@@ -178,7 +178,12 @@ void HostSession::AfterLoad(bool Result) {
         StopAtArmed = 0;
     }
     const VyrHost::DataSet* Data = VyrHost::CurrentDataSet();
-    if (!PrintSummaries || !Result || Data == nullptr) {
+    if (Print == AfterLoadPrint::Nothing || !Result || Data == nullptr) {
+        return;
+    }
+    if (Print == AfterLoadPrint::Checksums) {
+        std::fputs(DataSetChecksums(*Data).c_str(), stdout);
+        std::fflush(stdout);
         return;
     }
     std::string Summary = DescribeDataSet(*Data);

@@ -21,12 +21,14 @@ extern const char* const LoaderName;
 // The title of the add-on's load dialog.
 extern const char* const LoadDialogTitle;
 
+// What the session prints on standard output after each load that returned
+// true: nothing, the data set's summary, or its checksum lines.
+enum class AfterLoadPrint { Nothing, Summary, Checksums };
+
 class HostSession {
   public:
     // DrawProgress: standard error is a terminal for the progress bar.
-    // PrintSummaries: print the data set's summary after each load that
-    // returned true.
-    HostSession(bool DrawProgress, bool PrintSummaries);
+    HostSession(bool DrawProgress, AfterLoadPrint Print);
     ~HostSession();
     HostSession(const HostSession&) = delete;
     HostSession& operator=(const HostSession&) = delete;
@@ -67,7 +69,7 @@ class HostSession {
     void AfterLoad(bool Result);
 
     ProgressBar Bar;
-    bool PrintSummaries = false;
+    AfterLoadPrint Print = AfterLoadPrint::Nothing;
     bool CommandFailed = false;
     std::optional<bool> LoadResult;
     int32_t StopAtArmed = 0;

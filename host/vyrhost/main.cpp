@@ -83,7 +83,10 @@ int main(int Argc, char** Argv) {
     }
     // Summaries go to standard output, which --json - needs for itself;
     // the JSON holds everything a summary says.
-    HostSession Session(isatty(STDERR_FILENO) != 0, !Call.JsonOut.has_value());
+    const AfterLoadPrint Print = Call.JsonOut     ? AfterLoadPrint::Nothing
+                                 : Call.Checksums ? AfterLoadPrint::Checksums
+                                                  : AfterLoadPrint::Summary;
+    HostSession Session(isatty(STDERR_FILENO) != 0, Print);
     const std::string Module = FindAddOnModule(Call.AddOnPath);
     std::string Why;
     if (!VyrHost::LoadAddOn(Module, &Why)) {

@@ -194,7 +194,7 @@ TEST(VyrhostLoad, StopAtGivesAnInterruptedLoad) {
     ExpectHostLeftClean(State);
 }
 
-// A stopped load's summary says so.
+// A stopped load's summary says so; --checksums prints checksum lines instead.
 TEST(VyrhostLoad, WithoutJsonPrintsASummaryOfTheDataSet) {
     TestHdf::DataSet Set = MakeSet(24, {2, 4}, "", {5, -2, 7, 1, 0, 3, -9, 4});
     Set.Scales = {{5, {0.25, 0.75}}};
@@ -216,6 +216,12 @@ TEST(VyrhostLoad, WithoutJsonPrintsASummaryOfTheDataSet) {
          "    Dimension 2  int32   min 0  max 0\n"
          "    V            int32   min 0  max 0\n"
          "  (the load was stopped: only the points read before Stop are set)\n"},
+        // CRC-32s of {1,2,3,4,1,2,3,4} as int32, {.25 x4, .75 x4} as float and
+        // the values as int32, little-endian, as Python's zlib.crc32 gives them.
+        {{"load", Data, "--checksums"},
+         "zone 1 var 1 int32 8 bef677f6\n"
+         "zone 1 var 2 float 8 48372c7e\n"
+         "zone 1 var 3 int32 8 02db4d93\n"},
     };
     for (const auto& [Args, Summary] : Cases) {
         SCOPED_TRACE(Args[1]);

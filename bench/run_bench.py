@@ -1,0 +1,154 @@
+#!/usr/bin/python3
+"""run_bench: the load benchmark's cases, checked and then timed.
+
+For each case (a file and the skips) it first proves that the tight loop,
+the pyhdf+numpy peer and vyrhost build identical arrays (the CRC-32 of every
+zone variable), then runs the commands in turn, run by run, alternating
+their order, and prints one table: median wall seconds, the ratio to the
+tight loop worked out run by run and then the median taken, and the peak
+resident memory that /usr/bin/time -v reports. Called by bench/run.sh, which
+builds the programs and writes the files first.
+"""
+import argparse
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+PYTHON = "/usr/bin/python3"  # Debian's, which has python3-hdf4 and python3-numpy
+
+
+class Case:
+    def __init__(self, title, file, sds, skip, json=False):
+        self.title, self.file, self.sds, self.skip, self.json = title, file, sds, skip, json
+
+
+CASES = [
+    Case("float32 256^3, skips 1,1,1", "f32_cube.hdf", 1, 1),
+    Case("float32 256^3, skips 2,2,2", "f32_cube.hdf", 1, 2),
+    Case("float32 256^3 deflate, skips 1,1,1", "f32_cube_deflate.hdf", 1, 1),
+    Case("float32 256^3 deflate, skips 2,2,2", "f32_cube_deflate.hdf", 1, 2),
+    Case("int16 4096^2, skips 1,1,1", "i16_square.hdf", 1, 1),
+    Case("int16 4096^2, skips 2,2,2", "i16_square.hdf", 1, 2),
+    Case("2,000 float32 32^2, skips 1,1,1", "f32_many_small.hdf", 2000, 1),
+    Case("2,000 float32 32^2, skips 2,2,2", "f32_many_small.hdf", 2000, 2),
+    Case("float32 256^3, skips 1,1,1, --json", "f32_cube.hdf", 1, 1, json=True),
+]
+
+
+def commands(case, bin_dir, bench_dir, scratch, checksums=False):
+    """name -> argv of each command the case runs."""
+    path = os.path.join(scratch, case.file)
+    skip = str(case.skip)
+    sds = ",".join(str(n) for n in range(1, case.sds + 1))
+    tight = [os.path.join(bin_dir, "tight_loop"), path, "--skip", skip]
+    peer = [PYTHON, os.path.join(bench_dir, "pyhdf_peer.py"), path, "--skip", skip]
+    load = [os.path.join(bin_dir, "vyrhost"), "load", path, "--sds", sds,
+            "--skip", ",".join([skip] * 3)]
+    if checksums:
+        return {"tight": tight + ["--checksums"], "peer": peer + ["--checksums"],
+                "vyrhost": load + ["--checksums"]}
+    if case.json:
+        return {"tight": tight, "vyrhost load": load,
+                "vyrhost": load + ["--json", os.path.join(scratch, "state.json")]}
+    return {"floor": [os.path.join(bin_dir, "tight_loop"), path, "--read-only"],
+            "tight": tight, "peer": peer, "vyrhost": load}
+
+
+def check_identical(case, bin_dir, bench_dir, scratch):
+    outputs = {}
+    for name, argv in commands(case, bin_dir, bench_dir, scratch, checksums=True).items():
+        run = subprocess.run(argv, capture_output=True, text=True)
+        if run.returncode != 0:
+            sys.exit(f"{name} failed on {case.title}:\n{run.stderr}")
+        outputs[name] = run.stdout
+    if len(set(outputs.values())) != 1 or not outputs["tight"]:
+        for name, text in outputs.items():
+            print(f"--- {name}\n{text[:2000]}", file=sys.stderr)
+        sys.exit(f"the arrays differ on {case.title}")
+    return len(outputs["tight"].splitlines())
+
+
+def timed(argv):
+    """Wall seconds and peak resident kilobytes of one run."""
+    with tempfile.NamedTemporaryFile(mode="r") as report:
+        start = time.perf_counter()
+        run = subprocess.run(["/usr/bin/time", "-v", "-o", report.name] + argv,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        seconds = time.perf_counter() - start
+        if run.returncode != 0:
+            sys.exit(f"failed: {' '.join(argv[:4])}...\n{run.stderr}")
+        for line in report.read().splitlines():
+            if "Maximum resident set size" in line:
+                return seconds, int(line.split(":")[1])
+    sys.exit("/usr/bin/time -v reported no peak memory")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--bin", required=True, help="folder of vyrhost and tight_loop")
+    parser.add_argument("--scratch", required=True, help="folder of the benchmark files")
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--only", default="", help="run only cases whose title contains this")
+    args = parser.parse_args()
+    bench_dir = os.path.dirname(os.path.abspath(__file__))
+    cases = [c for c in CASES if args.only in c.title]
+
+    for case in (c for c in cases if not c.json):  # --json stores what its load stores
+        lines = check_identical(case, args.bin, bench_dir, args.scratch)
+        print(f"identical arrays: {case.title} ({lines} zone variables)", flush=True)
+
+    rows = []
+    for case in cases:
+        argvs = commands(case, args.bin, bench_dir, args.scratch)
+        names = list(argvs)
+        seconds = {n: [] for n in names}
+        peak = {n: [] for n in names}
+        for run in range(args.runs):
+            # Forward on even runs, backward on odd ones, so that a drift in
+            # the machine's load falls on every command alike.
+            for name in names if run % 2 == 0 else reversed(names):
+                s, kb = timed(argvs[name])
+                seconds[name].append(s)
+                peak[name].append(kb)
+        json_path = os.path.join(args.scratch, "state.json")
+        if os.path.exists(json_path):
+            os.remove(json_path)
+
+        def ratio(name):
+            return statistics.median(a / b for a, b in zip(seconds[name], seconds["tight"]))
+
+        rows.append((case, {n: (statistics.median(seconds[n]), ratio(n), max(peak[n]) / 1024)
+                            for n in names}))
+        print(f"timed: {case.title}", flush=True)
+
+    print()
+    print(f"{args.runs} runs per command, alternating; seconds are medians, ratios are the "
+          "medians of each run's ratio to the tight loop's run beside it; peak memory is the "
+          "largest of the runs (MiB).")
+    print()
+    print("| case | read-only floor | tight loop | pyhdf+numpy | vyrhost load | "
+          "peak MiB tight / peer / vyrhost |")
+    print("|---|---|---|---|---|---|")
+    for case, r in rows:
+        def cell(name):
+            if name not in r:
+                return "-"
+            s, q, _ = r[name]
+            return f"{s:.3f} s ({q:.2f})"
+        vy = r["vyrhost"]
+        peer = f"{r['peer'][2]:.0f}" if "peer" in r else "-"
+        mem = f"{r['tight'][2]:.0f} / {peer} / {vy[2]:.0f} ({vy[2] / r['tight'][2]:.2f})"
+        if case.json:
+            load = r["vyrhost load"]
+            mem += (f"; the load alone {load[0]:.3f} s, {load[2]:.0f} MiB "
+                    f"(--json/load: time {vy[0] / load[0]:.2f}, memory {vy[2] / load[2]:.2f})")
+        print(f"| {case.title} | {cell('floor')} | {r['tight'][0]:.3f} s | {cell('peer')} | "
+              f"{cell('vyrhost')} | {mem} |")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
