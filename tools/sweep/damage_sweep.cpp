@@ -304,7 +304,8 @@ int RunOne(const Options& Opts) {
     const RunResult Result = RunIsolated(Opts.RunFile, Output, Opts.TimeoutSeconds);
     std::printf("%s: %s\n", EndingNames[size_t(Result.Ending)], Result.Text.c_str());
     const Bytes Printed = ReadFile(Output);
-    std::fwrite(Printed.data(), 1, Printed.size(), stdout);
+    if (!Printed.empty())
+        std::fwrite(Printed.data(), 1, Printed.size(), stdout);
     return 0;
 }
 
@@ -339,16 +340,18 @@ int main(int Argc, char** Argv) {
             KeepInput(&T, Opts, Data,
                       {Rows[Row], Source, What, EndingNames[size_t(Result.Ending)], "", Result},
                       Stem);
+        return Result;
     };
 
     for (size_t F = 0; F < Files.size(); ++F) {
         const Bytes Good = ReadFile(Files[F].Path);
         const std::vector<Damage> Changes = MakeDamages(Good, Opts.Seed * 1000003u + F, Opts.Scale);
-        std::fprintf(stderr, "[%zu/%zu, %.0f s] %s: %zu bytes, %zu damaged copies\n", F + 1,
-                     Files.size(), SecondsSince(Start), Files[F].Name.c_str(), Good.size(),
-                     Changes.size());
         const std::string Prefix = (F < 10 ? "0" : "") + std::to_string(F) + "-";
-        Run(0, Files[F].Name, "unchanged", Good, Prefix + "unchanged");
+        const RunResult Unchanged = Run(0, Files[F].Name, "unchanged", Good, Prefix + "unchanged");
+        std::fprintf(stderr,
+                     "[%zu/%zu, %.0f s] %s: %zu bytes, unchanged: %s %s; %zu damaged copies\n",
+                     F + 1, Files.size(), SecondsSince(Start), Files[F].Name.c_str(), Good.size(),
+                     EndingNames[size_t(Unchanged.Ending)], Unchanged.Text.c_str(), Changes.size());
         for (size_t C = 0; C < Changes.size(); ++C)
             Run(Changes[C].Kind + 1, Files[F].Name, Changes[C].What, Apply(Good, Changes[C]),
                 Prefix + Slug(Rows[Changes[C].Kind + 1]) + "-" + std::to_string(C));
