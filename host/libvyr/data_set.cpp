@@ -2,6 +2,12 @@
 // per variable in the field data type the zone was given. Values arrive as
 // doubles and are stored the way a C cast would store them, except that
 // values the type cannot hold saturate instead of being undefined.
+//
+// VyrUtilDataValueSetByRef runs once per stored value, so its checks look
+// nothing up: every field-value reference is a slot of one static array
+// that is never freed. An address outside the array or off a slot's start
+// is foreign; a slot whose generation is not the host's current one is
+// stale (its data set was replaced, or the host reset).
 #include "host_state.h"
 
 #include <cfloat>
@@ -50,6 +56,8 @@ template <typename T> T SaturateToInteger(double Value) {
 // Rounds to the nearest float as IEEE conversion does; values that round
 // beyond the largest float become infinities, which C++ would leave undefined.
 float ToFloat(double Value) {
+    if (std::fabs(Value) <= double(FLT_MAX)) // every value a float holds, the common case
+        return static_cast<float>(Value);
     const double Overflow = double(FLT_MAX) + std::ldexp(1.0, 103); // half an ulp above FLT_MAX
     if (Value >= Overflow)
         return std::numeric_limits<float>::infinity();
@@ -71,22 +79,23 @@ template <typename T> double LoadAs(const unsigned char* Slot) {
     return double(Value);
 }
 
-void StoreValue(unsigned char* Slot, VyrFieldType_t Type, double Value) {
+// Stores Value as element Index (from 0) of an array of Type.
+inline void StoreValue(unsigned char* Array, int64_t Index, VyrFieldType_t Type, double Value) {
     switch (Type) {
     case FieldFloat:
-        StoreAs(Slot, ToFloat(Value));
+        StoreAs(Array + Index * 4, ToFloat(Value));
         break;
     case FieldDouble:
-        StoreAs(Slot, Value);
+        StoreAs(Array + Index * 8, Value);
         break;
     case FieldInt32:
-        StoreAs(Slot, SaturateToInteger<int32_t>(Value));
+        StoreAs(Array + Index * 4, SaturateToInteger<int32_t>(Value));
         break;
     case FieldInt16:
-        StoreAs(Slot, SaturateToInteger<int16_t>(Value));
+        StoreAs(Array + Index * 2, SaturateToInteger<int16_t>(Value));
         break;
     case FieldByte:
-        StoreAs(Slot, SaturateToInteger<uint8_t>(Value));
+        StoreAs(Array + Index, SaturateToInteger<uint8_t>(Value));
         break;
     }
 }
@@ -139,6 +148,32 @@ bool AllocateStorage(VyrHost::Zone& Z) {
     return true;
 }
 
+// ---- Field-value references ----
+// A slot is handed out again only after RefSlotCount newer references, and
+// never twice within one generation; 2^20 slots cover the largest data set
+// the add-on makes (32,767 zones of 4 variables) eight times over. The
+// array takes address space, not memory: only slots handed out are touched.
+constexpr size_t RefSlotCount = size_t(1) << 20;
+VyrFieldData_s RefSlots[RefSlotCount];
+size_t NextRefSlot = 0;
+size_t RefsThisGeneration = 0;
+// Slots start at generation 0, which is never current.
+uint64_t RefGeneration = 1;
+
+// The live reference that Ref is, or null for a null, foreign or stale one.
+// Only an address that is a slot's start is read.
+inline VyrFieldData_s* LiveRef(VyrFieldData_pa Ref) {
+    const uintptr_t Offset =
+        reinterpret_cast<uintptr_t>(Ref) - reinterpret_cast<uintptr_t>(&RefSlots[0]);
+    if (Offset >= sizeof RefSlots || Offset % sizeof(VyrFieldData_s) != 0)
+        return nullptr;
+    return Ref->Generation == RefGeneration ? Ref : nullptr;
+}
+
+uint32_t ZoneVarKey(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
+    return uint32_t(uint16_t(Zone)) << 16 | uint16_t(Var);
+}
+
 } // namespace
 
 namespace VyrHost {
@@ -164,8 +199,9 @@ void SetZoneStorageLimit(int64_t Bytes) {
 namespace VyrHost::Detail {
 
 void DropFieldRefs() {
-    State().LiveRefs.clear();
-    State().Refs.clear();
+    ++RefGeneration;
+    RefsThisGeneration = 0;
+    State().RefsByZoneVar.clear();
 }
 
 } // namespace VyrHost::Detail
@@ -255,30 +291,42 @@ VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
                   S.Data->Zones.size(), S.Data->VarNames.size());
         return nullptr;
     }
-    for (const auto& Ref : S.Refs)
-        if (Ref->Zone == Zone && Ref->Var == Var)
-            return Ref.get();
-    S.Refs.push_back(std::make_unique<VyrFieldData_s>(VyrFieldData_s{Zone, Var}));
-    S.LiveRefs.insert(S.Refs.back().get());
-    return S.Refs.back().get();
+    const auto Known = S.RefsByZoneVar.find(ZoneVarKey(Zone, Var));
+    if (Known != S.RefsByZoneVar.end())
+        return Known->second;
+    if (RefsThisGeneration == RefSlotCount) {
+        HostError("%s: more than %zu references for one data set", Op, RefSlotCount);
+        return nullptr;
+    }
+    // The zone's arrays stay where they are until the data set is replaced,
+    // which makes the reference stale: it may point at them.
+    VyrHost::Zone& Z = S.Data->Zones[size_t(Zone) - 1];
+    VyrFieldData_s* Ref = &RefSlots[NextRefSlot];
+    NextRefSlot = (NextRefSlot + 1) % RefSlotCount;
+    ++RefsThisGeneration;
+    *Ref = VyrFieldData_s{RefGeneration,
+                          Zone,
+                          Var,
+                          Z.FieldTypes[size_t(Var) - 1],
+                          Z.PointCount(),
+                          Z.Storage[size_t(Var) - 1].data()};
+    S.RefsByZoneVar.emplace(ZoneVarKey(Zone, Var), Ref);
+    return Ref;
 }
 
 void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex, double Value) {
-    const char* Op = "VyrUtilDataValueSetByRef";
-    HostState& S = State();
-    if (FieldData == nullptr || S.LiveRefs.count(FieldData) == 0) {
-        HostError("%s: %s field-value reference", Op, FieldData == nullptr ? "null" : "unknown");
+    VyrFieldData_s* Ref = LiveRef(FieldData);
+    if (Ref == nullptr) {
+        HostError("VyrUtilDataValueSetByRef: %s field-value reference",
+                  FieldData == nullptr ? "null" : "unknown");
         return;
     }
-    VyrHost::Zone& Z = S.Data->Zones[size_t(FieldData->Zone) - 1];
-    if (PointIndex < 1 || PointIndex > Z.PointCount()) {
-        HostError("%s: point %d outside 1..%lld of zone %d", Op, PointIndex,
-                  static_cast<long long>(Z.PointCount()), FieldData->Zone);
+    if (PointIndex < 1 || PointIndex > Ref->Points) {
+        HostError("VyrUtilDataValueSetByRef: point %d outside 1..%lld of zone %d", PointIndex,
+                  static_cast<long long>(Ref->Points), Ref->Zone);
         return;
     }
-    const size_t Var = size_t(FieldData->Var) - 1;
-    const VyrFieldType_t Type = Z.FieldTypes[Var];
-    StoreValue(&Z.Storage[Var][size_t(PointIndex - 1) * size_t(ElementSize(Type))], Type, Value);
+    StoreValue(Ref->Values, PointIndex - 1, Ref->Type, Value);
 }
 
 } // extern "C"

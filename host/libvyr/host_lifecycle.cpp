@@ -45,6 +45,7 @@ namespace VyrHost {
 
 void Reset() {
     FreeAllTracked();
+    DropFieldRefs();
     State() = HostState{};
 }
 

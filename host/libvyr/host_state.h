@@ -15,7 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 // The opaque handles of vyr_host_api.h, as this host builds them.
@@ -28,9 +28,17 @@ struct VyrSet_s {
 struct VyrStringList_s {
     std::vector<std::string> Items;
 };
+// A field-value reference carries what VyrUtilDataValueSetByRef needs, so
+// that a store looks nothing up: the generation of the data set it was handed
+// out for (it is live while the host's generation is the same), and the
+// variable's array with its type and point count.
 struct VyrFieldData_s {
+    uint64_t Generation = 0;
     VyrEntIndex_t Zone = 0; // 1-based
     VyrEntIndex_t Var = 0;  // 1-based
+    VyrFieldType_t Type = 0;
+    int64_t Points = 0;
+    unsigned char* Values = nullptr;
 };
 
 namespace VyrHost::Detail {
@@ -104,8 +112,8 @@ struct HostState {
 
     // Data set, its field-value references, frames.
     std::optional<DataSet> Data;
-    std::vector<std::unique_ptr<VyrFieldData_s>> Refs;
-    std::unordered_set<const VyrFieldData_s*> LiveRefs;
+    // The live references, by zone << 16 | variable: one per pair.
+    std::unordered_map<uint32_t, VyrFieldData_s*> RefsByZoneVar;
     int64_t ZoneStorageLimit = DefaultZoneStorageLimit;
     FrameState Frame;
 
@@ -201,7 +209,8 @@ ControlRecord* LiveControlOfKind(int32_t Id, ControlKind Kind, const char* Opera
 // Marks a dialog down and takes it off the stack of dialogs that are up.
 void TakeDown(Dialog& D);
 
-// The data set: forgets every field-value reference handed out.
+// The data set: every field-value reference handed out so far becomes
+// stale, so that VyrUtilDataValueSetByRef refuses it.
 void DropFieldRefs();
 
 } // namespace VyrHost::Detail

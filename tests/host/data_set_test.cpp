@@ -142,8 +142,20 @@ TEST_F(HostDataSet, BadReferencesAndPointsAreHostErrors) {
     VyrUtilDataValueSetByRef(Ref, 5, 1);
     VyrUtilDataValueSetByRef(nullptr, 1, 1);
     EXPECT_EQ(HostErrorCount(), 6u);
+    // Addresses the host never handed out: memory of the add-on's own, and
+    // addresses inside a real reference.
+    alignas(64) unsigned char Lookalike[256] = {};
+    const VyrFieldData_pa Foreign[] = {
+        reinterpret_cast<VyrFieldData_pa>(Lookalike),
+        reinterpret_cast<VyrFieldData_pa>(reinterpret_cast<char*>(Ref) + 1),
+        reinterpret_cast<VyrFieldData_pa>(reinterpret_cast<char*>(Ref) + 8),
+    };
+    for (VyrFieldData_pa Bad : Foreign)
+        VyrUtilDataValueSetByRef(Bad, 1, 1);
+    EXPECT_EQ(HostErrorCount(), 9u);
     for (int64_t Point = 1; Point <= 4; ++Point)
         EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, Point), 0);
+    EXPECT_EQ(VyrUtilDataValueGetRef(1, 1), Ref) << "one reference per zone and variable";
 }
 
 TEST_F(HostDataSet, NewDataSetReplacesTheOldAndItsReferences) {
@@ -155,4 +167,19 @@ TEST_F(HostDataSet, NewDataSetReplacesTheOldAndItsReferences) {
     EXPECT_TRUE(VyrHost::CurrentDataSet()->Zones.empty());
     VyrUtilDataValueSetByRef(Old, 1, 5);
     EXPECT_EQ(HostErrorCount(), 1u);
+    // The same zone and variable again: a new reference, and the old one
+    // still refused, also once the host has reset.
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, Types));
+    VyrFieldData_pa New = VyrUtilDataValueGetRef(1, 1);
+    EXPECT_NE(New, Old);
+    VyrUtilDataValueSetByRef(Old, 1, 5);
+    VyrUtilDataValueSetByRef(New, 1, 6);
+    EXPECT_EQ(HostErrorCount(), 2u);
+    EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, 1), 6);
+    VyrHost::Reset();
+    CreateDataSet(1);
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, Types));
+    VyrUtilDataValueSetByRef(New, 1, 7);
+    EXPECT_EQ(HostErrorCount(), 1u);
+    EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, 1), 0);
 }
