@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace VyrHostProgram {
 namespace {
@@ -17,11 +18,14 @@ struct Range {
     int64_t Numbers = 0, NotANumber = 0;
 };
 
-Range VariableRange(const VyrHost::Zone& Zone, int32_t Var) {
+// Reads the array in its own type, in point order: a load's summary visits
+// every stored value, so nothing per value but the comparisons.
+template <typename T> Range RangeOf(const unsigned char* Bytes, int64_t Points) {
     Range Found;
-    const int64_t Points = Zone.PointCount();
-    for (int64_t Point = 1; Point <= Points; ++Point) {
-        const double Value = Zone.Value(Var, Point);
+    for (int64_t Point = 0; Point < Points; ++Point) {
+        T Element;
+        std::memcpy(&Element, Bytes + Point * int64_t(sizeof(T)), sizeof(T));
+        const double Value = static_cast<double>(Element);
         if (std::isnan(Value)) {
             ++Found.NotANumber;
             continue;
@@ -35,6 +39,25 @@ Range VariableRange(const VyrHost::Zone& Zone, int32_t Var) {
         ++Found.Numbers;
     }
     return Found;
+}
+
+Range VariableRange(const VyrHost::Zone& Zone, size_t Var) {
+    const auto& Bytes = Zone.Storage.at(Var);
+    const int64_t Points = Zone.PointCount();
+    switch (Zone.FieldTypes.at(Var)) {
+    case 1:
+        return RangeOf<float>(Bytes.data(), Points);
+    case 2:
+        return RangeOf<double>(Bytes.data(), Points);
+    case 3:
+        return RangeOf<int32_t>(Bytes.data(), Points);
+    case 4:
+        return RangeOf<int16_t>(Bytes.data(), Points);
+    case 5:
+        return RangeOf<uint8_t>(Bytes.data(), Points);
+    default:
+        return Range{};
+    }
 }
 
 std::string FormatValue(double Value) {
@@ -80,7 +103,7 @@ std::string DescribeDataSet(const VyrHost::DataSet& Data) {
         Out += Line;
         for (size_t Var = 0; Var < Zone.FieldTypes.size(); ++Var) {
             const std::string Name = Var < Data.VarNames.size() ? Data.VarNames[Var] : "?";
-            const Range Found = VariableRange(Zone, static_cast<int32_t>(Var + 1));
+            const Range Found = VariableRange(Zone, Var);
             std::string Values = "no values";
             if (Found.Numbers > 0) {
                 Values = "min " + FormatValue(Found.Min) + "  max " + FormatValue(Found.Max);
