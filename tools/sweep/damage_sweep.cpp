@@ -37,8 +37,9 @@ const char* const Usage =
     "Writes good HDF4 files with HDF4's writers (and takes the files in the\n"
     "real-file folder, LOADHDF_REAL_FILES or shared/data/hdf4-real, when it is\n"
     "there), makes damaged copies of each, and runs every copy in a child\n"
-    "process through the structure check, the scan and a load of every record\n"
-    "the scan stored. Prints, per damage kind, how many copies the check refused,\n"
+    "process through the structure check, the scan and loads of up to six of\n"
+    "the records the scan stored, first to last. Prints, per damage kind, how many copies the "
+    "check refused,\n"
     "how many it accepted (scan and loads fine, a load refused, the scan refused),\n"
     "how many left the host untidy, crashed or hung; then the count per rule of\n"
     "the check and per message of the add-on.\n"
@@ -46,7 +47,7 @@ const char* const Usage =
     "  --keep DIR    folder for the inputs that crashed, hung or left the host\n"
     "                untidy, each with a .txt saying what was done to it\n"
     "  --seed N      seed of the damage sample (default 1)\n"
-    "  --scale X     copies per kind and file, times X (default 1; about 6000)\n"
+    "  --scale X     copies per kind and file, times X (default 1: about 4300 copies)\n"
     "  --timeout S   seconds a child may run before it counts as hung (default 10)\n"
     "  --run FILE    runs one file (a kept input) the same way and prints how it\n"
     "                ended, with the child's output\n";
@@ -349,9 +350,10 @@ int main(int Argc, char** Argv) {
         const std::string Prefix = (F < 10 ? "0" : "") + std::to_string(F) + "-";
         const RunResult Unchanged = Run(0, Files[F].Name, "unchanged", Good, Prefix + "unchanged");
         std::fprintf(stderr,
-                     "[%zu/%zu, %.0f s] %s: %zu bytes, unchanged: %s %s; %zu damaged copies\n",
+                     "[%zu/%zu, %.0f s] %s: %zu bytes, unchanged: %s%s%s; %zu damaged copies\n",
                      F + 1, Files.size(), SecondsSince(Start), Files[F].Name.c_str(), Good.size(),
-                     EndingNames[size_t(Unchanged.Ending)], Unchanged.Text.c_str(), Changes.size());
+                     EndingNames[size_t(Unchanged.Ending)], Unchanged.Text.empty() ? "" : ": ",
+                     Unchanged.Text.c_str(), Changes.size());
         for (size_t C = 0; C < Changes.size(); ++C)
             Run(Changes[C].Kind + 1, Files[F].Name, Changes[C].What, Apply(Good, Changes[C]),
                 Prefix + Slug(Rows[Changes[C].Kind + 1]) + "-" + std::to_string(C));
