@@ -200,6 +200,11 @@ TEST(VyrhostLoad, WithoutJsonPrintsASummaryOfTheDataSet) {
     Set.Scales = {{5, {0.25, 0.75}}};
     const std::string Data = WriteHdf("summary.hdf", {Set});
     const std::string Stopped = WriteHdf("stopped-summary.hdf", {MakeSet(24, {3, 2})});
+    // NaNs left out and counted; of the equal zeros the first one read,
+    // though a later one comes first in a pass four values at a time.
+    const double NaN = std::nan("");
+    const std::string Floats = WriteHdf(
+        "nan-summary.hdf", {MakeSet(5, {2, 5}, "", {NaN, 4, 1, -0.0, NaN, 2, 0.0, 3, 0.5, 6})});
     const std::pair<std::vector<std::string>, std::string> Cases[] = {
         {{"load", Data},
          "data set \"Converted HDF data set\"\n"
@@ -216,6 +221,13 @@ TEST(VyrhostLoad, WithoutJsonPrintsASummaryOfTheDataSet) {
          "    Dimension 2  int32   min 0  max 0\n"
          "    V            int32   min 0  max 0\n"
          "  (the load was stopped: only the points read before Stop are set)\n"},
+        {{"load", Floats},
+         "data set \"Converted HDF data set\"\n"
+         "  variables: Dimension 1, Dimension 2, V\n"
+         "  zone \"Zone 1\": 5 x 2 x 1, ordered\n"
+         "    Dimension 1  int32   min 1  max 5\n"
+         "    Dimension 2  int32   min 1  max 2\n"
+         "    V            float   min -0  max 6  (2 nan)\n"},
         // CRC-32s of {1,2,3,4,1,2,3,4} as int32, {.25 x4, .75 x4} as float and
         // the values as int32, little-endian, as Python's zlib.crc32 gives them.
         {{"load", Data, "--checksums"},
