@@ -21,12 +21,18 @@
 #include "gui/data_set_list.h"
 #include "vyr_host_control.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -41,11 +47,48 @@ constexpr int64_t MaxLoadBytes = 4 << 20;
 // The host's limit for one zone's arrays while fuzzing (Reset sets 1 GiB).
 constexpr int64_t ZoneStorageLimit = 64 << 20;
 
-char InputFolder[64];
+// Each process writes its inputs into a folder named after its process id;
+// a job that crashed leaves its folder behind with the input in it.
+constexpr const char* InputFolderPrefix = "fuzz_hdf_scan.";
+
+std::string InputFolder;
 uint64_t InputNumber = 0;
 
 void RemoveInputFolder() {
-    rmdir(InputFolder);
+    std::error_code Ignored;
+    std::filesystem::remove_all(InputFolder, Ignored);
+}
+
+// Removes the input folders in Base of processes that have ended.
+void RemoveStaleInputFolders(const std::filesystem::path& Base) {
+    std::error_code Ignored;
+    for (const auto& Entry : std::filesystem::directory_iterator(Base, Ignored)) {
+        const std::string Name = Entry.path().filename().string();
+        if (Name.rfind(InputFolderPrefix, 0) != 0)
+            continue;
+        const long Pid = std::strtol(Name.c_str() + std::strlen(InputFolderPrefix), nullptr, 10);
+        if (Pid > 0 && kill(pid_t(Pid), 0) != 0 && errno == ESRCH)
+            std::filesystem::remove_all(Entry.path(), Ignored);
+    }
+}
+
+// A fresh folder of this process's own in /dev/shm, else in the temporary
+// folder; empty when neither can be had.
+std::string MakeInputFolder() {
+    std::error_code Ignored;
+    const std::filesystem::path Bases[] = {"/dev/shm",
+                                           std::filesystem::temp_directory_path(Ignored)};
+    for (const std::filesystem::path& Base : Bases) {
+        if (Base.empty())
+            continue;
+        RemoveStaleInputFolders(Base);
+        const std::filesystem::path Folder =
+            Base / (InputFolderPrefix + std::to_string(long(getpid())));
+        std::filesystem::remove_all(Folder, Ignored); // a reused process id
+        if (mkdir(Folder.c_str(), 0700) == 0)
+            return Folder.string();
+    }
+    return std::string();
 }
 
 [[noreturn]] void Finding(const char* What, const std::vector<std::string>& Details) {
@@ -143,14 +186,8 @@ void CheckHostLeftClean() {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    const char* Bases[] = {"/dev/shm", "/tmp"};
-    for (const char* Base : Bases) {
-        std::snprintf(InputFolder, sizeof InputFolder, "%s/fuzz_hdf_scan.XXXXXX", Base);
-        if (mkdtemp(InputFolder) != nullptr)
-            break;
-        InputFolder[0] = '\0';
-    }
-    if (InputFolder[0] == '\0') {
+    InputFolder = MakeInputFolder();
+    if (InputFolder.empty()) {
         std::perror("fuzz_hdf_scan: no private folder for the inputs");
         std::exit(1);
     }
@@ -164,8 +201,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
-    const std::string Path =
-        std::string(InputFolder) + "/input-" + std::to_string(++InputNumber) + ".hdf";
+    const std::string Path = InputFolder + "/input-" + std::to_string(++InputNumber) + ".hdf";
     if (!WriteInput(Path, Data, Size)) {
         std::perror("fuzz_hdf_scan: cannot write the input file");
         std::exit(1);
