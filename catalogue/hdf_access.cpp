@@ -6,6 +6,8 @@
 
 #include <hdf/mfhdf.h>
 
+#include <algorithm>
+
 SdFileOwner::~SdFileOwner() {
     if (IsOpen())
         SDend(Id);
@@ -21,10 +23,19 @@ char* HdfNameScratch() {
     return Scratch;
 }
 
+// HDF4's int32 is a long where long has 32 bits (i386, Windows), not the
+// int32_t of the records, so the values pass through HDF4's own type.
 bool ReadSdsShape(int32_t SdsId, int32_t* Rank, int32_t* DimSizes, int32_t* NumberType) {
-    int32 Attrs = 0;
-    if (SDgetinfo(SdsId, HdfNameScratch(), Rank, nullptr, NumberType, &Attrs) == FAIL)
+    int32 HdfRank = 0, HdfType = 0, Attrs = 0;
+    int32 HdfSizes[MaxSdsDims];
+    if (SDgetinfo(SdsId, HdfNameScratch(), &HdfRank, nullptr, &HdfType, &Attrs) == FAIL)
         return false;
-    return *Rank < 1 || *Rank > MaxSdsDims ||
-           SDgetinfo(SdsId, HdfNameScratch(), Rank, DimSizes, NumberType, &Attrs) != FAIL;
+    *Rank = HdfRank;
+    *NumberType = HdfType;
+    if (HdfRank < 1 || HdfRank > MaxSdsDims)
+        return true;
+    if (SDgetinfo(SdsId, HdfNameScratch(), &HdfRank, HdfSizes, &HdfType, &Attrs) == FAIL)
+        return false;
+    std::copy(HdfSizes, HdfSizes + HdfRank, DimSizes);
+    return true;
 }

@@ -41,7 +41,7 @@ bool FileCanBeRead(const char* Path) {
 
 // Rank, extents, number type and texts of the selected data set into Entry.
 bool ReadDescription(int32 SdsId, SdsEntry* Entry) {
-    int32 Rank = 0, NumberType = 0;
+    int32_t Rank = 0, NumberType = 0;
     if (!ReadSdsShape(SdsId, &Rank, Entry->DimSizes, &NumberType))
         return false;
     Entry->Rank = Rank;

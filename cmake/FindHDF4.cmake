@@ -4,7 +4,9 @@
 #
 # Defines HDF4_FOUND and the imported target HDF4::HDF4.
 
-find_path(HDF4_INCLUDE_DIR NAMES mfhdf.h PATH_SUFFIXES hdf)
+# The folder holding hdf/: the sources include <hdf/mfhdf.h>, so this must come
+# before the machine's own headers in a cross build.
+find_path(HDF4_INCLUDE_DIR NAMES hdf/mfhdf.h)
 find_library(HDF4_MFHDF_LIBRARY NAMES mfhdfalt)
 find_library(HDF4_DF_LIBRARY NAMES dfalt)
 

@@ -4,6 +4,7 @@
 
 #include <hdf/mfhdf.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdlib>
@@ -127,7 +128,16 @@ intn __wrap_SDgetinfo(int32 SdsId, char* Name, int32* Rank, int32* Dims, int32* 
     const intn Status = __real_SDgetinfo(SdsId, Name, &RealRank, Dims, Type, Attrs);
     *Rank = RealRank;
     if (Status != FAIL && HdfFault::GetInfo) {
-        HdfFault::GetInfo(Name, Rank, Dims, Type);
+        // The hooks take int32_t; HDF4's int32 is a long on i386 and Windows.
+        const int32 Filled = std::min<int32>(RealRank, H4_MAX_VAR_DIMS);
+        int32_t HookRank = *Rank, HookType = *Type, HookDims[H4_MAX_VAR_DIMS] = {};
+        if (Dims != nullptr)
+            std::copy(Dims, Dims + Filled, HookDims);
+        HdfFault::GetInfo(Name, &HookRank, Dims != nullptr ? HookDims : nullptr, &HookType);
+        *Rank = HookRank;
+        *Type = HookType;
+        if (Dims != nullptr)
+            std::copy(HookDims, HookDims + Filled, Dims);
         if (Dims != nullptr && *Rank > H4_MAX_VAR_DIMS)
             HdfFault::Overrun = true;
     }
@@ -142,8 +152,12 @@ intn __wrap_SDdiminfo(int32 DimId, char* Name, int32* Size, int32* Type, int32* 
     if (Fails(Call::SDdiminfo))
         return FAIL;
     const intn Status = __real_SDdiminfo(DimId, Name, Size, Type, Attrs);
-    if (Status != FAIL && HdfFault::DimInfo)
-        HdfFault::DimInfo(Name, Size, Type);
+    if (Status != FAIL && HdfFault::DimInfo) {
+        int32_t HookSize = *Size, HookType = *Type;
+        HdfFault::DimInfo(Name, &HookSize, &HookType);
+        *Size = HookSize;
+        *Type = HookType;
+    }
     return Status;
 }
 
