@@ -5,7 +5,14 @@
 
 #include <cstdint>
 
+// The one symbol the module exports: dllexport in loadhdf.dll, which then
+// exports nothing else; default visibility in the ELF module, whose other
+// symbols are hidden.
+#ifdef _WIN32
+#define LOADHDF_EXPORT __declspec(dllexport)
+#else
 #define LOADHDF_EXPORT __attribute__((visibility("default")))
+#endif
 
 extern "C" LOADHDF_EXPORT void InitVyrAddOn(void);
 

@@ -11,6 +11,10 @@
 #define LOADHDF_FILE_DESCRIPTION "HDF Loader (Vyrlith Add-on)"
 #define LOADHDF_INTERNAL_NAME "loadhdf"
 #define LOADHDF_FILE_VERSION_NUMBER "11.2.0.2"
+// The same two versions as the four numbers of a Windows version resource
+// (windows/loadhdf.rc).
+#define LOADHDF_FILE_VERSION_PARTS 11, 2, 0, 2
+#define LOADHDF_PRODUCT_VERSION_PARTS 11, 2, 0, 563
 
 // The version text given at registration: "11.2-0-002 (11.2-0-563) Dec 20 2007".
 #define LOADHDF_REGISTERED_VERSION                                                                 \
