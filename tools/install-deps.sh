@@ -4,15 +4,26 @@
 set -euo pipefail
 
 packages=(cmake make g++ binutils pkg-config
-          libhdf4-alt-dev hdf4-tools nlohmann-json3-dev libcli11-dev libgtest-dev googletest)
+          libhdf4-alt-dev hdf4-tools nlohmann-json3-dev libcli11-dev libgtest-dev googletest
+          # the 32-bit build (cmake/i386-linux-gnu.cmake) and loadhdf.dll
+          # (cmake/i686-w64-mingw32.cmake)
+          g++-multilib g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
+
+# The 32-bit build fetches HDF4's i386 packages (tools/fetch-i386-hdf4.sh),
+# so apt must know the i386 architecture and hold its package lists.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
+if [ ${#missing[@]} -gt 0 ] || ! compgen -G '/var/lib/apt/lists/*_binary-i386_Packages*' >/dev/null; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "installing: ${missing[*]}"
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test twice: in the normal
-# build and in a build with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds, and runs every test three times: in the
+# normal build (which also cross-builds loadhdf.dll for its checks), in a
+# build with AddressSanitizer and UndefinedBehaviorSanitizer, and in the
+# 32-bit build, where pointers and long have 32 bits as in the Windows module.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -11,3 +13,6 @@ BUILD_DIR=build tools/build.sh
 BUILD_DIR=build-asan tools/build.sh -DLOADHDF_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
    ctest --output-on-failure -j2 --timeout 600)
+
+BUILD_DIR=build-i386 tools/build.sh -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/i386-linux-gnu.cmake"
+(cd build-i386 && ctest --output-on-failure -j2 --timeout 300)
