@@ -16,13 +16,17 @@ namespace {
 
 enum class ScaleRead { FileScale, UseIndexScale, NoBuffer };
 
-// A host buffer of ElemSize * Count bytes, or null when the host has none or
-// the size does not fit the host's 32-bit byte count. Asks for at least one
-// byte, so that a dimension without elements still has a buffer.
+int64_t ScaleBytesLeft = std::numeric_limits<int64_t>::max();
+
+// A host buffer of ElemSize * Count bytes, or null when the host has none,
+// the size does not fit the host's 32-bit byte count, or the scan's scale
+// memory is spent. Asks for at least one byte, so that a dimension without
+// elements still has a buffer.
 char* AllocScaleBuffer(int32_t ElemSize, int32_t Count) {
     const int64_t Bytes = int64_t(ElemSize) * (Count > 0 ? Count : 0);
-    if (Bytes > std::numeric_limits<int32_t>::max())
+    if (Bytes > std::numeric_limits<int32_t>::max() || Bytes > ScaleBytesLeft)
         return nullptr;
+    ScaleBytesLeft -= Bytes;
     return VyrUtilStringAlloc(Bytes > 0 ? int32_t(Bytes) : 1, ScaleBufferTag);
 }
 
@@ -72,6 +76,10 @@ bool MakeIndexScale(int32_t D, SdsEntry* Entry) {
 }
 
 } // namespace
+
+void LimitScaleMemory(int64_t Bytes) {
+    ScaleBytesLeft = Bytes;
+}
 
 void ReadDimensionScales(int32_t SdsId, SdsEntry* Entry) {
     for (int32_t D = 0; D < Entry->Rank && D < MaxLoadRank; ++D) {

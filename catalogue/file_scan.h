@@ -30,6 +30,12 @@ bool ScanHdfFile();
 // left with a null ScaleBuffer, which the caller must treat as a failure.
 void ReadDimensionScales(int32_t SdsId, SdsEntry* Entry);
 
+// Bounds the bytes that ReadDimensionScales may take from the host, from now
+// on, for all the records of one scan: beyond it a slot gets no buffer, as
+// when the host has none. The scan sets it from the file's size before it
+// reads any data set.
+void LimitScaleMemory(int64_t Bytes);
+
 // Gives back the scale buffers of records 0 to SdsCount-1 and sets SdsCount
 // to 0; keeps the array SdsEntries. Takes its own host lock pair.
 void FreeSdsEntries();

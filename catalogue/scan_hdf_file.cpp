@@ -11,9 +11,11 @@
 
 #include <hdf/mfhdf.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -28,6 +30,20 @@ const char* const UnknownType = "Unknown data type in HDF file";
 const char* const NoneStored = "No Scientific Data Sets found.";
 // A data set that HDF4 counts but cannot select or describe.
 const char* const Unreadable = "Unable to read a Scientific Data Set in this HDF file";
+
+// The scales of a file's data sets take host memory in proportion to the
+// extents the file declares, not to what it stores: a damaged file of a few
+// kilobytes that claims a dimension of hundreds of millions made every scan
+// fill gigabytes of index scales. A file's scales may take eight times the
+// file's size, and at least 256 MiB: a file whose data are written (even
+// compressed eightfold) stays inside that, while a claim that no data stand
+// behind ends in "Not enough memory to read this HDF file.".
+int64_t ScaleMemoryFor(const char* Path) {
+    constexpr int64_t Floor = int64_t(256) << 20;
+    std::error_code Error;
+    const std::uintmax_t Size = std::filesystem::file_size(Path, Error);
+    return Error ? Floor : std::max(Floor, 8 * int64_t(Size));
+}
 
 enum class DataSetOutcome { Stored, PassedOver, UnknownType, Unreadable, NoMemory };
 
@@ -114,6 +130,7 @@ const char* ReadCatalogue() {
     // Hishdf's Hopen included, trust what a damaged file says.
     if (!CheckHdfStructure(FileName).Sound || !Hishdf(FileName))
         return NotHdf;
+    LimitScaleMemory(ScaleMemoryFor(FileName));
 
     SdFileOwner File(SDstart(FileName, DFACC_READ));
     int32 Count = 0, GlobalAttrs = 0;

@@ -3,6 +3,8 @@
 // records), and nothing of the host's left outstanding.
 #include "catalogue_fixture.h"
 
+#include <hdf/mfhdf.h>
+
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -62,6 +64,16 @@ TEST_F(ScanFailures, EachFailureShowsOneMessageAndLeavesTheCatalogueEmpty) {
          "No Scientific Data Sets found."},
         {"only a character data set", [] { return TestHdf::WriteTemp("chars.hdf", {Set({4}, 4)}); },
          "Unknown data type in HDF file"},
+        {"a dimension of 10^8 that no data stand behind (400 MB of index scale)",
+         [] {
+             const std::string Path = TestHdf::TempPath("huge-claim.hdf");
+             const int32 File = SDstart(Path.c_str(), DFACC_CREATE);
+             int32 Dims[2] = {2, 100000000};
+             SDendaccess(SDcreate(File, "never written", DFNT_FLOAT32, 2, Dims));
+             SDend(File);
+             return Path;
+         },
+         "Not enough memory to read this HDF file."},
     };
     // Each failure also empties the catalogue of the file scanned before.
     TestHdf::DataSet WithScale = Set({4});
