@@ -138,10 +138,9 @@ bool AllocateStorage(VyrHost::Zone& Z) {
             return false;
     }
     try {
-        Z.Storage.resize(Z.FieldTypes.size());
-        for (size_t Var = 0; Var < Z.FieldTypes.size(); ++Var)
-            Z.Storage[Var].assign(
-                size_t(ArrayBytes(Z.IMax, Z.JMax, Z.KMax, ElementSize(Z.FieldTypes[Var]))), 0);
+        Z.Storage.reserve(Z.FieldTypes.size());
+        for (VyrFieldType_t Type : Z.FieldTypes)
+            Z.Storage.emplace_back(size_t(ArrayBytes(Z.IMax, Z.JMax, Z.KMax, ElementSize(Type))));
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -182,8 +181,8 @@ double Zone::Value(int32_t Var, int64_t Point) const {
     if (Var < 1 || size_t(Var) > FieldTypes.size() || Point < 1 || Point > PointCount())
         throw std::out_of_range("Zone::Value: no such variable or point");
     const VyrFieldType_t Type = FieldTypes[size_t(Var) - 1];
-    return LoadValue(&Storage[size_t(Var) - 1][size_t(Point - 1) * size_t(ElementSize(Type))],
-                     Type);
+    return LoadValue(
+        Storage[size_t(Var) - 1].data() + size_t(Point - 1) * size_t(ElementSize(Type)), Type);
 }
 
 const DataSet* CurrentDataSet() {

@@ -83,6 +83,29 @@ TEST_F(HostDataSet, ZonesAreNumberedFromOneInTheOrderAdded) {
     EXPECT_TRUE(VyrHost::HostErrors().empty());
 }
 
+// A variable of 4 MiB comes from the system rather than the heap: it must
+// read as zero all the same, and a copy of the data set must own its bytes.
+TEST_F(HostDataSet, LargeZonesStartAtZeroAndCopiesOwnTheirValues) {
+    CreateDataSet(2);
+    const VyrFieldType_t Types[] = {1, 5};
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Big", 1024, 1024, 1, 0, Types));
+    VyrUtilDataValueSetByRef(VyrUtilDataValueGetRef(1, 1), 1048576, 2.5);
+    const VyrHost::DataSet Copy = *VyrHost::CurrentDataSet();
+    const VyrHost::Zone& Z = VyrHost::CurrentDataSet()->Zones.at(0);
+    ASSERT_EQ(Z.Storage.at(0).size(), 4u << 20);
+    size_t NonZero = 0;
+    for (const VyrHost::ZoneArray& Array : Z.Storage)
+        for (size_t Byte = 0; Byte < Array.size(); ++Byte)
+            NonZero += Array.data()[Byte] != 0;
+    EXPECT_EQ(NonZero, 2u) << "only the upper bytes of 2.5f";
+    EXPECT_EQ(Copy.Zones.at(0).Storage, Z.Storage);
+    EXPECT_NE(Copy.Zones.at(0).Storage.at(0).data(), Z.Storage.at(0).data());
+    VyrUtilDataValueSetByRef(VyrUtilDataValueGetRef(1, 2), 1, 7);
+    EXPECT_NE(Copy.Zones.at(0).Storage, Z.Storage);
+    EXPECT_EQ(Copy.Zones.at(0).Value(2, 1), 0);
+    EXPECT_TRUE(VyrHost::HostErrors().empty());
+}
+
 TEST_F(HostDataSet, AddZoneRefusesBadRequestsAsHostErrors) {
     const VyrFieldType_t Good[] = {1};
     EXPECT_FALSE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, Good)) << "no data set yet";
