@@ -14,11 +14,6 @@
 
 namespace {
 
-// Source indices of one point, 1-based, in the zone's I, J and K directions.
-struct SourcePoint {
-    int32_t I, J, K;
-};
-
 // True when the zone extents and the record's buffers describe a zone that
 // can be filled without reading or writing outside any of them: every
 // source extent at least 1, no more source values than a 32-bit point index
@@ -40,21 +35,80 @@ bool ZoneInputsAgree(const SdsEntry& Entry, int32_t IMax, int32_t JMax, int32_t 
     return true;
 }
 
-// Stores one point: the coordinate variables from Rank down to 1, then "V".
-void StorePoint(const SdsEntry& Entry, VyrFieldData_pa const* Refs, const SourcePoint& Point,
-                int32_t PointIndex) {
-    const int32_t Rank = Entry.Rank;
-    const int32_t Along[MaxLoadRank] = {Point.I, Point.J, Point.K};
-    for (int32_t Var = Rank; Var >= 1; --Var) {
-        const int32_t Scale = Rank - Var;
-        const double Coord = GetValueAsDouble(Entry.ScaleBuffer[Scale], Along[Var - 1] - 1,
-                                              Entry.ScaleNumberType[Scale]);
-        VyrUtilDataValueSetByRef(Refs[Var - 1], PointIndex, Coord);
+// What one zone's walk reads, copied once from the globals and the record:
+// nothing changes them while the zone fills, and copies in registers spare
+// a reload of each after every host call. Indexed by direction: I, J, K.
+struct ZoneWalk {
+    int32_t Extent[MaxLoadRank];
+    int32_t Skip[MaxLoadRank];
+    // Direction d takes the scale of HDF dimension Rank-1-d.
+    const void* Scale[MaxLoadRank];
+    int32_t ScaleType[MaxLoadRank];
+    VyrFieldData_pa Refs[MaxLoadRank + 1]; // "Dimension 1".."Dimension Rank", then "V"
+    const void* Data;
+};
+
+// Stores the points of one row, I from 1 to its extent by the skip, each as
+// the host sees it: the coordinate variables from Rank down to 1, then "V".
+// J's and K's coordinates are the row's; I's and the value are read per
+// point. Rank and the data's number type are fixed per instantiation, so
+// that GetValueAsDouble's selection on the type folds away for the values.
+template <int32_t Rank, int32_t DataType>
+void StoreRow(const ZoneWalk& Walk, int64_t RowStart, double CoordJ, double CoordK,
+              int32_t PointIndex) {
+    const VyrFieldData_pa RefI = Walk.Refs[0], RefJ = Walk.Refs[Rank >= 2 ? 1 : 0],
+                          RefK = Walk.Refs[Rank >= 3 ? 2 : 0], RefV = Walk.Refs[Rank];
+    const void* const ScaleI = Walk.Scale[0];
+    const int32_t ScaleIType = Walk.ScaleType[0];
+    const int32_t Extent = Walk.Extent[0], Skip = Walk.Skip[0];
+    const void* const Data = Walk.Data;
+    for (int32_t I = 1;; ++PointIndex) {
+        if constexpr (Rank >= 3)
+            VyrUtilDataValueSetByRef(RefK, PointIndex, CoordK);
+        if constexpr (Rank >= 2)
+            VyrUtilDataValueSetByRef(RefJ, PointIndex, CoordJ);
+        VyrUtilDataValueSetByRef(RefI, PointIndex, GetValueAsDouble(ScaleI, I - 1, ScaleIType));
+        VyrUtilDataValueSetByRef(RefV, PointIndex,
+                                 GetValueAsDouble(Data, RowStart + (I - 1), DataType));
+        if (I >= Extent)
+            return;
+        I = NextSourceIndex(I, Skip, Extent);
     }
-    const int64_t Element = (int64_t(Point.K) - 1) * SrcIMax * SrcJMax +
-                            (int64_t(Point.J) - 1) * SrcIMax + (Point.I - 1);
-    VyrUtilDataValueSetByRef(Refs[Rank], PointIndex,
-                             GetValueAsDouble(Entry.DataBuffer, Element, Entry.DataNumberType));
+}
+
+using RowStorer = void (*)(const ZoneWalk&, int64_t, double, double, int32_t);
+
+// The row storer for the data's number type; a code outside the table
+// reads as 0.0, as GetValueAsDouble gives it.
+template <int32_t Rank> RowStorer RowStorerFor(int32_t DataType) {
+    switch (DataType) {
+    case HdfType::Float32:
+        return StoreRow<Rank, HdfType::Float32>;
+    case HdfType::Float64:
+        return StoreRow<Rank, HdfType::Float64>;
+    case HdfType::Int8:
+        return StoreRow<Rank, HdfType::Int8>;
+    case HdfType::UInt8:
+        return StoreRow<Rank, HdfType::UInt8>;
+    case HdfType::Int16:
+        return StoreRow<Rank, HdfType::Int16>;
+    case HdfType::UInt16:
+        return StoreRow<Rank, HdfType::UInt16>;
+    case HdfType::Int32:
+        return StoreRow<Rank, HdfType::Int32>;
+    case HdfType::UInt32:
+        return StoreRow<Rank, HdfType::UInt32>;
+    default:
+        return StoreRow<Rank, 0>;
+    }
+}
+
+RowStorer RowStorerFor(int32_t Rank, int32_t DataType) {
+    if (Rank == 1)
+        return RowStorerFor<1>(DataType);
+    if (Rank == 2)
+        return RowStorerFor<2>(DataType);
+    return RowStorerFor<3>(DataType);
 }
 
 // The percentage for PointsDone out of PointsTotal, worked out in double so
@@ -102,33 +156,48 @@ bool FillZone(const SdsEntry& Entry, int16_t ZoneNumber, int32_t IMax, int32_t J
             return false;
 
     // ---- Walk K, J and I with the skips; the last index of each is kept.
+    ZoneWalk Walk = {};
+    const int32_t Extents[MaxLoadRank] = {SrcIMax, SrcJMax, SrcKMax};
+    const int32_t Skips[MaxLoadRank] = {ISkip, JSkip, KSkip};
+    for (int32_t Dir = 0; Dir < MaxLoadRank; ++Dir) {
+        Walk.Extent[Dir] = Extents[Dir];
+        Walk.Skip[Dir] = Skips[Dir];
+        if (Dir < Rank) {
+            Walk.Scale[Dir] = Entry.ScaleBuffer[Rank - 1 - Dir];
+            Walk.ScaleType[Dir] = Entry.ScaleNumberType[Rank - 1 - Dir];
+        }
+    }
+    for (int32_t Var = 0; Var <= Rank; ++Var)
+        Walk.Refs[Var] = Refs[Var];
+    Walk.Data = Entry.DataBuffer;
+    const RowStorer StoreRowOf = RowStorerFor(Rank, Entry.DataNumberType);
+
+    const int64_t Row = Walk.Extent[0], Plane = Row * Walk.Extent[1];
     int32_t PointIndex = 1;
-    SourcePoint Point = {1, 1, 1};
-    for (;;) {
+    for (int32_t K = 1;;) {
         if (LoadInterrupted)
             return true;
-        Point.J = 1;
-        for (;;) {
+        const double CoordK =
+            Rank >= 3 ? GetValueAsDouble(Walk.Scale[2], K - 1, Walk.ScaleType[2]) : 0.0;
+        for (int32_t J = 1;;) {
+            // One progress check before each row: the user's Stop arrives
+            // here, and a stopped row stores nothing.
+            CheckProgress();
             if (LoadInterrupted)
                 break;
-            Point.I = 1;
-            CheckProgress();
-            for (;;) {
-                if (LoadInterrupted)
-                    break;
-                StorePoint(Entry, Refs, Point, PointIndex);
-                ++PointIndex;
-                if (Point.I >= SrcIMax)
-                    break;
-                Point.I = NextSourceIndex(Point.I, ISkip, SrcIMax);
-                ++PointsDone;
-            }
-            if (Point.J >= SrcJMax)
+            const double CoordJ =
+                Rank >= 2 ? GetValueAsDouble(Walk.Scale[1], J - 1, Walk.ScaleType[1]) : 0.0;
+            StoreRowOf(Walk, (int64_t(K) - 1) * Plane + (int64_t(J) - 1) * Row, CoordJ, CoordK,
+                       PointIndex);
+            PointIndex += IMax;
+            // Each point but the row's last counts one source step done.
+            PointsDone += IMax - 1;
+            if (J >= Walk.Extent[1])
                 break;
-            Point.J = NextSourceIndex(Point.J, JSkip, SrcJMax);
+            J = NextSourceIndex(J, Walk.Skip[1], Walk.Extent[1]);
         }
-        if (Point.K >= SrcKMax)
+        if (K >= Walk.Extent[2])
             return true;
-        Point.K = NextSourceIndex(Point.K, KSkip, SrcKMax);
+        K = NextSourceIndex(K, Walk.Skip[2], Walk.Extent[2]);
     }
 }
