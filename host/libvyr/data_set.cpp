@@ -100,6 +100,17 @@ inline void StoreValue(unsigned char* Array, int64_t Index, VyrFieldType_t Type,
     }
 }
 
+// StoreValue for one type, so that a store jumps straight to its type's
+// code: the types are checked when the zone is added, the jump needs no
+// other test.
+template <VyrFieldType_t Type> void StoreAsType(unsigned char* Array, int64_t Index, double Value) {
+    StoreValue(Array, Index, Type, Value);
+}
+using StoreFunction = void (*)(unsigned char*, int64_t, double);
+constexpr StoreFunction StoreByType[] = {StoreAsType<0>,           StoreAsType<FieldFloat>,
+                                         StoreAsType<FieldDouble>, StoreAsType<FieldInt32>,
+                                         StoreAsType<FieldInt16>,  StoreAsType<FieldByte>};
+
 double LoadValue(const unsigned char* Slot, VyrFieldType_t Type) {
     switch (Type) {
     case FieldFloat:
@@ -167,6 +178,18 @@ inline VyrFieldData_s* LiveRef(VyrFieldData_pa Ref) {
     if (Offset >= sizeof RefSlots || Offset % sizeof(VyrFieldData_s) != 0)
         return nullptr;
     return Ref->Generation == RefGeneration ? Ref : nullptr;
+}
+
+// The host error for a store that VyrUtilDataValueSetByRef refuses; out of
+// line, so that the accepted store's path stays short.
+__attribute__((noinline, cold)) void
+RefuseStore(VyrFieldData_pa FieldData, const VyrFieldData_s* Ref, VyrLgIndex_t PointIndex) {
+    if (Ref == nullptr)
+        HostError("VyrUtilDataValueSetByRef: %s field-value reference",
+                  FieldData == nullptr ? "null" : "unknown");
+    else
+        HostError("VyrUtilDataValueSetByRef: point %d outside 1..%lld of zone %d", PointIndex,
+                  static_cast<long long>(Ref->Points), Ref->Zone);
 }
 
 uint32_t ZoneVarKey(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
@@ -314,18 +337,14 @@ VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
 }
 
 void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex, double Value) {
-    VyrFieldData_s* Ref = LiveRef(FieldData);
-    if (Ref == nullptr) {
-        HostError("VyrUtilDataValueSetByRef: %s field-value reference",
-                  FieldData == nullptr ? "null" : "unknown");
+    const VyrFieldData_s* Ref = LiveRef(FieldData);
+    // One unsigned test for 1 <= PointIndex <= Points.
+    const int64_t Index = int64_t(PointIndex) - 1;
+    if (Ref != nullptr && uint64_t(Index) < uint64_t(Ref->Points)) {
+        StoreByType[Ref->Type](Ref->Values, Index, Value);
         return;
     }
-    if (PointIndex < 1 || PointIndex > Ref->Points) {
-        HostError("VyrUtilDataValueSetByRef: point %d outside 1..%lld of zone %d", PointIndex,
-                  static_cast<long long>(Ref->Points), Ref->Zone);
-        return;
-    }
-    StoreValue(Ref->Values, PointIndex - 1, Ref->Type, Value);
+    RefuseStore(FieldData, Ref, PointIndex);
 }
 
 } // extern "C"
