@@ -11,6 +11,7 @@ builds the programs and writes the files first.
 """
 import argparse
 import os
+import re
 import statistics
 import subprocess
 import sys
@@ -91,10 +92,10 @@ def main():
     parser.add_argument("--bin", required=True, help="folder of vyrhost and tight_loop")
     parser.add_argument("--scratch", required=True, help="folder of the benchmark files")
     parser.add_argument("--runs", type=int, default=5)
-    parser.add_argument("--only", default="", help="run only cases whose title contains this")
+    parser.add_argument("--only", default="", help="run only the cases whose title matches this regular expression")
     args = parser.parse_args()
     bench_dir = os.path.dirname(os.path.abspath(__file__))
-    cases = [c for c in CASES if args.only in c.title]
+    cases = [c for c in CASES if re.search(args.only, c.title)]
 
     for case in (c for c in cases if not c.json):  # --json stores what its load stores
         lines = check_identical(case, args.bin, bench_dir, args.scratch)
