@@ -68,7 +68,7 @@ void FinishSession(HostSession& Session, const Invocation& Call) {
     }
     if (Call.JsonOut) {
         std::fflush(stdout);
-        if (!WriteJsonFile(*Call.JsonOut, HostStateJson(Session.LastLoadResult()), &Why)) {
+        if (!WriteHostStateJson(*Call.JsonOut, Session.LastLoadResult(), &Why)) {
             Session.Fail(Why);
         }
     }

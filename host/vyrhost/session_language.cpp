@@ -85,7 +85,7 @@ SessionStep RunJson(HostSession& Session, const std::string& Path, std::string* 
         return Refuse("json needs a file name (- for standard output)", Why);
     }
     std::fflush(stdout);
-    return HostAnswer(WriteJsonFile(Path, HostStateJson(Session.LastLoadResult()), Why));
+    return HostAnswer(WriteHostStateJson(Path, Session.LastLoadResult(), Why));
 }
 
 } // namespace

@@ -115,11 +115,15 @@ TEST(VyrhostLoad, JsonHoldsTheConvertedDataSetWithEveryValue) {
     }
 }
 
+// ReadJson also holds the text to nlohmann::json's own dump of it, which
+// formats 147.27615356445312f as 147.27615356445313 where std::to_chars,
+// shortest and nearest, would not.
 TEST(VyrhostLoad, NonFiniteValuesAreWrittenAsStrings) {
     const double Inf = std::numeric_limits<double>::infinity();
-    const std::string Data = WriteHdf(
-        "non-finite.hdf",
-        {MakeSet(5, {5}, "", {std::numeric_limits<double>::quiet_NaN(), Inf, -Inf, 1.5, -0.1})});
+    const std::string Data =
+        WriteHdf("non-finite.hdf", {MakeSet(5, {9}, "",
+                                            {std::numeric_limits<double>::quiet_NaN(), Inf, -Inf,
+                                             1.5, -0.1, -0.0, 1e-5, 147.27615356445312, 3e38})});
     const std::string Json = TestHdf::TempPath("non-finite.json");
 
     const ProgramRun Run = RunVyrhost({"load", Data, "--json", Json});
@@ -127,7 +131,9 @@ TEST(VyrhostLoad, NonFiniteValuesAreWrittenAsStrings) {
     EXPECT_EQ(Run.ExitStatus, 0) << Run.Err;
     const nlohmann::json State = ReadJson(Json);
     const nlohmann::json& V = State.at("data_set").at("zones")[0].at("values")[1];
-    EXPECT_EQ(V, nlohmann::json::parse(R"(["nan", "inf", "-inf", 1.5, -0.10000000149011612])"));
+    EXPECT_EQ(V, nlohmann::json::parse(R"(["nan", "inf", "-inf", 1.5, -0.10000000149011612, -0.0,
+        9.999999747378752e-06, 147.27615356445313, 3.0000000054977558e+38])"));
+    EXPECT_NE(ReadText(Json).find("\n            147.27615356445313,\n"), std::string::npos);
 }
 
 TEST(VyrhostLoad, JournalReplayedReproducesTheSameDataSet) {

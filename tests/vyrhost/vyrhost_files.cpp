@@ -30,6 +30,15 @@ nlohmann::json ReadJson(const std::string& Path) {
     const std::string Text = ReadText(Path);
     const nlohmann::json Parsed = nlohmann::json::parse(Text, nullptr, false);
     EXPECT_FALSE(Parsed.is_discarded()) << Path << " holds no JSON: " << Text;
+    // vyrhost writes the document as it goes; its bytes must be those of
+    // the library's dump of the same document, members in their order.
+    const nlohmann::ordered_json Ordered = nlohmann::ordered_json::parse(Text, nullptr, false);
+    if (!Ordered.is_discarded()) {
+        EXPECT_EQ(Ordered.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) +
+                      "\n",
+                  Text)
+            << Path;
+    }
     return Parsed.is_discarded() ? nlohmann::json::object() : Parsed;
 }
 
