@@ -44,6 +44,11 @@ int32_t ElementSize(VyrFieldType_t Type) {
 // Truncates toward zero as a C cast does; NaN becomes 0 and values beyond
 // the type's range become its nearest bound.
 template <typename T> T SaturateToInteger(double Value) {
+    // Every value strictly between min - 1 and max + 1 truncates into the
+    // range: one pair of tests for the common case, which NaN fails.
+    if (Value > double(std::numeric_limits<T>::min()) - 1.0 &&
+        Value < double(std::numeric_limits<T>::max()) + 1.0)
+        return static_cast<T>(Value);
     if (std::isnan(Value))
         return 0;
     if (Value <= double(std::numeric_limits<T>::min()))
@@ -101,8 +106,8 @@ inline void StoreValue(unsigned char* Array, int64_t Index, VyrFieldType_t Type,
 }
 
 // StoreValue for one type, so that a store jumps straight to its type's
-// code: the types are checked when the zone is added, the jump needs no
-// other test.
+// code; a reference holds the one for its variable (the types are checked
+// when the zone is added).
 template <VyrFieldType_t Type> void StoreAsType(unsigned char* Array, int64_t Index, double Value) {
     StoreValue(Array, Index, Type, Value);
 }
@@ -167,8 +172,10 @@ constexpr size_t RefSlotCount = size_t(1) << 20;
 VyrFieldData_s RefSlots[RefSlotCount];
 size_t NextRefSlot = 0;
 size_t RefsThisGeneration = 0;
-// Slots start at generation 0, which is never current.
-uint64_t RefGeneration = 1;
+// Slots start at generation 0, which is never current. 32 bits: a stale
+// slot would pass again only after 2^32 data sets and a million newer
+// references.
+uint32_t RefGeneration = 1;
 
 // The live reference that Ref is, or null for a null, foreign or stale one.
 // Only an address that is a slot's start is read.
@@ -221,7 +228,8 @@ void SetZoneStorageLimit(int64_t Bytes) {
 namespace VyrHost::Detail {
 
 void DropFieldRefs() {
-    ++RefGeneration;
+    if (++RefGeneration == 0)
+        RefGeneration = 1;
     RefsThisGeneration = 0;
     State().RefsByZoneVar.clear();
 }
@@ -329,9 +337,9 @@ VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
     *Ref = VyrFieldData_s{RefGeneration,
                           Zone,
                           Var,
-                          Z.FieldTypes[size_t(Var) - 1],
                           Z.PointCount(),
-                          Z.Storage[size_t(Var) - 1].data()};
+                          Z.Storage[size_t(Var) - 1].data(),
+                          StoreByType[Z.FieldTypes[size_t(Var) - 1]]};
     S.RefsByZoneVar.emplace(ZoneVarKey(Zone, Var), Ref);
     return Ref;
 }
@@ -341,7 +349,7 @@ void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex
     // One unsigned test for 1 <= PointIndex <= Points.
     const int64_t Index = int64_t(PointIndex) - 1;
     if (Ref != nullptr && uint64_t(Index) < uint64_t(Ref->Points)) {
-        StoreByType[Ref->Type](Ref->Values, Index, Value);
+        Ref->Store(Ref->Values, Index, Value);
         return;
     }
     RefuseStore(FieldData, Ref, PointIndex);

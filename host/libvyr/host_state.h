@@ -31,14 +31,16 @@ struct VyrStringList_s {
 // A field-value reference carries what VyrUtilDataValueSetByRef needs, so
 // that a store looks nothing up: the generation of the data set it was handed
 // out for (it is live while the host's generation is the same), and the
-// variable's array with its type and point count.
+// variable's array with its point count and the store for its field data
+// type. 32 bytes, so that a slot's start is a multiple of 32.
 struct VyrFieldData_s {
-    uint64_t Generation = 0;
+    uint32_t Generation = 0;
     VyrEntIndex_t Zone = 0; // 1-based
     VyrEntIndex_t Var = 0;  // 1-based
-    VyrFieldType_t Type = 0;
     int64_t Points = 0;
     unsigned char* Values = nullptr;
+    // Stores a value as element Index (from 0) of Values.
+    void (*Store)(unsigned char* Values, int64_t Index, double Value) = nullptr;
 };
 
 namespace VyrHost::Detail {
