@@ -51,15 +51,17 @@ struct ZoneWalk {
 // Stores the points of one row, I from 1 to its extent by the skip, each as
 // the host sees it: the coordinate variables from Rank down to 1, then "V".
 // J's and K's coordinates are the row's; I's and the value are read per
-// point. Rank and the data's number type are fixed per instantiation, so
-// that GetValueAsDouble's selection on the type folds away for the values.
-template <int32_t Rank, int32_t DataType>
+// point. Rank, the data's number type and, for the two common ones, the I
+// scale's (float32 scales, and the int32 index scale 1..n) are fixed per
+// instantiation, so that GetValueAsDouble's selection on the type folds
+// away; ScaleType 0 reads the I scale with the selection.
+template <int32_t Rank, int32_t DataType, int32_t ScaleType>
 void StoreRow(const ZoneWalk& Walk, int64_t RowStart, double CoordJ, double CoordK,
               int32_t PointIndex) {
     const VyrFieldData_pa RefI = Walk.Refs[0], RefJ = Walk.Refs[Rank >= 2 ? 1 : 0],
                           RefK = Walk.Refs[Rank >= 3 ? 2 : 0], RefV = Walk.Refs[Rank];
     const void* const ScaleI = Walk.Scale[0];
-    const int32_t ScaleIType = Walk.ScaleType[0];
+    const int32_t ScaleIType = ScaleType != 0 ? ScaleType : Walk.ScaleType[0];
     const int32_t Extent = Walk.Extent[0], Skip = Walk.Skip[0];
     const void* const Data = Walk.Data;
     for (int32_t I = 1;; ++PointIndex) {
@@ -72,43 +74,51 @@ void StoreRow(const ZoneWalk& Walk, int64_t RowStart, double CoordJ, double Coor
                                  GetValueAsDouble(Data, RowStart + (I - 1), DataType));
         if (I >= Extent)
             return;
-        I = NextSourceIndex(I, Skip, Extent);
+        I = Skip == 1 ? I + 1 : NextSourceIndex(I, Skip, Extent);
     }
 }
 
 using RowStorer = void (*)(const ZoneWalk&, int64_t, double, double, int32_t);
 
-// The row storer for the data's number type; a code outside the table
-// reads as 0.0, as GetValueAsDouble gives it.
-template <int32_t Rank> RowStorer RowStorerFor(int32_t DataType) {
+template <int32_t Rank, int32_t DataType> RowStorer RowStorerFor(int32_t ScaleType) {
+    if (ScaleType == HdfType::Float32)
+        return StoreRow<Rank, DataType, HdfType::Float32>;
+    if (ScaleType == HdfType::Int32)
+        return StoreRow<Rank, DataType, HdfType::Int32>;
+    return StoreRow<Rank, DataType, 0>;
+}
+
+// The row storer for the data's and the I scale's number types; a data code
+// outside the table reads as 0.0, as GetValueAsDouble gives it.
+template <int32_t Rank> RowStorer RowStorerFor(int32_t DataType, int32_t ScaleType) {
     switch (DataType) {
     case HdfType::Float32:
-        return StoreRow<Rank, HdfType::Float32>;
+        return RowStorerFor<Rank, HdfType::Float32>(ScaleType);
     case HdfType::Float64:
-        return StoreRow<Rank, HdfType::Float64>;
+        return RowStorerFor<Rank, HdfType::Float64>(ScaleType);
     case HdfType::Int8:
-        return StoreRow<Rank, HdfType::Int8>;
+        return RowStorerFor<Rank, HdfType::Int8>(ScaleType);
     case HdfType::UInt8:
-        return StoreRow<Rank, HdfType::UInt8>;
+        return RowStorerFor<Rank, HdfType::UInt8>(ScaleType);
     case HdfType::Int16:
-        return StoreRow<Rank, HdfType::Int16>;
+        return RowStorerFor<Rank, HdfType::Int16>(ScaleType);
     case HdfType::UInt16:
-        return StoreRow<Rank, HdfType::UInt16>;
+        return RowStorerFor<Rank, HdfType::UInt16>(ScaleType);
     case HdfType::Int32:
-        return StoreRow<Rank, HdfType::Int32>;
+        return RowStorerFor<Rank, HdfType::Int32>(ScaleType);
     case HdfType::UInt32:
-        return StoreRow<Rank, HdfType::UInt32>;
+        return RowStorerFor<Rank, HdfType::UInt32>(ScaleType);
     default:
-        return StoreRow<Rank, 0>;
+        return RowStorerFor<Rank, 0>(ScaleType);
     }
 }
 
-RowStorer RowStorerFor(int32_t Rank, int32_t DataType) {
+RowStorer RowStorerFor(int32_t Rank, int32_t DataType, int32_t ScaleType) {
     if (Rank == 1)
-        return RowStorerFor<1>(DataType);
+        return RowStorerFor<1>(DataType, ScaleType);
     if (Rank == 2)
-        return RowStorerFor<2>(DataType);
-    return RowStorerFor<3>(DataType);
+        return RowStorerFor<2>(DataType, ScaleType);
+    return RowStorerFor<3>(DataType, ScaleType);
 }
 
 // The percentage for PointsDone out of PointsTotal, worked out in double so
@@ -170,7 +180,7 @@ bool FillZone(const SdsEntry& Entry, int16_t ZoneNumber, int32_t IMax, int32_t J
     for (int32_t Var = 0; Var <= Rank; ++Var)
         Walk.Refs[Var] = Refs[Var];
     Walk.Data = Entry.DataBuffer;
-    const RowStorer StoreRowOf = RowStorerFor(Rank, Entry.DataNumberType);
+    const RowStorer StoreRowOf = RowStorerFor(Rank, Entry.DataNumberType, Walk.ScaleType[0]);
 
     const int64_t Row = Walk.Extent[0], Plane = Row * Walk.Extent[1];
     int32_t PointIndex = 1;
