@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -38,19 +37,22 @@ const char* const Unreadable = "Unable to read a Scientific Data Set in this HDF
 // file's size, and at least 256 MiB: a file whose data are written (even
 // compressed eightfold) stays inside that, while a claim that no data stand
 // behind ends in "Not enough memory to read this HDF file.".
-int64_t ScaleMemoryFor(const char* Path) {
+int64_t ScaleMemoryFor(int64_t FileSize) {
     constexpr int64_t Floor = int64_t(256) << 20;
-    std::error_code Error;
-    const std::uintmax_t Size = std::filesystem::file_size(Path, Error);
-    return Error ? Floor : std::max(Floor, 8 * int64_t(Size));
+    return std::max(Floor, 8 * FileSize);
 }
 
 enum class DataSetOutcome { Stored, PassedOver, UnknownType, Unreadable, NoMemory };
 
-bool FileCanBeRead(const char* Path) {
+// True when Path opens for reading; *Size is then its length in bytes (0
+// where it cannot be told, as for a directory).
+bool FileCanBeRead(const char* Path, int64_t* Size) {
     FILE* File = std::fopen(Path, "rb");
     if (File == nullptr)
         return false;
+    *Size = 0;
+    if (std::fseek(File, 0, SEEK_END) == 0)
+        *Size = std::max<long>(std::ftell(File), 0);
     std::fclose(File);
     return true;
 }
@@ -124,13 +126,14 @@ DataSetOutcome ScanDataSet(int32 FileId, int32 Index, bool StoreAllowed) {
 // Opens the file, fills the catalogue and closes the file (the owner's
 // SDend) before it returns. Null on success, else the failure's message.
 const char* ReadCatalogue() {
-    if (FileName == nullptr || FileName[0] == '\0' || !FileCanBeRead(FileName))
+    int64_t FileSize = 0;
+    if (FileName == nullptr || FileName[0] == '\0' || !FileCanBeRead(FileName, &FileSize))
         return FileMissing;
     // The structure check comes before any HDF4 call: HDF4's own readers,
     // Hishdf's Hopen included, trust what a damaged file says.
     if (!CheckHdfStructure(FileName).Sound || !Hishdf(FileName))
         return NotHdf;
-    LimitScaleMemory(ScaleMemoryFor(FileName));
+    LimitScaleMemory(ScaleMemoryFor(FileSize));
 
     SdFileOwner File(SDstart(FileName, DFACC_READ));
     int32 Count = 0, GlobalAttrs = 0;
