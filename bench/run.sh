@@ -4,9 +4,11 @@
 # builds vyrhost, the add-on and the benchmark programs in release mode into
 # build-release/, writes the benchmark files once into a scratch folder, and
 # runs bench/run_bench.py, which proves that every command builds the same
-# arrays and prints the table.
+# arrays and prints the table. Then the two Google Benchmark programs: the
+# scan of 2,000 data sets against HDF4's own info calls, and the per-value
+# path (VyrUtilDataValueSetByRef, FillZone) against a plain store loop.
 #
-#   bench/run.sh [--runs N] [--only TEXT]
+#   bench/run.sh [--runs N] [--only REGEX]
 #
 # LOADHDF_BENCH_DIR names the scratch folder (default /tmp/loadhdf-bench,
 # about 170 MB of files plus a 1.5 GB JSON document while its case runs).
@@ -26,8 +28,14 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DLOADHDF_BENCH=ON >/dev/null
-cmake --build build-release -j2 --target vyrhost loadhdf make_bench_files tight_loop >/dev/null
+cmake --build build-release -j2 --target vyrhost loadhdf make_bench_files tight_loop \
+  scan_cost_bench store_value_bench >/dev/null
 
 scratch=${LOADHDF_BENCH_DIR:-/tmp/loadhdf-bench}
 build-release/bin/make_bench_files "$scratch"
-exec /usr/bin/python3 bench/run_bench.py --bin build-release/bin --scratch "$scratch" "$@"
+/usr/bin/python3 bench/run_bench.py --bin build-release/bin --scratch "$scratch" "$@"
+echo
+for b in scan_cost_bench store_value_bench; do
+  build-release/bin/$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |
+    grep -E '^(Benchmark|-+$|.*_median)'
+done

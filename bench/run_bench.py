@@ -118,21 +118,23 @@ def main():
         if os.path.exists(json_path):
             os.remove(json_path)
 
-        def ratio(name):
-            return statistics.median(a / b for a, b in zip(seconds[name], seconds["tight"]))
+        def ratio(name, to="tight"):
+            return statistics.median(a / b for a, b in zip(seconds[name], seconds[to]))
 
-        rows.append((case, {n: (statistics.median(seconds[n]), ratio(n), max(peak[n]) / 1024)
-                            for n in names}))
+        row = {n: (statistics.median(seconds[n]), ratio(n), max(peak[n]) / 1024) for n in names}
+        if "peer" in names:
+            row["vyrhost/peer"] = ratio("vyrhost", "peer")
+        rows.append((case, row))
         print(f"timed: {case.title}", flush=True)
 
     print()
-    print(f"{args.runs} runs per command, alternating; seconds are medians, ratios are the "
-          "medians of each run's ratio to the tight loop's run beside it; peak memory is the "
-          "largest of the runs (MiB).")
+    print(f"{args.runs} runs per command, alternating; seconds are medians, ratios (in "
+          "brackets, and vyrhost / peer) are the medians of each run's ratio to the other "
+          "command's run beside it; peak memory is the largest of the runs (MiB).")
     print()
-    print("| case | read-only floor | tight loop | pyhdf+numpy | vyrhost load | "
-          "peak MiB tight / peer / vyrhost |")
-    print("|---|---|---|---|---|---|")
+    print("| case | read-only floor | tight loop | pyhdf+numpy | vyrhost load | vyrhost / peer | "
+          "peak MiB tight / peer / vyrhost (vyrhost / tight) |")
+    print("|---|---|---|---|---|---|---|")
     for case, r in rows:
         def cell(name):
             if name not in r:
@@ -146,8 +148,9 @@ def main():
             load = r["vyrhost load"]
             mem += (f"; the load alone {load[0]:.3f} s, {load[2]:.0f} MiB "
                     f"(--json/load: time {vy[0] / load[0]:.2f}, memory {vy[2] / load[2]:.2f})")
+        versus_peer = f"{r['vyrhost/peer']:.2f}" if "vyrhost/peer" in r else "-"
         print(f"| {case.title} | {cell('floor')} | {r['tight'][0]:.3f} s | {cell('peer')} | "
-              f"{cell('vyrhost')} | {mem} |")
+              f"{cell('vyrhost')} | {versus_peer} | {mem} |")
     return 0
 
 

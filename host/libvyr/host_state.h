@@ -32,7 +32,8 @@ struct VyrStringList_s {
 // that a store looks nothing up: the generation of the data set it was handed
 // out for (it is live while the host's generation is the same), and the
 // variable's array with its point count and the store for its field data
-// type. 32 bytes, so that a slot's start is a multiple of 32.
+// type. 32 bytes on a 64-bit system, so that telling a slot's start from an
+// address inside one is a mask.
 struct VyrFieldData_s {
     uint32_t Generation = 0;
     VyrEntIndex_t Zone = 0; // 1-based
