@@ -349,18 +349,9 @@ void WriteHostState(JsonOutput& Out, std::optional<bool> LoadResult) {
 } // namespace
 
 bool WriteHostStateJson(const std::string& Path, std::optional<bool> LoadResult, std::string* Why) {
-    if (Path == "-") {
-        std::fflush(stdout);
-        bool Good = false;
-        {
-            JsonOutput Out(stdout);
-            WriteHostState(Out, LoadResult);
-            Out.Flush();
-            Good = Out.IsGood();
-        }
-        return std::fflush(stdout) == 0 && Good;
-    }
-    FILE* File = std::fopen(Path.c_str(), "wb");
+    const bool ToStandardOutput = Path == "-";
+    std::fflush(stdout); // what the session printed comes first
+    FILE* File = ToStandardOutput ? stdout : std::fopen(Path.c_str(), "wb");
     if (File == nullptr) {
         *Why = "cannot write " + Path;
         return false;
@@ -372,11 +363,10 @@ bool WriteHostStateJson(const std::string& Path, std::optional<bool> LoadResult,
         Out.Flush();
         Good = Out.IsGood();
     }
-    if (std::fclose(File) != 0 || !Good) {
+    Good = (ToStandardOutput ? std::fflush(File) : std::fclose(File)) == 0 && Good;
+    if (!Good && !ToStandardOutput)
         *Why = "cannot write " + Path;
-        return false;
-    }
-    return true;
+    return Good;
 }
 
 } // namespace VyrHostProgram
