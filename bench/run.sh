@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The load benchmark in one command: installs what it needs from Debian
-# (pyhdf and numpy for the peer, GNU time for peak memory, Google Benchmark),
+# through tools/install-deps.sh (pyhdf and numpy for the peer, GNU time for
+# peak memory, Google Benchmark),
 # builds vyrhost, the add-on and the benchmark programs in release mode into
 # build-release/, writes the benchmark files once into a scratch folder, and
 # runs bench/run_bench.py, which proves that every command builds the same
@@ -15,17 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(python3-hdf4 python3-numpy time libbenchmark-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+tools/install-deps.sh python3-hdf4 python3-numpy time libbenchmark-dev
 
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DLOADHDF_BENCH=ON >/dev/null
 cmake --build build-release -j2 --target vyrhost loadhdf make_bench_files tight_loop \

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs, from Debian's archive, whatever the build and the tests need and
-# this machine lacks. Safe to run again: installed packages are skipped.
+# this machine lacks, and the packages named as arguments (bench/run.sh names
+# the benchmark's). Safe to run again: installed packages are skipped.
 set -euo pipefail
 
 packages=(cmake make g++ binutils pkg-config
           libhdf4-alt-dev hdf4-tools nlohmann-json3-dev libcli11-dev libgtest-dev googletest
           # the 32-bit build (cmake/i386-linux-gnu.cmake) and loadhdf.dll
           # (cmake/i686-w64-mingw32.cmake)
-          g++-multilib g++-mingw-w64-i686-win32 binutils-mingw-w64-i686)
+          g++-multilib g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+          "$@")
 
 # The 32-bit build fetches HDF4's i386 packages (tools/fetch-i386-hdf4.sh),
 # so apt must know the i386 architecture and hold its package lists.
