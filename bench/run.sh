@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # The load benchmark in one command: installs what it needs from Debian
 # through tools/install-deps.sh (pyhdf and numpy for the peer, GNU time for
-# peak memory, Google Benchmark),
-# builds vyrhost, the add-on and the benchmark programs in release mode into
-# build-release/, writes the benchmark files once into a scratch folder, and
-# runs bench/run_bench.py, which proves that every command builds the same
-# arrays and prints the table. Then the two Google Benchmark programs: the
+# peak memory, Google Benchmark), builds vyrhost, the add-on and the benchmark
+# programs in release mode into build-release/, writes the benchmark files
+# once into a scratch folder, and runs bench/run_bench.py, which proves that
+# every command builds the same arrays and prints the table. Then the two Google Benchmark programs: the
 # scan of 2,000 data sets against HDF4's own info calls, and the per-value
 # path (VyrUtilDataValueSetByRef, FillZone) against a plain store loop.
 #
