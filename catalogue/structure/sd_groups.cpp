@@ -16,7 +16,6 @@ namespace {
 constexpr int32_t MaxRank = 32;
 constexpr int32_t MemberBufferSize = 1024; // TBUF_SZ
 constexpr int32_t MaxAttributes = 100;
-constexpr int32_t NumberTypeSizeOnDisk = 4;
 
 // Number of the data labels and descriptions of each kind attached to each
 // (tag, ref).
@@ -39,7 +38,6 @@ class GroupCheck {
   private:
     bool ReadMembers(const Dd& Group, std::vector<Member>* Members);
     bool CheckDimensionRecord(uint16_t Ref);
-    bool NumberTypeSizeOf(uint16_t Tag, uint16_t Ref, int32_t* Size);
     bool CheckStrings(uint16_t Tag, uint16_t Ref);
     bool CheckScales(uint16_t Ref);
 
@@ -60,19 +58,6 @@ bool GroupCheck::ReadMembers(const Dd& Group, std::vector<Member>* Members) {
         Entry.Tag = Cursor.U16();
         Entry.Ref = Cursor.U16();
     }
-    return true;
-}
-
-bool GroupCheck::NumberTypeSizeOf(uint16_t Tag, uint16_t Ref, int32_t* Size) {
-    std::vector<uint8_t> Bytes;
-    if (Tag != HdfTag::NumberType || !Check.ReadPlain(Check.Find(Tag, Ref), &Bytes) ||
-        Bytes.size() != NumberTypeSizeOnDisk)
-        return Check.Refuse("number type HDF4 would overrun");
-    const uint8_t Class = Bytes[3];
-    *Size = NumberTypeSize(Bytes[1]);
-    if (Bytes[0] != 1 || !SdMapsType(Bytes[1]) || *Size == 0 ||
-        (Class != 0 && Class != 1 && Class != 4))
-        return Check.Refuse("number type HDF4 cannot convert");
     return true;
 }
 
@@ -97,8 +82,12 @@ bool GroupCheck::CheckDimensionRecord(uint16_t Ref) {
     for (int32_t& Size : NumberTypeSizes) {
         const uint16_t Tag = Cursor.U16();
         const uint16_t TypeRef = Cursor.U16();
-        if (!NumberTypeSizeOf(Tag, TypeRef, &Size))
+        int32_t Type = 0;
+        if (Tag != HdfTag::NumberType)
+            return Check.Refuse("number type HDF4 would overrun");
+        if (!CheckNumberTypeRecord(Check, TypeRef, &Type))
             return false;
+        Size = NumberTypeSize(Type);
     }
     return true;
 }

@@ -35,7 +35,6 @@ class SdStructure {
     bool CheckDimension(uint16_t Ref, const VgroupRecord& Group);
     bool DimensionValue(uint16_t Ref, const VdataHeader& Header, int32_t* Value);
     bool CheckVariable(const VgroupRecord& Var);
-    bool CheckNumberType(uint16_t Ref, int32_t* Type);
     bool CheckAttribute(uint16_t Ref, const VdataHeader& Header);
     bool CheckFillValue(const VgroupRecord& Var, int32_t Type);
 
@@ -129,18 +128,6 @@ bool SdStructure::CheckDimension(uint16_t Ref, const VgroupRecord& Group) {
     return true;
 }
 
-bool SdStructure::CheckNumberType(uint16_t Ref, int32_t* Type) {
-    std::vector<uint8_t> Bytes;
-    if (!Check.ReadPlain(Check.Find(HdfTag::NumberType, Ref), &Bytes) || Bytes.size() != 4)
-        return Check.Refuse("number type HDF4 would overrun");
-    const uint8_t Version = Bytes[0], Class = Bytes[3];
-    *Type = Bytes[1];
-    if (Version != 1 || !SdMapsType(*Type) || NumberTypeSize(*Type) == 0 ||
-        (Class != 0 && Class != 1 && Class != 4))
-        return Check.Refuse("number type HDF4 cannot convert");
-    return true;
-}
-
 bool SdStructure::CheckAttribute(uint16_t Ref, const VdataHeader& Header) {
     // HDF4 joins the field names with commas into a 100-byte stack buffer and
     // splits them again.
@@ -212,7 +199,7 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var) {
                 return false;
         } else if (Tag == HdfTag::NumberType) {
             ++NumberTypes;
-            if (!CheckNumberType(Ref, &Type))
+            if (!CheckNumberTypeRecord(Check, Ref, &Type))
                 return false;
         } else if (Tag == HdfTag::Sd) {
             ++DataElements;

@@ -150,6 +150,12 @@ struct StructureCheck {
     }
 };
 
+// Reads the number-type record (DFTAG_NT) of this ref, which HDF4 reads into
+// a 4-byte stack buffer: it must be exactly 4 bytes, of version 1, a type the
+// SD layer maps, and a byte order HDF4 converts (class 0, 1 or 4). *Type gets
+// the type code.
+bool CheckNumberTypeRecord(StructureCheck& Check, uint16_t Ref, int32_t* Type);
+
 // The stages, in the order they run. Each returns false after Refuse.
 bool CheckDdBlocks(StructureCheck& Check);    // magic, DD chain, DDs, version element
 bool CheckVsetHeaders(StructureCheck& Check); // every vgroup and vdata header

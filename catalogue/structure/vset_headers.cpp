@@ -205,6 +205,18 @@ bool SdMapsType(int32_t Type) {
     return Low == 3 || Low == 4 || Low == 5 || Low == 6 || (Low >= 20 && Low <= 25);
 }
 
+bool CheckNumberTypeRecord(StructureCheck& Check, uint16_t Ref, int32_t* Type) {
+    std::vector<uint8_t> Bytes;
+    if (!Check.ReadPlain(Check.Find(HdfTag::NumberType, Ref), &Bytes) || Bytes.size() != 4)
+        return Check.Refuse("number type HDF4 would overrun");
+    const uint8_t Version = Bytes[0], Class = Bytes[3];
+    *Type = Bytes[1];
+    if (Version != 1 || !SdMapsType(*Type) || NumberTypeSize(*Type) == 0 ||
+        (Class != 0 && Class != 1 && Class != 4))
+        return Check.Refuse("number type HDF4 cannot convert");
+    return true;
+}
+
 bool CheckVsetHeaders(StructureCheck& Check) {
     std::vector<uint8_t> Bytes;
     for (const Dd& Entry : Check.Dds) {
