@@ -5,6 +5,7 @@
 
 #include "catalogue/hdf_access.h"
 #include "catalogue/number_types.h"
+#include "catalogue/structure_check.h"
 #include "vyr_host_api.h"
 
 #include <hdf/mfhdf.h>
@@ -17,6 +18,7 @@ namespace {
 enum class ScaleRead { FileScale, UseIndexScale, NoBuffer };
 
 int64_t ScaleBytesLeft = std::numeric_limits<int64_t>::max();
+const StructureVerdict* ScanVerdict = nullptr;
 
 // A host buffer of ElemSize * Count bytes, or null when the host has none,
 // the size does not fit the host's 32-bit byte count, or the scan's scale
@@ -42,6 +44,9 @@ ScaleRead ReadFileScale(int32_t SdsId, int32_t D, SdsEntry* Entry) {
     // unlimited dimension, whose extent SDdiminfo reports as 0. A buffer is
     // only sized from an extent that is positive and the data set's own.
     if (Status != SUCCEED || Extent != Entry->DimSizes[D] || Extent <= 0)
+        return ScaleRead::UseIndexScale;
+    // SDdiminfo has left the dimension's name in the scratch buffer.
+    if (ScanVerdict != nullptr && !ScanVerdict->ScaleReadable(HdfNameScratch()))
         return ScaleRead::UseIndexScale;
     if (!MapNumberType(&Entry->ScaleFieldType[D], &Entry->ScaleElemSize[D], ScaleType))
         return ScaleRead::UseIndexScale;
@@ -79,6 +84,10 @@ bool MakeIndexScale(int32_t D, SdsEntry* Entry) {
 
 void LimitScaleMemory(int64_t Bytes) {
     ScaleBytesLeft = Bytes;
+}
+
+void KeepScalesOut(const StructureVerdict* Verdict) {
+    ScanVerdict = Verdict;
 }
 
 void ReadDimensionScales(int32_t SdsId, SdsEntry* Entry) {

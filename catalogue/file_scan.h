@@ -36,6 +36,13 @@ void ReadDimensionScales(int32_t SdsId, SdsEntry* Entry);
 // reads any data set.
 void LimitScaleMemory(int64_t Bytes);
 
+struct StructureVerdict;
+// The structure check's verdict on the file being scanned, or null: from now
+// on ReadDimensionScales gives the index scale to every dimension whose scale
+// HDF4 would read from a data set it must not read. The verdict must outlive
+// the reads; the scan sets it, then null, around its reading.
+void KeepScalesOut(const StructureVerdict* Verdict);
+
 // Gives back the scale buffers of records 0 to SdsCount-1 and sets SdsCount
 // to 0; keeps the array SdsEntries. Takes its own host lock pair.
 void FreeSdsEntries();

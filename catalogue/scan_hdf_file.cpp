@@ -42,6 +42,15 @@ int64_t ScaleMemoryFor(int64_t FileSize) {
     return std::max(Floor, 8 * FileSize);
 }
 
+// Hands the verdict to ReadDimensionScales for the length of one scan.
+class ScalesKeptOut {
+  public:
+    explicit ScalesKeptOut(const StructureVerdict& Verdict) { KeepScalesOut(&Verdict); }
+    ~ScalesKeptOut() { KeepScalesOut(nullptr); }
+    ScalesKeptOut(const ScalesKeptOut&) = delete;
+    ScalesKeptOut& operator=(const ScalesKeptOut&) = delete;
+};
+
 enum class DataSetOutcome { Stored, PassedOver, UnknownType, Unreadable, NoMemory };
 
 // True when Path opens for reading; *Size is then its length in bytes (0
@@ -131,9 +140,11 @@ const char* ReadCatalogue() {
         return FileMissing;
     // The structure check comes before any HDF4 call: HDF4's own readers,
     // Hishdf's Hopen included, trust what a damaged file says.
-    if (!CheckHdfStructure(FileName).Sound || !Hishdf(FileName))
+    const StructureVerdict Verdict = CheckHdfStructure(FileName);
+    if (!Verdict.Sound || !Hishdf(FileName))
         return NotHdf;
     LimitScaleMemory(ScaleMemoryFor(FileSize));
+    ScalesKeptOut Scales(Verdict);
 
     SdFileOwner File(SDstart(FileName, DFACC_READ));
     int32 Count = 0, GlobalAttrs = 0;

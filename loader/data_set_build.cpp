@@ -15,6 +15,8 @@
 
 namespace {
 
+const char* const ReadError = "Error reading HDF Dataset";
+
 // Creates the host's data set: one coordinate variable per dimension of the
 // load rank, then "V".
 bool CreateHostDataSet(int32_t LoadRank) {
@@ -86,7 +88,7 @@ const char* ConvertRecord(SdsEntry Record, int32_t FileId, int32_t ZoneNumber, i
     int32 Edge[MaxLoadRank] = {Record.DimSizes[0], Record.DimSizes[1], Record.DimSizes[2]};
     if (!DataSetMatchesRecord(DataSet.Id, Record) ||
         SDreaddata(DataSet.Id, Start, nullptr, Edge, Data.Get()) != 0)
-        return "Error reading HDF Dataset";
+        return ReadError;
 
     SetSourceExtents(Record, LoadRank);
     if (LoadRank < 1 || LoadRank > MaxLoadRank) {
@@ -97,6 +99,17 @@ const char* ConvertRecord(SdsEntry Record, int32_t FileId, int32_t ZoneNumber, i
     *Result = FillZone(Record, int16_t(ZoneNumber), SkippedExtent(SrcIMax, ISkip),
                        SkippedExtent(SrcJMax, JSkip), SkippedExtent(SrcKMax, KSkip));
     return nullptr;
+}
+
+// True when a selected record's data set is one whose values HDF4 must not
+// read (a chunk cut short, data in an external file, a fill value HDF4 would
+// misread): the load then stops before it replaces the host's data set.
+bool SelectionHasDataKeptOut(const StructureVerdict& Verdict) {
+    for (int32_t Number = 1; Number <= SdsCount; ++Number)
+        if (VyrUtilSetIsMember(SelectedSds, Number) &&
+            Verdict.DataRule(SdsEntries[Number - 1].HdfIndex) != nullptr)
+            return true;
+    return false;
 }
 
 // After an error or a Stop the host shows a fresh frame for what was made.
@@ -112,6 +125,13 @@ bool LoadSelectedDataSets() {
     int32_t LoadRank = 0;
     if (!CheckSelection(&LoadRank))
         return false;
+    // The file may have changed on disk since the scan: it is checked again
+    // before HDF4 opens it, and a damaged one reads as no file.
+    const StructureVerdict Verdict = CheckHdfStructure(FileName);
+    if (Verdict.Sound && SelectionHasDataKeptOut(Verdict)) {
+        VyrUtilDialogErrMsg(ReadError);
+        return false;
+    }
 
     const char* ErrorText = nullptr;
     bool Result = true;
@@ -120,10 +140,7 @@ bool LoadSelectedDataSets() {
         if (!CreateHostDataSet(LoadRank))
             ErrorText = "Could not create data set";
         int32_t ZoneNumber = 1;
-        // The file may have changed on disk since the scan: it is checked
-        // again before HDF4 opens it, and a damaged one reads as no file.
-        const bool Sound = CheckHdfStructure(FileName).Sound;
-        SdFileOwner File(Sound ? SDstart(FileName, DFACC_READ) : -1);
+        SdFileOwner File(Verdict.Sound ? SDstart(FileName, DFACC_READ) : -1);
         PointsDone = 0;
         PointsTotal = 0;
         PercentDoneDialog Progress("Reading HDF Information...");

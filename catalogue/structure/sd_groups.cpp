@@ -1,12 +1,12 @@
 // The old-style data-set groups (NDG and SDG) that SDstart reads when a file
-// has no CDF0.0 vgroup, or when its reading of that vgroup fails. HDF4's
+// has no CDF0.0 vgroup (it reads them too when its reading of that vgroup
+// fails, which the SD variables' stage refuses, so in an SD file they are
+// never read and never checked). HDF4's
 // reader of these groups frees its dimension arrays again when a later group
 // lacks a dimension record or fails before reaching it (a double free), reads
 // number types whose tag and ref come from the file into a 4-byte stack
 // buffer, other members into a 1024-byte buffer, and keeps at most 100
 // attributes per group. Every group it will visit must therefore be whole.
-// The SD writer adds such a group for each of its data sets too; those are
-// checked alike, with the rank 0 that it writes for a scalar allowed.
 #include "catalogue/structure/structure_context.h"
 
 #include <unordered_set>
@@ -68,8 +68,7 @@ bool GroupCheck::CheckDimensionRecord(uint16_t Ref) {
         return Check.Refuse("dimension record that cannot be read");
     ByteCursor Cursor(Bytes);
     Rank = Cursor.I16();
-    const int32_t LowestRank = Check.HasCdfStructure ? 0 : 1;
-    if (!Cursor.Ok() || Rank < LowestRank || Rank > MaxRank ||
+    if (!Cursor.Ok() || Rank < 1 || Rank > MaxRank ||
         int64_t(Bytes.size()) != 6 + 8 * int64_t(Rank))
         return Check.Refuse("dimension record of a rank HDF4 cannot take");
     Sizes.assign(size_t(Rank), 0);
@@ -183,8 +182,14 @@ bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* Linke
     DataContext Data;
     Data.Rank = Rank;
     Data.ValueSize = NumberTypeSizes[0];
-    int64_t Length = 0;
-    return CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), Data, &Length);
+    // hdf_read_ndgs numbers its variables with the scales of each group
+    // among them, so a group's data set cannot be named by its index here:
+    // data HDF4 must not read refuse the file. Unwritten data it fills with
+    // its default (these groups carry no _FillValue), cleanly.
+    DataElementFacts Element;
+    if (!CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), Data, &Element))
+        return false;
+    return Element.KeptOut == nullptr ? true : Check.Refuse(Element.KeptOut);
 }
 
 // Every data label and description must be readable with its 4-byte target;

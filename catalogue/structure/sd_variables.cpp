@@ -5,7 +5,13 @@
 // size into a 4-byte variable, iterate entries by ref (a repeated ref loops
 // for ever), index a dimension table that may not exist, and divide by a
 // record size that a huge extent wraps to 0. A file whose structure breaks any
-// of that is refused here rather than left to HDF4's fallback reader.
+// of that is refused here rather than left to HDF4's fallback reader. When
+// none of it is broken, hdf_read_xdr_cdf succeeds and HDF4 never reads the
+// old-style groups of the file.
+//
+// The variables are numbered as hdf_read_vars lists them, which is the index
+// SDselect takes, so that a data set whose values HDF4 must not read can be
+// named and kept from SDreaddata alone.
 #include "catalogue/structure/structure_context.h"
 
 #include <unordered_set>
@@ -25,6 +31,47 @@ struct Dimension {
     bool Unlimited = false;
 };
 
+// hdf_read_vars' var_type: the class of the last vdata entry of a variable,
+// kept from the variable before when a variable has none (HDF4 sets it only
+// when it meets a vdata, and never resets it).
+enum class VarKind { Unknown, SdsVar, CoordVar };
+
+// What SDIgetcoordvar weighs when SDgetdimscale looks for a dimension's
+// scale, and whether SDreaddata may read the variable.
+struct VariableFacts {
+    std::string Name;
+    size_t Rank = 0;
+    VarKind Kind = VarKind::Unknown;
+    const char* KeptOut = nullptr;
+};
+
+// hdf_unmap_type: the netCDF type an HDF number type is read as. HDF4 fills
+// unwritten data with vp->szof bytes of the _FillValue attribute's values,
+// whatever their type: only a fill of the data's netCDF type fills with
+// whole values of the data's own representation.
+int32_t NetCdfType(int32_t HdfType) {
+    switch (HdfType & 0xFF) {
+    case 3:
+    case 4:
+        return 2; // NC_CHAR
+    case 20:
+    case 21:
+        return 1; // NC_BYTE
+    case 22:
+    case 23:
+        return 3; // NC_SHORT
+    case 24:
+    case 25:
+        return 4; // NC_LONG
+    case 5:
+        return 5; // NC_FLOAT
+    case 6:
+        return 6; // NC_DOUBLE
+    default:
+        return 0;
+    }
+}
+
 class SdStructure {
   public:
     SdStructure(StructureCheck& Check, const VgroupRecord& Cdf) : Check(Check), Cdf(Cdf) {}
@@ -34,14 +81,16 @@ class SdStructure {
     bool CheckEntries();
     bool CheckDimension(uint16_t Ref, const VgroupRecord& Group);
     bool DimensionValue(uint16_t Ref, const VdataHeader& Header, int32_t* Value);
-    bool CheckVariable(const VgroupRecord& Var);
+    bool CheckVariable(const VgroupRecord& Var, VariableFacts* Facts);
     bool CheckAttribute(uint16_t Ref, const VdataHeader& Header);
-    bool CheckFillValue(const VgroupRecord& Var, int32_t Type);
+    const char* FillValueRule(const VgroupRecord& Var, int32_t Type) const;
+    void NameKeptOutScales(const std::vector<VariableFacts>& Variables);
 
     StructureCheck& Check;
     const VgroupRecord& Cdf;
     std::vector<Dimension> Dimensions;             // as hdf_read_dims registers them
     std::unordered_map<uint16_t, size_t> DimByRef; // CDF entry ref to Dimensions
+    VarKind LastKind = VarKind::Unknown;           // carried from variable to variable
 };
 
 bool IsDimensionClass(const std::string& Class) {
@@ -55,6 +104,11 @@ bool NameFits(const VgroupRecord& Group) {
            Group.Name.size() == Group.NameLength;
 }
 
+// hdf_read_dims walks the entries with Vgetnext, which finds an entry by its
+// ref alone: a ref named twice loops for ever. An entry whose vgroup or vdata
+// is gone (Vdelete and VSdelete leave the entry behind) fails Vattach or
+// VSattach, which hdf_read_dims and hdf_read_vars skip and hdf_num_attrs
+// answers by dropping the file's attributes; other tags none of them reads.
 bool SdStructure::CheckEntries() {
     std::unordered_set<uint16_t> Refs;
     for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
@@ -62,17 +116,14 @@ bool SdStructure::CheckEntries() {
         if (!Refs.insert(Ref).second)
             return Check.Refuse("SD vgroup naming one reference twice");
         if (Tag == HdfTag::Vg) {
+            // Vgetclass copies the class into a 128-byte stack buffer.
             const VgroupRecord* Group = Check.Vgroups.Find(Ref);
-            if (Group == nullptr || Group->Class.size() > MaxClassLength)
+            if (Group != nullptr && Group->Class.size() > MaxClassLength)
                 return Check.Refuse("SD vgroup entry HDF4 cannot read");
         } else if (Tag == HdfTag::Vh) {
             const VdataHeader* Header = Check.Vdatas.Find(Ref);
-            if (Header == nullptr)
-                return Check.Refuse("SD vgroup entry HDF4 cannot read");
-            if (!CheckVdataStorage(Check, Ref, *Header, 0, nullptr))
+            if (Header != nullptr && !CheckVdataStorage(Check, Ref, *Header, 0, nullptr))
                 return false;
-        } else {
-            return Check.Refuse("SD vgroup entry HDF4 cannot read");
         }
     }
     return true;
@@ -147,25 +198,30 @@ bool SdStructure::CheckAttribute(uint16_t Ref, const VdataHeader& Header) {
     return CheckVdataStorage(Check, Ref, Header, 0, nullptr);
 }
 
-// HDF4 fills unwritten data with _FillValue, copying one value's bytes of
-// the data's type from the attribute, whatever the attribute holds.
-bool SdStructure::CheckFillValue(const VgroupRecord& Var, int32_t Type) {
+// Where hdf_xdr_NCvdata must fill (no data element, one never written, or
+// one of length 0), it copies vp->szof bytes per value from the first
+// _FillValue attribute (NC_findattr), whatever that attribute holds: a fill
+// of another netCDF type reads past a smaller one or reinterprets the bytes.
+// Null when the fill HDF4 would use is one value of the data's own type, or
+// HDF4's default.
+const char* SdStructure::FillValueRule(const VgroupRecord& Var, int32_t Type) const {
     for (size_t I = 0; I < Var.Tags.size(); ++I) {
         if (Var.Tags[I] != HdfTag::Vh)
             continue;
         const VdataHeader& Header = *Check.Vdatas.Find(Var.Refs[I]);
         if (Header.Class != "Attr0.0" || Header.Name != "_FillValue")
             continue;
-        const VdataField& Field = Header.Fields[0];
-        if ((Field.Type & 0xFF) != Type || int64_t(Field.Order) * Header.Records != 1)
-            return Check.Refuse("fill value of another type than its data");
+        return NetCdfType(Header.Fields[0].Type) == NetCdfType(Type)
+                   ? nullptr
+                   : "fill value of another type than its data";
     }
-    return true;
+    return nullptr;
 }
 
-bool SdStructure::CheckVariable(const VgroupRecord& Var) {
+bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
     if (!NameFits(Var))
         return Check.Refuse("variable name HDF4 cannot hold");
+    Facts->Name = Var.Name;
     std::vector<const Dimension*> Dims;
     int32_t NumberTypes = 0, DataElements = 0, Type = 0;
     uint16_t DataRef = 0;
@@ -197,6 +253,9 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var) {
             if (Header->Class == "Attr0.0" ? !CheckAttribute(Ref, *Header)
                                            : !CheckVdataStorage(Check, Ref, *Header, 0, nullptr))
                 return false;
+            LastKind = Header->Class == "SDSVar"     ? VarKind::SdsVar
+                       : Header->Class == "CoordVar" ? VarKind::CoordVar
+                                                     : VarKind::Unknown;
         } else if (Tag == HdfTag::NumberType) {
             ++NumberTypes;
             if (!CheckNumberTypeRecord(Check, Ref, &Type))
@@ -208,8 +267,8 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var) {
     }
     if (NumberTypes != 1)
         return Check.Refuse("variable without exactly one number type");
-    if (!CheckFillValue(Var, Type))
-        return false;
+    Facts->Rank = Dims.size();
+    Facts->Kind = LastKind;
 
     const int32_t ValueSize = NumberTypeSize(Type);
     int64_t Bytes = ValueSize;
@@ -223,13 +282,34 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var) {
     }
     if (DataElements > 1)
         return Check.Refuse("variable with two data elements");
-    if (DataElements == 0)
+    if (DataElements == 0) {
+        Facts->KeptOut = FillValueRule(Var, Type);
         return true;
+    }
     DataContext Data;
     Data.Rank = int32_t(Dims.size());
     Data.ValueSize = ValueSize;
-    int64_t Length = 0;
-    return CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), Data, &Length);
+    DataElementFacts Element;
+    if (!CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), Data, &Element))
+        return false;
+    Facts->KeptOut = Element.KeptOut;
+    if (Facts->KeptOut == nullptr && Element.HoldsNoData())
+        Facts->KeptOut = FillValueRule(Var, Type);
+    return true;
+}
+
+// SDgetdimscale reads the scale of a dimension from the first variable that
+// SDIgetcoordvar finds: of rank 1, of the dimension's name, and not marked
+// as a data set (SDSVar). Where that variable's values are kept out, so is
+// the scale.
+void SdStructure::NameKeptOutScales(const std::vector<VariableFacts>& Variables) {
+    std::unordered_set<std::string> Decided;
+    for (const VariableFacts& Var : Variables) {
+        if (Var.Rank != 1 || Var.Kind == VarKind::SdsVar || !Decided.insert(Var.Name).second)
+            continue;
+        if (Var.KeptOut != nullptr)
+            Check.ScalesKeptOut.push_back(Var.Name);
+    }
 }
 
 bool SdStructure::CheckAll() {
@@ -237,22 +317,32 @@ bool SdStructure::CheckAll() {
         return false;
     for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
         if (Cdf.Tags[I] == HdfTag::Vh) {
-            const VdataHeader& Header = *Check.Vdatas.Find(Cdf.Refs[I]);
-            if (Header.Class == "Attr0.0" && !CheckAttribute(Cdf.Refs[I], Header))
+            const VdataHeader* Header = Check.Vdatas.Find(Cdf.Refs[I]);
+            if (Header != nullptr && Header->Class == "Attr0.0" &&
+                !CheckAttribute(Cdf.Refs[I], *Header))
                 return false;
             continue;
         }
-        const VgroupRecord& Group = *Check.Vgroups.Find(Cdf.Refs[I]);
-        if (IsDimensionClass(Group.Class) && !CheckDimension(Cdf.Refs[I], Group))
+        const VgroupRecord* Group =
+            Cdf.Tags[I] == HdfTag::Vg ? Check.Vgroups.Find(Cdf.Refs[I]) : nullptr;
+        if (Group != nullptr && IsDimensionClass(Group->Class) &&
+            !CheckDimension(Cdf.Refs[I], *Group))
             return false;
     }
+    std::vector<VariableFacts> Variables;
     for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
-        if (Cdf.Tags[I] != HdfTag::Vg)
+        const VgroupRecord* Group =
+            Cdf.Tags[I] == HdfTag::Vg ? Check.Vgroups.Find(Cdf.Refs[I]) : nullptr;
+        if (Group == nullptr || Group->Class != "Var0.0")
             continue;
-        const VgroupRecord& Group = *Check.Vgroups.Find(Cdf.Refs[I]);
-        if (Group.Class == "Var0.0" && !CheckVariable(Group))
+        VariableFacts Facts;
+        if (!CheckVariable(*Group, &Facts))
             return false;
+        if (Facts.KeptOut != nullptr)
+            Check.KeptOut.push_back({int32_t(Variables.size()), Facts.KeptOut});
+        Variables.push_back(std::move(Facts));
     }
+    NameKeptOutScales(Variables);
     return true;
 }
 

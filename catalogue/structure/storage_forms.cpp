@@ -1,11 +1,15 @@
 // Special elements: the description records behind a DD whose tag carries the
 // special bit. HDF4 starts their handlers as soon as SDstart asks for a data
-// set's length, and trusts every count in them: a chain of linked-block
-// tables that loops is walked forever, a block length or chunk length of 0
-// divides by zero, a chunked header's sizes index a 256-byte stack buffer,
-// and an external element's name length is used to size a buffer. Only the
-// forms HDF4's writers produce for each tag are accepted, so the readers
+// set's length (hdf_read_vars calls Hlength on every variable's data), and
+// trusts every count in them: a chain of linked-block tables that loops is
+// walked forever, a block length or chunk length of 0 divides by zero, a
+// chunked header's sizes index a 256-byte stack buffer, and an external
+// element's name length sizes a buffer. Such damage refuses the file. Only
+// the forms HDF4's writers produce for each tag are accepted, so the readers
 // never nest deeper than chunk, compressed, linked.
+//
+// What only SDreaddata meets (a chunk's own bytes, the external file a data
+// set names) concerns that data set alone: it is kept out, not the file.
 #include "catalogue/structure/structure_context.h"
 
 #include <algorithm>
@@ -26,7 +30,12 @@ constexpr int64_t CompressedRecordSize = 14; // before the coder's own bytes
 constexpr int32_t MaxBlocksPerTable = 65535;
 constexpr int32_t MaxChunkHeaderLength = 256; // HMCIstaccess's stack buffer
 constexpr int64_t MaxChunkPositions = int64_t(1) << 24;
-constexpr int32_t MaxSkipSize = 64;
+// HCIcskphuff_init, run by SDstart's Hlength, allocates about 2.5 KiB per
+// unit of the skip size, and its pointer arrays' sizes wrap a 32-bit size_t
+// from 2^30 units. Writers use the size of a value; SDsetcompress and
+// hrepack take any positive size, and 2^16 units cost HDF4 160 MiB.
+constexpr uint32_t MaxSkipSize = 1 << 16;
+constexpr int64_t ExternalRecordSize = 14; // code, length, offset, name length
 // Writers' description records are a few hundred bytes at most.
 constexpr int32_t MaxRecordLength = 1 << 16;
 // Bounds on what a hostile linked element or vdata can make the check hold
@@ -177,13 +186,23 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record,
     return CheckCoder(Check, Cursor) && CheckCompressedBytes(Check, Ref);
 }
 
-// One chunk of a chunked data set: plain or compressed.
-bool CheckChunk(StructureCheck& Check, uint16_t Ref) {
+// One chunk of a chunked data set: plain or compressed. HMCPchunkread reads
+// a chunk's bytes with Hread and ignores how many came back: a plain chunk
+// shorter than ChunkBytes would hand out whatever the chunk cache held. A
+// missing chunk fails Hstartread or Hread cleanly; both only touch this data
+// set's values. A compressed chunk shorter than ChunkBytes fails HCPread's
+// own length test.
+bool CheckChunk(StructureCheck& Check, uint16_t Ref, int64_t ChunkBytes, DataElementFacts* Facts) {
     const Dd* Element = Check.Find(HdfTag::Chunk, Ref);
-    if (Element == nullptr || Element->IsUnwritten())
-        return Check.Refuse("chunk that is missing");
-    if (!HdfTag::IsSpecial(Element->Tag))
+    if (Element == nullptr || Element->IsUnwritten()) {
+        Facts->KeptOut = "chunk that is missing";
         return true;
+    }
+    if (!HdfTag::IsSpecial(Element->Tag)) {
+        if (Element->Length < ChunkBytes && Facts->KeptOut == nullptr)
+            Facts->KeptOut = "chunk shorter than a chunk's bytes";
+        return true;
+    }
     std::vector<uint8_t> Record;
     int16_t SpecialCode = 0;
     int64_t Length = 0;
@@ -195,7 +214,8 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref) {
 // The chunk table: a vdata of one record per written chunk, its position in
 // the chunk grid and the chunk's tag and ref.
 bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
-                     const std::vector<int64_t>& Grid) {
+                     const std::vector<int64_t>& Grid, int64_t ChunkBytes,
+                     DataElementFacts* Facts) {
     const VdataHeader* Found = Check.Vdatas.Find(Ref);
     if (Found == nullptr)
         return Check.Refuse("chunk table that is missing");
@@ -223,14 +243,14 @@ bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
             continue;
         if (HdfTag::Base(Tag) != HdfTag::Chunk)
             return Check.Refuse("chunk table naming something else");
-        if (!CheckChunk(Check, ChunkRef))
+        if (!CheckChunk(Check, ChunkRef, ChunkBytes, Facts))
             return false;
     }
     return true;
 }
 
 bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
-                  const DataContext& Data, int64_t* LogicalLength) {
+                  const DataContext& Data, DataElementFacts* Facts) {
     ByteCursor Cursor(Record);
     Cursor.Skip(2);
     const int32_t HeaderLength = Cursor.I32();
@@ -268,7 +288,7 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
     if (!Header.Ok() || ChunkSize != Product || ValueSize < 1 || ValueSize != Data.ValueSize ||
         FillLength != ValueSize || Elements < 0 || TableTag != HdfTag::Vh)
         return Check.Refuse("chunked header that does not add up");
-    *LogicalLength = int64_t(Elements) * ValueSize;
+    Facts->LogicalLength = int64_t(Elements) * ValueSize;
 
     const int32_t ChunksCompressed = 3;
     if ((Flag & 0xFF) == ChunksCompressed) {
@@ -284,16 +304,47 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
     } else if ((Flag & 0xFF) != 0) {
         return Check.Refuse("chunked header that does not add up");
     }
-    return CheckChunkTable(Check, TableRef, Rank, Grid);
+    return CheckChunkTable(Check, TableRef, Rank, Grid, Product * ValueSize, Facts);
+}
+
+// HXIstaccess reads the length, offset and name length, then mallocs the
+// name length plus one and reads that many bytes: a name length that is
+// negative or runs past the record overruns or wraps that buffer. The path
+// itself is only opened by HXPread, for SDreaddata: HDF4 would open
+// whatever the file names, devices included, so the data set is kept out.
+bool CheckExternal(StructureCheck& Check, const std::vector<uint8_t>& Record,
+                   DataElementFacts* Facts) {
+    ByteCursor Cursor(Record);
+    Cursor.Skip(2);
+    const int32_t Length = Cursor.I32();
+    const int32_t Offset = Cursor.I32();
+    const int32_t NameLength = Cursor.I32();
+    if (!Cursor.Ok() || Length < 0 || Offset < 0 || NameLength < 0 ||
+        int64_t(NameLength) > int64_t(Record.size()) - ExternalRecordSize)
+        return Check.Refuse("external element HDF4 would misread");
+    Facts->LogicalLength = Length;
+    Facts->KeptOut = "data stored in an external file";
+    return true;
 }
 
 } // namespace
 
 bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContext& Data,
-                      int64_t* LogicalLength) {
-    if (Element == nullptr || Element->IsUnwritten())
-        return Check.Refuse("data element that is missing");
-    *LogicalLength = Element->Length;
+                      DataElementFacts* Facts) {
+    *Facts = DataElementFacts();
+    // A ref that names no DD fails Hstartread, cleanly, and Hlength with it;
+    // only the values are unreadable.
+    if (Element == nullptr) {
+        Facts->KeptOut = "data element that is missing";
+        return true;
+    }
+    // Defined but never written: HDF4 starts it as a new element of length
+    // -1 and hands out fill values, as for a data set without data.
+    if (Element->IsUnwritten()) {
+        Facts->Unwritten = true;
+        return true;
+    }
+    Facts->LogicalLength = Element->Length;
     if (!HdfTag::IsSpecial(Element->Tag))
         return true;
     std::vector<uint8_t> Record;
@@ -303,19 +354,17 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
     switch (SpecialCode) {
     case Code::Linked: {
         LinkedLayout Layout;
-        *LogicalLength = 0;
         if (!CheckLinked(Check, Record, &Layout))
             return false;
-        *LogicalLength = Layout.Total;
+        Facts->LogicalLength = Layout.Total;
         return true;
     }
     case Code::Compressed:
-        return CheckCompressed(Check, Record, LogicalLength);
+        return CheckCompressed(Check, Record, &Facts->LogicalLength);
     case Code::Chunked:
-        return CheckChunked(Check, Record, Data, LogicalLength);
+        return CheckChunked(Check, Record, Data, Facts);
     case Code::External:
-        // HDF4 would open whatever path the file names, devices included.
-        return Check.Refuse("data stored in an external file");
+        return CheckExternal(Check, Record, Facts);
     default:
         return Check.Refuse(BadSpecial);
     }

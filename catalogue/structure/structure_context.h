@@ -6,6 +6,7 @@
 #define LOADHDF_CATALOGUE_STRUCTURE_STRUCTURE_CONTEXT_H
 
 #include "catalogue/structure/file_bytes.h"
+#include "catalogue/structure_check.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -117,6 +118,7 @@ template <typename Record> class RefTable {
 };
 
 struct StructureCheck {
+    explicit StructureCheck(FileBytes& Bytes) : File(Bytes) {}
     FileBytes& File;
     std::vector<Dd> Dds; // every DD, in the order of the blocks
     // (base tag << 16 | ref) << 32 | index into Dds, of every non-null DD,
@@ -126,6 +128,10 @@ struct StructureCheck {
     RefTable<VdataHeader> Vdatas;
     bool HasCdfStructure = false;
     const char* Broken = nullptr;
+    // Of a file that is sound: the data sets whose values HDF4 must not be
+    // asked for, and the dimensions whose scales would be read from them.
+    std::vector<DataKeptOut> KeptOut;
+    std::vector<std::string> ScalesKeptOut;
 
     // Records the first broken rule; always false, so stages can return it.
     bool Refuse(const char* Rule) {
@@ -167,10 +173,23 @@ struct DataContext {
     int32_t Rank = 0;      // of the data set whose values the element holds
     int32_t ValueSize = 0; // bytes per value
 };
-// Validates the element that a DFTAG_SD (or DFTAG_VS) reference leads to,
-// whatever its form, and sets *LogicalLength to what Hlength reports.
+// What the check learnt of one data set's data element.
+struct DataElementFacts {
+    // What Hinquire reports; 0 or less (and for an element never written)
+    // makes hdf_xdr_NCvdata hand out fill values instead of reading.
+    int64_t LogicalLength = 0;
+    bool Unwritten = false;
+    // Why SDreaddata must not read this data set, or null. HDF4 lists it
+    // safely; only its values are in question.
+    const char* KeptOut = nullptr;
+    bool HoldsNoData() const { return Unwritten || LogicalLength <= 0; }
+};
+// Validates the element that a DFTAG_SD reference leads to, whatever its
+// form. False (after Refuse) for damage that SDstart itself would meet:
+// every data element's special header is started by the Hlength call that
+// hdf_read_vars makes for each variable.
 bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContext& Data,
-                      int64_t* LogicalLength);
+                      DataElementFacts* Facts);
 // Validates a vdata's storage (plain, linked, or unwritten) and reads its
 // first Length logical bytes into *Out when Out is not null.
 bool CheckVdataStorage(StructureCheck& Check, uint16_t Ref, const VdataHeader& Header,
