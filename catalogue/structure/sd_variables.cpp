@@ -79,6 +79,7 @@ class SdStructure {
 
   private:
     bool CheckEntries();
+    bool CheckDimensions();
     bool CheckDimension(uint16_t Ref, const VgroupRecord& Group);
     bool DimensionValue(uint16_t Ref, const VdataHeader& Header, int32_t* Value);
     bool CheckVariable(const VgroupRecord& Var, VariableFacts* Facts);
@@ -104,25 +105,71 @@ bool NameFits(const VgroupRecord& Group) {
            Group.Name.size() == Group.NameLength;
 }
 
-// hdf_read_dims walks the entries with Vgetnext, which finds an entry by its
-// ref alone: a ref named twice loops for ever. An entry whose vgroup or vdata
-// is gone (Vdelete and VSdelete leave the entry behind) fails Vattach or
-// VSattach, which hdf_read_dims and hdf_read_vars skip and hdf_num_attrs
-// answers by dropping the file's attributes; other tags none of them reads.
+// Vgetnext as HDF4 has it: the ref of the entry after the first vgroup or
+// vdata entry of ref Id (of the first entry, for -1), when that entry is a
+// vgroup or vdata too; -1 (FAIL) otherwise. It matches refs alone, so a ref
+// that a vgroup and a vdata entry share, or one named twice, can lead back.
+int32_t NextEntry(const VgroupRecord& Group, int32_t Id) {
+    auto IsVset = [&Group](size_t At) {
+        return Group.Tags[At] == HdfTag::Vg || Group.Tags[At] == HdfTag::Vh;
+    };
+    const size_t Count = Group.Tags.size();
+    if (Count == 0)
+        return -1;
+    if (Id == -1 && IsVset(0))
+        return Group.Refs[0];
+    for (size_t At = 0; At < Count; ++At) {
+        if (!IsVset(At) || Group.Refs[At] != uint16_t(Id))
+            continue;
+        return At + 1 < Count && IsVset(At + 1) ? Group.Refs[At + 1] : -1;
+    }
+    return -1;
+}
+
+// Visvg: some entry is a vgroup of this ref.
+bool HasVgroupEntry(const VgroupRecord& Group, int32_t Id) {
+    for (size_t At = 0; At < Group.Tags.size(); ++At)
+        if (Group.Tags[At] == HdfTag::Vg && Group.Refs[At] == uint16_t(Id))
+            return true;
+    return false;
+}
+
+// hdf_read_dims walks the SD vgroup's entries with Vgetnext and registers the
+// dimension vgroups it meets: a walk that leads back to a ref loops for ever.
+// It stops at the first entry that is not a vgroup or vdata. An entry whose
+// vgroup is gone (Vdelete leaves the entry behind) fails Vattach, which
+// hdf_read_dims and hdf_read_vars skip.
+bool SdStructure::CheckDimensions() {
+    std::unordered_set<int32_t> Walked;
+    for (int32_t Id = NextEntry(Cdf, -1); Id != -1; Id = NextEntry(Cdf, Id)) {
+        if (!Walked.insert(Id).second)
+            return Check.Refuse("SD vgroup naming one reference twice");
+        const VgroupRecord* Group =
+            HasVgroupEntry(Cdf, Id) ? Check.Vgroups.Find(uint16_t(Id)) : nullptr;
+        if (Group != nullptr && IsDimensionClass(Group->Class) &&
+            !CheckDimension(uint16_t(Id), *Group))
+            return false;
+    }
+    return true;
+}
+
+// hdf_read_vars and hdf_num_attrs take the entries in order: Vgetclass copies
+// each vgroup's class into a 128-byte stack buffer; an attribute vdata that
+// is gone makes hdf_num_attrs fail, and HDF4 then keeps no file attributes.
 bool SdStructure::CheckEntries() {
-    std::unordered_set<uint16_t> Refs;
     for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
         const uint16_t Tag = Cdf.Tags[I], Ref = Cdf.Refs[I];
-        if (!Refs.insert(Ref).second)
-            return Check.Refuse("SD vgroup naming one reference twice");
         if (Tag == HdfTag::Vg) {
-            // Vgetclass copies the class into a 128-byte stack buffer.
             const VgroupRecord* Group = Check.Vgroups.Find(Ref);
             if (Group != nullptr && Group->Class.size() > MaxClassLength)
                 return Check.Refuse("SD vgroup entry HDF4 cannot read");
         } else if (Tag == HdfTag::Vh) {
             const VdataHeader* Header = Check.Vdatas.Find(Ref);
-            if (Header != nullptr && !CheckVdataStorage(Check, Ref, *Header, 0, nullptr))
+            if (Header == nullptr)
+                continue;
+            if (!CheckVdataStorage(Check, Ref, *Header, 0, nullptr))
+                return false;
+            if (Header->Class == "Attr0.0" && !CheckAttribute(Ref, *Header))
                 return false;
         }
     }
@@ -313,22 +360,8 @@ void SdStructure::NameKeptOutScales(const std::vector<VariableFacts>& Variables)
 }
 
 bool SdStructure::CheckAll() {
-    if (!CheckEntries())
+    if (!CheckEntries() || !CheckDimensions())
         return false;
-    for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
-        if (Cdf.Tags[I] == HdfTag::Vh) {
-            const VdataHeader* Header = Check.Vdatas.Find(Cdf.Refs[I]);
-            if (Header != nullptr && Header->Class == "Attr0.0" &&
-                !CheckAttribute(Cdf.Refs[I], *Header))
-                return false;
-            continue;
-        }
-        const VgroupRecord* Group =
-            Cdf.Tags[I] == HdfTag::Vg ? Check.Vgroups.Find(Cdf.Refs[I]) : nullptr;
-        if (Group != nullptr && IsDimensionClass(Group->Class) &&
-            !CheckDimension(Cdf.Refs[I], *Group))
-            return false;
-    }
     std::vector<VariableFacts> Variables;
     for (size_t I = 0; I < Cdf.Tags.size(); ++I) {
         const VgroupRecord* Group =
@@ -359,8 +392,20 @@ bool CheckSdVariables(StructureCheck& Check) {
         }
     }
     Check.HasCdfStructure = Cdf != nullptr;
+    // hdf_read_xdr_cdf looks for it by copying the class of every vgroup, in
+    // the order of refs, into a 128-byte stack buffer (Vgetclass): up to the
+    // CDF0.0 vgroup, or through all of them in a file without one.
+    for (const auto& [Ref, Group] : Check.Vgroups) {
+        if (Cdf != nullptr && Ref > CdfRef)
+            break;
+        if (Group.Class.size() > MaxClassLength)
+            return Check.Refuse("vgroup class longer than HDF4's buffer");
+    }
     if (Cdf == nullptr)
         return true;
+    // Vinquire copies its name into a 256-byte stack buffer.
+    if (Cdf->Name.size() > MaxNameLength)
+        return Check.Refuse("SD vgroup name longer than HDF4's buffer");
     SdStructure Structure(Check, *Cdf);
     return Structure.CheckAll();
 }
