@@ -1,20 +1,59 @@
 // The structure check: every kind of file HDF4's writers make passes it and
 // still scans, and each damage that makes HDF4 4.2.15 crash, loop or overrun
-// a buffer is refused, naming its rule, before HDF4 sees the file.
+// a buffer is refused, naming its rule, before HDF4 sees the file. Data that
+// HDF4 would misread alone (an external file, a fill value of another type, a
+// chunk cut short) keeps just its data set out: the file scans, and a load of
+// that data set ends with the read error.
 #include "catalogue/catalogue_fixture.h"
 #include "catalogue/structure_check.h"
 #include "support/writer_variety.h"
 
 #include <gtest/gtest.h>
+#include <hdf/mfhdf.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 
 namespace {
 
-using StructureCheckTest = CatalogueTest;
+class StructureCheckTest : public CatalogueTest {
+  protected:
+    // Scans Path, which must list data set HdfIndex, lets Look see its
+    // record, then has the host replay a load of that data set alone (skips
+    // 1) as a recorded load runs. Returns the loader's result; *Shown takes
+    // the messages the load showed.
+    bool LoadAlone(const std::string& Path, int32_t HdfIndex, std::vector<std::string>* Shown,
+                   const std::function<void(const SdsEntry&)>& Look = nullptr) {
+        if (!Scan(Path)) {
+            ADD_FAILURE() << "the scan failed:\n" << Joined(Messages());
+            return false;
+        }
+        int32_t Number = 0;
+        for (int32_t I = 0; I < SdsCount; ++I)
+            if (SdsEntries[I].HdfIndex == HdfIndex)
+                Number = I + 1;
+        if (Number != 0 && Look)
+            Look(SdsEntries[Number - 1]);
+        FreeSdsEntries();
+        if (Number == 0) {
+            ADD_FAILURE() << "data set " << HdfIndex << " is not listed";
+            return false;
+        }
+        const size_t Before = Messages().size();
+        bool Result = false;
+        EXPECT_TRUE(VyrHost::CallLoader(
+            "HDF Loader", {"M" + Path, "I1", "J1", "K1", "S" + std::to_string(Number)}, &Result));
+        Shown->assign(Messages().begin() + long(Before), Messages().end());
+        return Result;
+    }
+};
+
+const char* const ReadError = "Error reading HDF Dataset";
 
 // ---- Reading and patching a file's DDs, as the damaged files need. ----------
 
@@ -75,6 +114,22 @@ constexpr uint16_t SpecialSd = 0x4000 | 702;
 
 // ---- Every writer's files pass and scan. --------------------------------------
 
+const char* const NeverWritten = "SD: data sets never written";
+const char* const ForeignFill = "SD: fill value of another type than the data";
+const char* const External = "SD: external data and an external coordinate variable";
+const char* const Deleted = "SD: a data set's vgroup deleted";
+
+using KeptOutList = std::vector<std::pair<int32_t, std::string>>;
+
+// The data sets of writer cases whose values HDF4 must not be asked for, by
+// index and rule; every other case's files have none.
+const std::map<std::string, KeptOutList> KeptOutByCase = {
+    {ForeignFill,
+     {{1, "fill value of another type than its data"},
+      {2, "fill value of another type than its data"}}},
+    {External, {{0, "data stored in an external file"}, {1, "data stored in an external file"}}},
+};
+
 TEST_F(StructureCheckTest, FilesOfEveryHdf4WriterPassAndScan) {
     for (const TestHdf::WriterCase& Case : TestHdf::WriterVariety()) {
         SCOPED_TRACE(Case.Name);
@@ -83,6 +138,14 @@ TEST_F(StructureCheckTest, FilesOfEveryHdf4WriterPassAndScan) {
         Case.Write(Path);
         const StructureVerdict Verdict = CheckHdfStructure(Path.c_str());
         EXPECT_TRUE(Verdict.Sound) << Verdict.Rule;
+        KeptOutList KeptOut;
+        for (const DataKeptOut& Set : Verdict.KeptOut) {
+            KeptOut.emplace_back(Set.HdfIndex, Set.Rule);
+            EXPECT_STREQ(Verdict.DataRule(Set.HdfIndex), Set.Rule);
+        }
+        std::sort(KeptOut.begin(), KeptOut.end());
+        const auto Expected = KeptOutByCase.find(Case.Name);
+        EXPECT_EQ(KeptOut, Expected == KeptOutByCase.end() ? KeptOutList{} : Expected->second);
         const size_t Shown = Messages().size();
         if (!Scan(Path)) {
             ASSERT_GT(Messages().size(), Shown);
@@ -130,7 +193,9 @@ struct Damage {
     // Writes the good file the damage is made to.
     std::function<void(const std::string&)> Write;
     std::function<void(std::vector<uint8_t>*)> Apply;
-    const char* Rule;
+    const char* Rule; // the file's refusal; null: any rule
+    // Else the file stays sound and its data set 0 is kept out by this rule.
+    const char* KeptOut = nullptr;
 };
 
 void WriteSd(const std::string& Path) {
@@ -223,12 +288,29 @@ const Damage Damages[] = {
      [](auto* D) { Put(D, SpecialRecord(*D, 3) + 14, 2, 20); }, "deflate compression with an unknown level"},
     {"special element of an in-memory kind (assert in HDF4)", Writer(Compressed),
      [](auto* D) { Put(D, SpecialRecord(*D, 3), 2, 6); }, "special element HDF4 would misread"},
-    {"data in an external file", Writer(Compressed),
-     [](auto* D) { Put(D, SpecialRecord(*D, 3), 2, 2); }, "data stored in an external file"},
+    // The deflate record read as external: its name length (the model and
+    // coder codes, 4) runs two bytes past the record's 16.
+    {"external element whose name runs past its record", Writer(Compressed),
+     [](auto* D) { Put(D, SpecialRecord(*D, 3), 2, 2); }, "external element HDF4 would misread"},
+    // The same record rewritten whole: 120 bytes at 0 of the file "xy".
+    {"data in an external file", Writer(Compressed), [](auto* D) {
+         const size_t At = SpecialRecord(*D, 3);
+         Put(D, At, 2, 2); Put(D, At + 2, 4, 6 * 5 * 4); Put(D, At + 6, 4, 0);
+         Put(D, At + 10, 4, 2); Put(D, At + 14, 2, 'x' << 8 | 'y'); },
+     nullptr, "data stored in an external file"},
+    {"chunk cut short", Writer(Chunked), [](auto* D) {
+         const DdAt Chunk = Find(*D, 61);
+         Put(D, Chunk.Position + 8, 4, uint32_t(Chunk.Length / 2)); },
+     nullptr, "chunk shorter than a chunk's bytes"},
+    {"chunk that is missing", Writer(Chunked),
+     [](auto* D) { Put(D, Find(*D, 61).Position + 2, 2, 0x7777); }, nullptr, "chunk that is missing"},
+    {"data element that is missing", WriteSd,
+     [](auto* D) { Put(D, Find(*D, 702).Position + 2, 2, 0x7777); }, nullptr,
+     "data element that is missing"},
 };
 // clang-format on
 
-TEST_F(StructureCheckTest, EachDamageHdf4CannotTakeIsRefusedByItsRule) {
+TEST_F(StructureCheckTest, EachDamageIsRefusedByItsRuleOrKeepsItsDataSetOut) {
     for (const Damage& Case : Damages) {
         SCOPED_TRACE(Case.What);
         const std::string Path =
@@ -238,6 +320,16 @@ TEST_F(StructureCheckTest, EachDamageHdf4CannotTakeIsRefusedByItsRule) {
         Case.Apply(&Data);
         Save(Path, Data);
         const StructureVerdict Verdict = CheckHdfStructure(Path.c_str());
+        if (Case.KeptOut != nullptr) {
+            EXPECT_TRUE(Verdict.Sound) << Verdict.Rule;
+            EXPECT_STREQ(Verdict.DataRule(0), Case.KeptOut);
+            EXPECT_EQ(Verdict.KeptOut.size(), 1u) << "only the damaged data set is kept out";
+            std::vector<std::string> Shown;
+            EXPECT_FALSE(LoadAlone(Path, 0, &Shown));
+            EXPECT_EQ(Shown, std::vector<std::string>{ReadError});
+            EXPECT_EQ(VyrHost::CurrentDataSet(), nullptr);
+            continue;
+        }
         EXPECT_FALSE(Verdict.Sound);
         if (Case.Rule != nullptr) {
             EXPECT_STREQ(Verdict.Rule, Case.Rule);
@@ -248,5 +340,89 @@ TEST_F(StructureCheckTest, EachDamageHdf4CannotTakeIsRefusedByItsRule) {
                   std::vector<std::string>{"Not a valid HDF File"});
     }
 }
+
+// ---- What a load of a writer case's data set gives. ------------------------
+
+struct LoadOutcome {
+    const char* Case;
+    int32_t HdfIndex;
+    // True: "V" holds Every at each point. False: the data set is kept out,
+    // the load ends with the read error and the host gets no data set.
+    bool Loads;
+    double Every;
+    // A dimension whose scale HDF4 would read from a kept-out coordinate
+    // variable: the scan gives it the index scale 1..n. -1: none.
+    int32_t IndexScale = -1;
+};
+
+// Unwritten data hold their _FillValue, or HDF4's default fill for their type;
+// the values the writer cases write are constant.
+// clang-format off
+const LoadOutcome LoadOutcomes[] = {
+    {NeverWritten, 0, true, float(FILL_FLOAT)},
+    {NeverWritten, 1, true, -7},
+    {NeverWritten, 2, true, 2.5},
+    {NeverWritten, 3, true, FILL_SHORT},
+    {ForeignFill, 0, true, 4.5},
+    {ForeignFill, 1, false, 0},
+    {ForeignFill, 2, false, 0},
+    {External, 0, false, 0, 0},
+    {External, 2, true, 7.5},
+    {Deleted, 0, true, 1},
+    {Deleted, 1, true, 3},
+    {"SD: skipping Huffman of skip size 1000", 0, true, 6.25},
+    {"SD: old-style group naming a missing dimension record", 0, true, 3},
+};
+// clang-format on
+
+void PrintTo(const LoadOutcome& Row, std::ostream* Out) {
+    *Out << Row.Case << ", data set " << Row.HdfIndex;
+}
+
+class WriterLoadTest : public StructureCheckTest,
+                       public ::testing::WithParamInterface<LoadOutcome> {};
+
+TEST_P(WriterLoadTest, ADataSetLoadsItsValuesOrIsKeptOut) {
+    const LoadOutcome& Row = GetParam();
+    static int Files = 0;
+    const std::string Path = TestHdf::TempPath("load-" + std::to_string(++Files) + ".hdf");
+    WriteByName(Row.Case, Path);
+    const StructureVerdict Verdict = CheckHdfStructure(Path.c_str());
+    ASSERT_TRUE(Verdict.Sound) << Verdict.Rule;
+    EXPECT_EQ(Verdict.DataRule(Row.HdfIndex) == nullptr, Row.Loads);
+
+    int64_t Points = 0;
+    std::vector<std::string> Shown;
+    const bool Result = LoadAlone(Path, Row.HdfIndex, &Shown, [&](const SdsEntry& Entry) {
+        Points = int64_t(Entry.DimSizes[0]) * Entry.DimSizes[1] * Entry.DimSizes[2];
+        if (Row.IndexScale >= 0)
+            ExpectIndexScale(Entry, Row.IndexScale);
+    });
+    if (!Row.Loads) {
+        EXPECT_FALSE(Result);
+        EXPECT_EQ(Shown, std::vector<std::string>{ReadError});
+        EXPECT_EQ(VyrHost::CurrentDataSet(), nullptr);
+        return;
+    }
+    ASSERT_TRUE(Result) << Joined(Shown);
+    const VyrHost::DataSet* Set = VyrHost::CurrentDataSet();
+    ASSERT_NE(Set, nullptr);
+    ASSERT_EQ(Set->Zones.size(), 1u);
+    const VyrHost::Zone& Zone = Set->Zones[0];
+    std::vector<double> Values;
+    for (int64_t Point = 1; Point <= Zone.PointCount(); ++Point)
+        Values.push_back(Zone.Value(int32_t(Set->VarNames.size()), Point));
+    EXPECT_EQ(Values, std::vector<double>(size_t(Points), Row.Every));
+}
+
+INSTANTIATE_TEST_SUITE_P(WriterCases, WriterLoadTest, ::testing::ValuesIn(LoadOutcomes),
+                         [](const ::testing::TestParamInfo<LoadOutcome>& Info) {
+                             std::string Name = Info.param.Case;
+                             Name += " " + std::to_string(Info.param.HdfIndex);
+                             for (char& C : Name)
+                                 if (!std::isalnum(static_cast<unsigned char>(C)))
+                                     C = '_';
+                             return Name;
+                         });
 
 } // namespace

@@ -263,6 +263,208 @@ void WriteMany(const std::string& Path) {
     }
 }
 
+void WriteConstant(int32 Sds, std::vector<int32> Edges, float32 Value) {
+    size_t Count = 1;
+    for (int32 Edge : Edges)
+        Count *= size_t(Edge);
+    std::vector<float32> Values(Count, Value);
+    std::vector<int32> Start(Edges.size(), 0);
+    Must(SDwritedata(Sds, Start.data(), nullptr, Edges.data(), Values.data()) == SUCCEED,
+         "SDwritedata");
+}
+
+// Reads a data set never written in the session that made it: HDF4 then
+// defines its data element without writing it (offset and length -1).
+void ReadBackUnwritten(int32 Sds, std::vector<int32> Edges, size_t ValueSize) {
+    size_t Count = 1;
+    for (int32 Edge : Edges)
+        Count *= size_t(Edge);
+    std::vector<uint8> Values(Count * ValueSize);
+    std::vector<int32> Start(Edges.size(), 0);
+    Must(SDreaddata(Sds, Start.data(), nullptr, Edges.data(), Values.data()) == SUCCEED,
+         "SDreaddata");
+}
+
+// Data never written, which HDF4 reads as fill values: a data set whose
+// access just ends (no data element at all), and ones read back in the
+// session that made them (a data element of offset and length -1); each with
+// a _FillValue of its own type or none, when HDF4's default for the type
+// applies.
+void WriteNeverWritten(const std::string& Path) {
+    SdFile File(Path);
+    SDendaccess(CreateFloat(File.Id, "ended without a fill", {3, 4}));
+    int32 Dims[1] = {5};
+    const int32 Ended = SDcreate(File.Id, "ended with a fill", DFNT_INT16, 1, Dims);
+    int16 Fill = -7;
+    Must(Ended != FAIL && SDsetfillvalue(Ended, &Fill) == SUCCEED, "SDsetfillvalue");
+    SDendaccess(Ended);
+    const int32 ReadBack = CreateFloat(File.Id, "read back with a fill", {2, 3});
+    float32 FloatFill = 2.5f;
+    Must(SDsetfillvalue(ReadBack, &FloatFill) == SUCCEED, "SDsetfillvalue");
+    ReadBackUnwritten(ReadBack, {2, 3}, sizeof(float32));
+    SDendaccess(ReadBack);
+    const int32 Plain = SDcreate(File.Id, "read back without a fill", DFNT_INT16, 1, Dims);
+    Must(Plain != FAIL, "SDcreate");
+    ReadBackUnwritten(Plain, {5}, sizeof(int16));
+    SDendaccess(Plain);
+}
+
+// A _FillValue of another type than the float32 data, as SDsetattr lets a
+// program write it: harmless where the data are written, while HDF4 filling
+// unwritten data would copy four bytes from the attribute's one. One data set
+// of each kind of unwritten data; the fill is set after the read back, which
+// HDF4 could not make with it.
+void WriteFillOfAnotherType(const std::string& Path) {
+    SdFile File(Path);
+    const uint8 Fill = 9;
+    const int32 Written = CreateFloat(File.Id, "written", {3, 4});
+    Must(SDsetattr(Written, "_FillValue", DFNT_UINT8, 1, &Fill) == SUCCEED, "SDsetattr");
+    WriteConstant(Written, {3, 4}, 4.5f);
+    SDendaccess(Written);
+    const int32 Ended = CreateFloat(File.Id, "never written", {3, 4});
+    Must(SDsetattr(Ended, "_FillValue", DFNT_UINT8, 1, &Fill) == SUCCEED, "SDsetattr");
+    SDendaccess(Ended);
+    const int32 ReadBack = CreateFloat(File.Id, "read back, then given the fill", {3, 4});
+    ReadBackUnwritten(ReadBack, {3, 4}, sizeof(float32));
+    Must(SDsetattr(ReadBack, "_FillValue", DFNT_UINT8, 1, &Fill) == SUCCEED, "SDsetattr");
+    SDendaccess(ReadBack);
+}
+
+// An SD file whose old-style group names a dimension record that is not in
+// the file, as some HDF 4.0r0 files do: SDstart reads the CDF0.0 vgroup and
+// never that group. HDF4's writers make no such group, so the member of a
+// good one is patched to a reference without an element.
+void WriteGroupNamingNoRecord(const std::string& Path) {
+    {
+        SdFile File(Path);
+        const int32 Sds = CreateFloat(File.Id, "beside a broken group", {3, 4});
+        WriteConstant(Sds, {3, 4}, 3.0f);
+        SDendaccess(Sds);
+    }
+    const int32 File = Hopen(Path.c_str(), DFACC_RDWR, 0);
+    Must(File != FAIL, "Hopen");
+    uint16 Tag = 0, Ref = 0;
+    int32 Offset = 0, Length = 0;
+    Must(Hfind(File, DFTAG_NDG, DFREF_WILDCARD, &Tag, &Ref, &Offset, &Length, DF_FORWARD) ==
+                 SUCCEED &&
+             Length % 4 == 0,
+         "Hfind");
+    std::vector<uint8> Members(size_t(Length), 0);
+    Must(Hgetelement(File, DFTAG_NDG, Ref, Members.data()) == Length, "Hgetelement");
+    const uint16 Missing = Htagnewref(File, DFTAG_SDD);
+    int32 Patched = 0;
+    for (size_t At = 0; At < Members.size(); At += 4) {
+        if ((Members[At] << 8 | Members[At + 1]) != DFTAG_SDD)
+            continue;
+        Members[At + 2] = uint8(Missing >> 8);
+        Members[At + 3] = uint8(Missing);
+        ++Patched;
+    }
+    Must(Patched == 1 && Hputelement(File, DFTAG_NDG, Ref, Members.data(), Length) != FAIL,
+         "Hputelement");
+    Hclose(File);
+}
+
+// More data descriptions on one SD data set than HDF4's reader of old-style
+// groups keeps as attributes (100); SDstart never reads them in such a file.
+void WriteManyAnnotations(const std::string& Path) {
+    int32 Ref = FAIL;
+    {
+        SdFile File(Path);
+        const int32 Sds = CreateFloat(File.Id, "annotated", {3, 4});
+        WriteAll(Sds, {3, 4});
+        Ref = SDidtoref(Sds);
+        SDendaccess(Sds);
+    }
+    Must(Ref != FAIL, "SDidtoref");
+    const int32 File = Hopen(Path.c_str(), DFACC_RDWR, 0);
+    Must(File != FAIL, "Hopen");
+    const int32 Annotations = ANstart(File);
+    Must(Annotations != FAIL, "ANstart");
+    for (int I = 0; I < 101; ++I) {
+        const std::string Text = "note " + std::to_string(I);
+        const int32 Note = ANcreate(Annotations, DFTAG_NDG, uint16(Ref), AN_DATA_DESC);
+        Must(Note != FAIL && ANwriteann(Note, Text.c_str(), int32(Text.size())) != FAIL,
+             "ANwriteann");
+        ANendaccess(Note);
+    }
+    ANend(Annotations);
+    Hclose(File);
+}
+
+// A DFSD data set of rank 33, one more than SD data sets may have (DFSD
+// writes it), appended to an SD file, whose SD readers never see it.
+void WriteDfsdOfRank33Appended(const std::string& Path) {
+    {
+        SdFile File(Path);
+        const int32 Sds = CreateFloat(File.Id, "SD data set", {2, 2});
+        WriteAll(Sds, {2, 2});
+        SDendaccess(Sds);
+    }
+    std::vector<int32> Dims(33, 1);
+    Dims[0] = 2;
+    int8 Values[2] = {5, 6};
+    DFSDclear();
+    Must(DFSDsetNT(DFNT_INT8) == SUCCEED, "DFSDsetNT");
+    const bool Added = DFSDadddata(Path.c_str(), 33, Dims.data(), Values) == SUCCEED;
+    DFSDclear(); // DFSD keeps its settings for the next writer
+    Must(Added, "DFSDadddata");
+}
+
+// Three data sets of the values 1, 2 and 3; the second's vgroup is then
+// deleted with Vdelete, which leaves the SD vgroup naming it.
+void WriteWithDataSetDeleted(const std::string& Path) {
+    {
+        SdFile File(Path);
+        for (int I = 1; I <= 3; ++I) {
+            const int32 Sds = CreateFloat(File.Id, ("set " + std::to_string(I)).c_str(), {3, 4});
+            WriteConstant(Sds, {3, 4}, float32(I));
+            SDendaccess(Sds);
+        }
+    }
+    const int32 File = Hopen(Path.c_str(), DFACC_RDWR, 0);
+    Must(File != FAIL && Vstart(File) == SUCCEED, "Vstart");
+    const int32 Group = Vfind(File, "set 2");
+    const bool Deleted = Group > 0 && Vdelete(File, Group) == SUCCEED;
+    Vend(File);
+    Hclose(File);
+    Must(Deleted, "Vdelete");
+}
+
+void WriteHuffmanOfLargeSkip(const std::string& Path) {
+    SdFile File(Path);
+    comp_info Huffman{};
+    Huffman.skphuff.skp_size = 1000;
+    const int32 Sds = CreateFloat(File.Id, "huffman, skip size 1000", {6, 5});
+    Must(SDsetcompress(Sds, COMP_CODE_SKPHUFF, &Huffman) == SUCCEED, "SDsetcompress");
+    WriteConstant(Sds, {6, 5}, 6.25f);
+    SDendaccess(Sds);
+}
+
+// Data in external files beside the HDF file: a data set (index 0), the
+// coordinate variable of its first dimension (index 1, moved out after its
+// scale was written), and an ordinary data set between them (index 2).
+void WriteExternal(const std::string& Path) {
+    SdFile File(Path);
+    const int32 Outside = CreateFloat(File.Id, "external", {4, 3});
+    Must(SDsetexternalfile(Outside, (Path + ".data").c_str(), 0) == SUCCEED, "SDsetexternalfile");
+    WriteConstant(Outside, {4, 3}, 1.0f);
+    const int32 Dimension = SDgetdimid(Outside, 0);
+    float32 Scale[4] = {10, 20, 30, 40};
+    Must(SDsetdimname(Dimension, "x") == SUCCEED &&
+             SDsetdimscale(Dimension, 4, DFNT_FLOAT32, Scale) == SUCCEED,
+         "SDsetdimscale");
+    SDendaccess(Outside);
+    const int32 Inside = CreateFloat(File.Id, "ordinary", {4, 3});
+    WriteConstant(Inside, {4, 3}, 7.5f);
+    SDendaccess(Inside);
+    const int32 Coordinate = SDselect(File.Id, SDnametoindex(File.Id, "x"));
+    Must(Coordinate != FAIL &&
+             SDsetexternalfile(Coordinate, (Path + ".scale").c_str(), 0) == SUCCEED,
+         "SDsetexternalfile");
+    SDendaccess(Coordinate);
+}
+
 void WriteSdWithImage(const std::string& Path, int32 ImageType) {
     {
         SdFile File(Path);
@@ -308,6 +510,14 @@ const std::vector<WriterCase>& WriterVariety() {
         {"SD: unlimited records appended later", WriteAppended},
         {"SD: attributes, fill, calibration, shared dimension, scalar", WriteAttributesAndOddities},
         {"SD: sixty data sets", WriteMany},
+        {"SD: data sets never written", WriteNeverWritten},
+        {"SD: fill value of another type than the data", WriteFillOfAnotherType},
+        {"SD: old-style group naming a missing dimension record", WriteGroupNamingNoRecord},
+        {"SD: 101 annotations on a data set", WriteManyAnnotations},
+        {"SD with a DFSD data set of rank 33 appended", WriteDfsdOfRank33Appended},
+        {"SD: a data set's vgroup deleted", WriteWithDataSetDeleted},
+        {"SD: skipping Huffman of skip size 1000", WriteHuffmanOfLargeSkip},
+        {"SD: external data and an external coordinate variable", WriteExternal},
         {"SD: created and closed empty", [](const std::string& P) { SdFile File(P); }},
         {"H: created and closed empty",
          [](const std::string& P) { Hclose(Hopen(P.c_str(), DFACC_CREATE, 0)); }},

@@ -2,7 +2,11 @@
 // SD data sets of hdf_writer.h: the old DFSD interface with scales, texts,
 // calibration and annotations; GR images (of a 64-bit type too); vdatas;
 // every compression the SD interface offers; chunks, compressed chunks and
-// appended unlimited records; a scalar; and files holding nothing.
+// appended unlimited records; a scalar; and files holding nothing. Also what
+// programs leave in SD files: data never written, a fill value of another
+// type, external data, a data set's vgroup deleted, many annotations, a DFSD
+// data set of rank 33 appended, and an old-style group naming no dimension
+// record.
 #ifndef LOADHDF_TESTS_SUPPORT_WRITER_VARIETY_H
 #define LOADHDF_TESTS_SUPPORT_WRITER_VARIETY_H
 
