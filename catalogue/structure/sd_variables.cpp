@@ -98,11 +98,11 @@ bool IsDimensionClass(const std::string& Class) {
     return Class == "Dim0.0" || Class == "UDim0.0";
 }
 
-// A name HDF4 copies into a 256-byte buffer and compares by strcmp: present,
-// of at most 255 characters and without a zero byte inside.
+// A name Vinquire copies with strcpy into a 256-byte stack buffer: up to its
+// first zero byte, at most 255 characters. A record that declares no name
+// leaves HDF4 a null name, which strcpy follows.
 bool NameFits(const VgroupRecord& Group) {
-    return Group.NameLength >= 1 && Group.NameLength <= MaxNameLength &&
-           Group.Name.size() == Group.NameLength;
+    return Group.NameLength >= 1 && Group.Name.size() <= MaxNameLength;
 }
 
 // Vgetnext as HDF4 has it: the ref of the entry after the first vgroup or
@@ -126,10 +126,10 @@ int32_t NextEntry(const VgroupRecord& Group, int32_t Id) {
     return -1;
 }
 
-// Visvg: some entry is a vgroup of this ref.
-bool HasVgroupEntry(const VgroupRecord& Group, int32_t Id) {
+// Visvg and Visvs: some entry is a vgroup (a vdata) of this ref.
+bool HasEntry(const VgroupRecord& Group, uint16_t Tag, int32_t Id) {
     for (size_t At = 0; At < Group.Tags.size(); ++At)
-        if (Group.Tags[At] == HdfTag::Vg && Group.Refs[At] == uint16_t(Id))
+        if (Group.Tags[At] == Tag && Group.Refs[At] == uint16_t(Id))
             return true;
     return false;
 }
@@ -145,7 +145,7 @@ bool SdStructure::CheckDimensions() {
         if (!Walked.insert(Id).second)
             return Check.Refuse("SD vgroup naming one reference twice");
         const VgroupRecord* Group =
-            HasVgroupEntry(Cdf, Id) ? Check.Vgroups.Find(uint16_t(Id)) : nullptr;
+            HasEntry(Cdf, HdfTag::Vg, Id) ? Check.Vgroups.Find(uint16_t(Id)) : nullptr;
         if (Group != nullptr && IsDimensionClass(Group->Class) &&
             !CheckDimension(uint16_t(Id), *Group))
             return false;
@@ -188,6 +188,10 @@ bool SdStructure::DimensionValue(uint16_t Ref, const VdataHeader& Header, int32_
     return *Value >= 0 ? true : Check.Refuse("negative dimension size");
 }
 
+// hdf_read_dims walks a dimension vgroup as it walks the SD vgroup, and reads
+// the size from each vdata it meets: a vdata that is gone fails VSattach, and
+// with it SDstart's reading of the SD vgroup; a vdata of another class leaves
+// the size of the one before (or none) in place.
 bool SdStructure::CheckDimension(uint16_t Ref, const VgroupRecord& Group) {
     if (!NameFits(Group))
         return Check.Refuse("dimension name HDF4 cannot hold");
@@ -195,30 +199,38 @@ bool SdStructure::CheckDimension(uint16_t Ref, const VgroupRecord& Group) {
     Dim.Name = Group.Name;
     Dim.Unlimited = Group.Class == "UDim0.0";
     bool Sized = false;
-    std::unordered_set<uint16_t> Refs;
-    for (size_t I = 0; I < Group.Tags.size(); ++I) {
-        const VdataHeader* Header = Check.Vdatas.Find(Group.Refs[I]);
-        if (Group.Tags[I] != HdfTag::Vh || !Refs.insert(Group.Refs[I]).second || Header == nullptr)
+    std::unordered_set<int32_t> Walked;
+    for (int32_t Id = NextEntry(Group, -1); Id != -1; Id = NextEntry(Group, Id)) {
+        if (!Walked.insert(Id).second)
+            return Check.Refuse("dimension vgroup HDF4 cannot read");
+        if (!HasEntry(Group, HdfTag::Vh, Id))
+            continue; // Visvs: a vgroup entry is passed over
+        const uint16_t ValuesRef = uint16_t(Id);
+        const VdataHeader* Header = Check.Vdatas.Find(ValuesRef);
+        if (Header == nullptr)
             return Check.Refuse("dimension vgroup HDF4 cannot read");
         const VdataHeader& Values = *Header;
         int32_t Size = 0;
         if (Values.Class == "DimVal0.1" || (Dim.Unlimited && Values.Class == "DimVal0.0")) {
-            if (!DimensionValue(Group.Refs[I], Values, &Size))
+            if (!DimensionValue(ValuesRef, Values, &Size))
                 return false;
         } else if (Values.Class == "DimVal0.0") {
-            if (!CheckVdataStorage(Check, Group.Refs[I], Values, 0, nullptr))
+            if (!CheckVdataStorage(Check, ValuesRef, Values, 0, nullptr))
                 return false;
             Size = Values.Records;
         } else {
             return Check.Refuse("dimension vgroup HDF4 cannot read");
         }
-        // HDF4 registers one dimension per size it finds in the group: sizes
-        // that disagree would overrun its table of dimensions.
+        // HDF4 registers one dimension per size it finds in the group, in a
+        // table as long as the SD vgroup's entries: sizes that disagree
+        // could overrun it.
         if (Sized && Size != Dim.Size)
             return Check.Refuse("dimension with two sizes");
         Dim.Size = Size;
         Sized = true;
     }
+    // No size: HDF4 registers no dimension, and every variable over it
+    // fails NC_dimid.
     if (!Sized)
         return Check.Refuse("dimension vgroup HDF4 cannot read");
     DimByRef[Ref] = Dimensions.size();
@@ -270,8 +282,8 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
         return Check.Refuse("variable name HDF4 cannot hold");
     Facts->Name = Var.Name;
     std::vector<const Dimension*> Dims;
-    int32_t NumberTypes = 0, DataElements = 0, Type = 0;
-    uint16_t DataRef = 0;
+    int32_t NumberTypes = 0, Type = 0;
+    std::vector<uint16_t> DataRefs;
     for (size_t I = 0; I < Var.Tags.size(); ++I) {
         const uint16_t Tag = Var.Tags[I], Ref = Var.Refs[I];
         if (Tag == HdfTag::Vg) {
@@ -308,12 +320,13 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
             if (!CheckNumberTypeRecord(Check, Ref, &Type))
                 return false;
         } else if (Tag == HdfTag::Sd) {
-            ++DataElements;
-            DataRef = Ref;
+            DataRefs.push_back(Ref);
         }
     }
-    if (NumberTypes != 1)
-        return Check.Refuse("variable without exactly one number type");
+    // Without one, NC_new_var fails on NC_UNSPECIFIED; of several, each is
+    // read and the last kept.
+    if (NumberTypes == 0)
+        return Check.Refuse("variable without a number type");
     Facts->Rank = Dims.size();
     Facts->Kind = LastKind;
 
@@ -327,18 +340,18 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
         if (Bytes >= MaxDataBytes)
             return Check.Refuse("data set too large for HDF4's sizes");
     }
-    if (DataElements > 1)
-        return Check.Refuse("variable with two data elements");
-    if (DataElements == 0) {
+    if (DataRefs.empty()) {
         Facts->KeptOut = FillValueRule(Var, Type);
         return true;
     }
+    // hdf_read_vars asks Hlength of every data element and keeps the last.
     DataContext Data;
     Data.Rank = int32_t(Dims.size());
     Data.ValueSize = ValueSize;
     DataElementFacts Element;
-    if (!CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), Data, &Element))
-        return false;
+    for (uint16_t DataRef : DataRefs)
+        if (!CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), Data, &Element))
+            return false;
     Facts->KeptOut = Element.KeptOut;
     if (Facts->KeptOut == nullptr && Element.HoldsNoData())
         Facts->KeptOut = FillValueRule(Var, Type);
@@ -403,9 +416,8 @@ bool CheckSdVariables(StructureCheck& Check) {
     }
     if (Cdf == nullptr)
         return true;
-    // Vinquire copies its name into a 256-byte stack buffer.
-    if (Cdf->Name.size() > MaxNameLength)
-        return Check.Refuse("SD vgroup name longer than HDF4's buffer");
+    if (!NameFits(*Cdf))
+        return Check.Refuse("SD vgroup name HDF4 cannot hold");
     SdStructure Structure(Check, *Cdf);
     return Structure.CheckAll();
 }

@@ -127,9 +127,10 @@ bool ReadLinked(StructureCheck& Check, const LinkedLayout& Layout, int64_t Lengt
     return int64_t(Out->size()) == Length;
 }
 
-// A coder's parameters, from the model type on; ValueSize is the data's
-// bytes per value (0 where not known).
-bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor) {
+// A coder's parameters, from the model type on. Facts is the data set's when
+// the parameters are those an element's reader starts its coder with, and
+// null for the copy a chunked header keeps, which HDF4 only decodes.
+bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, DataElementFacts* Facts) {
     const uint16_t Model = Cursor.U16();
     const uint16_t Coder = Cursor.U16();
     if (!Cursor.Ok() || Model != 0 || Coder > CoderSzip)
@@ -149,8 +150,10 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor) {
         if (Skip < 1 || Skip > MaxSkipSize)
             return Check.Refuse("skipping-Huffman compression with an odd skip size");
     } else if (Coder == CoderDeflate) {
-        if (Cursor.U16() > 9)
-            return Check.Refuse("deflate compression with an unknown level");
+        // HCIinit_coder refuses a level above 9, cleanly: Hstartread fails,
+        // so Hlength in SDstart and SDreaddata later do, for this data alone.
+        if (Cursor.U16() > 9 && Facts != nullptr && Facts->KeptOut == nullptr)
+            Facts->KeptOut = "deflate compression with an unknown level";
     } else if (Coder == CoderSzip) {
         // This HDF4 build has no szip decoder and refuses such data cleanly;
         // the parameters need only be present.
@@ -176,14 +179,14 @@ bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref) {
 }
 
 bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record,
-                     int64_t* LogicalLength) {
+                     int64_t* LogicalLength, DataElementFacts* Facts) {
     ByteCursor Cursor(Record);
     Cursor.Skip(4); // special code, header version
     *LogicalLength = Cursor.I32();
     const uint16_t Ref = Cursor.U16();
     if (!Cursor.Ok() || Record.size() < CompressedRecordSize || *LogicalLength < 0)
         return Check.Refuse("compressed element HDF4 would misread");
-    return CheckCoder(Check, Cursor) && CheckCompressedBytes(Check, Ref);
+    return CheckCoder(Check, Cursor, Facts) && CheckCompressedBytes(Check, Ref);
 }
 
 // One chunk of a chunked data set: plain or compressed. HMCPchunkread reads
@@ -208,7 +211,7 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref, int64_t ChunkBytes, DataEle
     int64_t Length = 0;
     if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != Code::Compressed)
         return Check.Refuse(BadSpecial);
-    return CheckCompressed(Check, Record, &Length);
+    return CheckCompressed(Check, Record, &Length, Facts);
 }
 
 // The chunk table: a vdata of one record per written chunk, its position in
@@ -299,7 +302,7 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
             size_t(Length) > Tail.Remaining())
             return Check.Refuse("chunk compression header cut short");
         ByteCursor Coder(Record.data() + 12 + HeaderLength, size_t(Length));
-        if (!CheckCoder(Check, Coder))
+        if (!CheckCoder(Check, Coder, nullptr))
             return false;
     } else if ((Flag & 0xFF) != 0) {
         return Check.Refuse("chunked header that does not add up");
@@ -360,7 +363,7 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
         return true;
     }
     case Code::Compressed:
-        return CheckCompressed(Check, Record, &Facts->LogicalLength);
+        return CheckCompressed(Check, Record, &Facts->LogicalLength, Facts);
     case Code::Chunked:
         return CheckChunked(Check, Record, Data, Facts);
     case Code::External:
