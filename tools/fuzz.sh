@@ -41,7 +41,7 @@ fi
 seconds=$1
 jobs=${2:-1}
 out=build-fuzz
-real_files="$root/../shared/data/hdf4-real"
+real_files=("$root/../shared/data/hdf4-real" "$root/../shared/data/hdf4-world")
 
 # ---- What the fuzz build needs beyond the project's own dependencies.
 tools/install-deps.sh
@@ -64,7 +64,7 @@ fuzzer="$root/$out/bin/fuzz_hdf_scan"
 
 if [ -z "$(ls -A "$out/seeds" 2>/dev/null)" ]; then
   echo "writing the seed corpus to $out/seeds"
-  "$out/bin/make_fuzz_seeds" "$out/seeds" "$real_files"
+  "$out/bin/make_fuzz_seeds" "$out/seeds" "${real_files[@]}"
 fi
 mkdir -p "$out/corpus" "$out/findings"
 

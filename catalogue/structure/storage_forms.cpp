@@ -42,8 +42,7 @@ constexpr int32_t MaxRecordLength = 1 << 16;
 // in memory; far above what HDF4's writers produce.
 constexpr size_t MaxLinkedBlocks = size_t(1) << 24;
 constexpr int64_t MaxVdataBytesRead = int64_t(64) << 20; // skipping Huffman allocates per unit
-constexpr uint16_t CoderNone = 0, CoderNbit = 2, CoderSkipHuffman = 3, CoderDeflate = 4,
-                   CoderSzip = 5;
+constexpr uint16_t CoderNbit = 2, CoderSkipHuffman = 3, CoderDeflate = 4, CoderSzip = 5;
 
 const char* const BadSpecial = "special element HDF4 would misread";
 

@@ -70,6 +70,22 @@ inline std::string RealFilesMissing() {
     return "real HDF4 files not found in " + RealFilesDir() +
            "; set LOADHDF_REAL_FILES=DIR to point elsewhere";
 }
+
+// The folder of HDF4 files that public projects keep in their repositories
+// (test inputs of other HDF readers and servers, and real products), each
+// one that HDF4 itself reads: the one that LOADHDF_WORLD_FILES names, else
+// shared/data/hdf4-world beside the project. Its README.md says where each
+// file comes from.
+inline std::string WorldFilesDir() {
+    const char* Dir = std::getenv("LOADHDF_WORLD_FILES");
+    return Dir != nullptr && Dir[0] != '\0' ? Dir : LOADHDF_SOURCE_DIR "/../shared/data/hdf4-world";
+}
+
+// The line a test skips with when WorldFilesDir is absent.
+inline std::string WorldFilesMissing() {
+    return "HDF4 files of public projects not found in " + WorldFilesDir() +
+           "; set LOADHDF_WORLD_FILES=DIR to point elsewhere";
+}
 #endif
 
 // Writes, through HDF4's netCDF-style interface, a file whose first data set

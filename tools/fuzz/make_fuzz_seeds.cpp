@@ -1,13 +1,16 @@
-// make_fuzz_seeds OUT_FOLDER [REAL_FILES_FOLDER]: writes the seed corpus of
-// fuzz_hdf_scan, small HDF4 files that between them hold every structure
+// make_fuzz_seeds OUT_FOLDER [REAL_FILES_FOLDER...]: writes the seed corpus
+// of fuzz_hdf_scan, small HDF4 files that between them hold every structure
 // the add-on's readers meet: SD data sets of ranks 1 to 4 and of every
 // number type, scales, the four descriptive texts, an unlimited dimension,
 // deflate and chunked storage, attributes, fill value, range and
 // calibration, a coordinate variable first, old-style DFSD groups, a file
-// without data sets and one with vdatas and a vgroup only. The HDF files of
-// REAL_FILES_FOLDER that are small enough are copied beside them. Each seed
-// stays below MaxSeedBytes, as libFuzzer mutates small inputs best.
+// without data sets and one with vdatas and a vgroup only; then every file
+// of the test writers' variety (data never written, external data, deleted
+// vgroups, ...). The HDF files of each REAL_FILES_FOLDER that are small
+// enough are copied beside them. Each seed stays below MaxSeedBytes, as
+// libFuzzer mutates small inputs best.
 #include "support/hdf_writer.h"
+#include "support/writer_variety.h"
 
 #include <hdf/mfhdf.h>
 
@@ -209,11 +212,22 @@ std::vector<Seed> Seeds() {
     };
 }
 
+// True when the file begins with HDF's magic number, whatever its name.
+bool IsHdfFile(const fs::path& Path) {
+    unsigned char Head[4] = {};
+    FILE* File = std::fopen(Path.c_str(), "rb");
+    if (File == nullptr)
+        return false;
+    const size_t Read = std::fread(Head, 1, sizeof Head, File);
+    std::fclose(File);
+    return Read == 4 && Head[0] == 0x0E && Head[1] == 0x03 && Head[2] == 0x13 && Head[3] == 0x01;
+}
+
 // Copies the HDF files of Folder that are small enough; says which are not.
 int CopyRealFiles(const fs::path& Folder, const fs::path& Out) {
     int Copied = 0;
     for (const fs::directory_entry& Entry : fs::directory_iterator(Folder)) {
-        if (Entry.path().extension() != ".hdf")
+        if (!Entry.is_regular_file() || !IsHdfFile(Entry.path()))
             continue;
         if (Entry.file_size() >= MaxSeedBytes) {
             std::printf("  skipped %s (%ju bytes)\n", Entry.path().filename().c_str(),
@@ -233,13 +247,15 @@ int CopyRealFiles(const fs::path& Folder, const fs::path& Out) {
 } // namespace
 
 int main(int Argc, char** Argv) {
-    if (Argc < 2 || Argc > 3) {
-        std::fprintf(stderr, "usage: %s OUT_FOLDER [REAL_FILES_FOLDER]\n", Argv[0]);
+    if (Argc < 2) {
+        std::fprintf(stderr, "usage: %s OUT_FOLDER [REAL_FILES_FOLDER...]\n", Argv[0]);
         return 2;
     }
     try {
         const fs::path Out = fs::absolute(Argv[1]);
-        const fs::path Real = Argc == 3 ? fs::absolute(Argv[2]) : fs::path();
+        std::vector<fs::path> RealFolders;
+        for (int Arg = 2; Arg < Argc; ++Arg)
+            RealFolders.push_back(fs::absolute(Argv[Arg]));
         fs::create_directories(Out);
         // The SD writer stores the path it is given in the file: plain names
         // keep the seeds small and the same wherever they are written.
@@ -254,9 +270,19 @@ int main(int Argc, char** Argv) {
             std::printf("  %-28s %6ju bytes\n", S.File, Bytes);
             TooLarge += Bytes >= MaxSeedBytes;
         }
-        if (!Real.empty()) {
+        // The writers' variety seeds what the seeds above lack; a large one
+        // is left out rather than failing the corpus.
+        int Variety = 0;
+        for (const TestHdf::WriterCase& Case : TestHdf::WriterVariety()) {
+            const std::string File = "variety-" + std::to_string(Variety++) + ".hdf";
+            Case.Write(File);
+            if (fs::file_size(File) >= MaxSeedBytes)
+                fs::remove(File);
+        }
+        for (const fs::path& Real : RealFolders) {
             if (fs::is_directory(Real))
-                std::printf("  %d real files copied\n", CopyRealFiles(Real, Out));
+                std::printf("  %d real files copied from %s\n", CopyRealFiles(Real, Out),
+                            Real.c_str());
             else
                 std::printf("  no real files: %s is absent\n", Real.c_str());
         }
