@@ -1,52 +1,23 @@
 // The container: the magic number, the chain of DD blocks that Hopen reads
 // whole, the DDs themselves, and the version element that Hopen reads into a
-// fixed 92-byte buffer. Also the tags whose elements every HDF4 reader on the
-// SD path takes as plain: a special form of one of them would start a
-// special-element handler where the reader expects a plain record.
+// fixed 92-byte buffer. Whether an element's special form is one its reader
+// can take is the business of the stage that reads it.
 #include "catalogue/structure/structure_context.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
 constexpr uint8_t Magic[4] = {0x0E, 0x03, 0x13, 0x01};
 constexpr int64_t BlockHeaderSize = 6; // ndds (i16), next block offset (i32)
 constexpr int64_t DdSize = 12;
-// Far beyond any real file (tags and refs are 16-bit), but a bound on the
-// memory and time a hostile chain can cost.
-constexpr size_t MaxDds = size_t(1) << 20;
-constexpr int32_t MaxBlocks = 1 << 16;
+// Blocks may overlap, so a chain can name more DDs than the file has room
+// for; a bound on the memory and time a hostile chain can cost, beyond any
+// file whose blocks do not overlap.
+constexpr size_t MinDdBound = size_t(1) << 20;
 constexpr int32_t VersionElementSize = 92; // HIread_version's buffer
 constexpr uint16_t VersionRef = 1;
-
-bool MustBePlain(uint16_t BaseTag) {
-    switch (BaseTag) {
-    case HdfTag::Linked:
-    case HdfTag::Version:
-    case HdfTag::DataLabel:
-    case HdfTag::DataDesc:
-    case HdfTag::NumberType:
-    case HdfTag::Sdg:
-    case HdfTag::Sdd:
-    case HdfTag::Sds:
-    case HdfTag::Sdl:
-    case HdfTag::Sdu:
-    case HdfTag::Sdf:
-    case HdfTag::Sdm:
-    case HdfTag::Sdc:
-    case HdfTag::Sdt:
-    case HdfTag::SdLink:
-    case HdfTag::Ndg:
-    case HdfTag::Cal:
-    case HdfTag::FillValue:
-    case HdfTag::Vh:
-    case HdfTag::Vg:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Reads one block's DDs into the check; *Next gets the next block's offset.
 bool ReadBlock(StructureCheck& Check, int64_t Offset, int64_t* Next) {
     std::vector<uint8_t> Header;
@@ -55,8 +26,10 @@ bool ReadBlock(StructureCheck& Check, int64_t Offset, int64_t* Next) {
     ByteCursor Cursor(Header);
     const int16_t Count = Cursor.I16();
     *Next = Cursor.I32();
+    // HTPstart fails on a block of no DDs, cleanly.
     if (Count <= 0)
         return Check.Refuse("DD block with no DDs");
+    const size_t MaxDds = std::max(MinDdBound, size_t(Check.File.Size() / DdSize));
     if (Check.Dds.size() + size_t(Count) > MaxDds)
         return Check.Refuse("too many DDs");
     std::vector<uint8_t> Entries;
@@ -76,14 +49,20 @@ bool ReadBlock(StructureCheck& Check, int64_t Offset, int64_t* Next) {
 
 bool IndexDd(StructureCheck& Check, size_t Index) {
     const Dd& Entry = Check.Dds[Index];
-    if (Entry.Tag == HdfTag::Null)
-        return true; // a free slot: HDF4 never uses its offset or length
-    if (Entry.Tag == 0 || Entry.Ref == 0)
-        return Check.Refuse("DD with tag or reference 0");
+    // A free slot: HDF4 never uses its offset or length. Tag 0 no reader
+    // asks for.
+    if (Entry.Tag == HdfTag::Null || Entry.Tag == 0)
+        return true;
+    // Ref 0 is the wildcard of HDF4's searches: a VG, VH, NDG or SDG DD of
+    // ref 0 makes its reader skip every record of that tag, and SDstart
+    // fall back to reading the old-style groups; of any other tag, HDF4's DD
+    // table takes it only as the first of its tag.
+    if (Entry.Ref == 0)
+        return Check.Refuse("DD with reference 0");
+    // Hread copies an element's length out of the file: a negative one is
+    // the rest of the file, into whatever buffer the element was meant for.
     if (!Entry.IsUnwritten() && !Check.File.Holds(Entry.Offset, Entry.Length))
         return Check.Refuse("element outside the file");
-    if (HdfTag::IsSpecial(Entry.Tag) && MustBePlain(HdfTag::Base(Entry.Tag)))
-        return Check.Refuse("special form of a record HDF4 reads as plain");
     const uint64_t Key = uint64_t(HdfTag::Base(Entry.Tag)) << 16 | Entry.Ref;
     Check.ByTagRef.push_back(Key << 32 | Index);
     return true;
@@ -96,20 +75,17 @@ bool CheckDdBlocks(StructureCheck& Check) {
     if (!Check.File.Read(0, 10, &Head) || !std::equal(Magic, Magic + 4, Head.begin()))
         return Check.Refuse("no HDF magic number");
 
-    // Writers append every new block at the end of the file, so each block
-    // lies past the one before: a chain that turns back is damaged, and the
-    // rule also ends every cycle.
-    int64_t Offset = 4, End = 0;
-    for (int32_t Blocks = 0; Offset != 0; ++Blocks) {
-        if (Blocks == MaxBlocks)
-            return Check.Refuse("too many DD blocks");
-        if (Offset < End)
-            return Check.Refuse("DD block chain turns back");
-        const size_t First = Check.Dds.size();
+    // HTPstart follows the next-block offsets without looking back: a chain
+    // that comes back to a block of free DDs only is walked for ever, one
+    // that comes back to any other fails on the DDs it finds twice. Either
+    // way the file cannot be read.
+    std::unordered_set<int64_t> Visited;
+    for (int64_t Offset = 4; Offset != 0;) {
+        if (!Visited.insert(Offset).second)
+            return Check.Refuse("DD block chain that loops");
         int64_t Next = 0;
         if (!ReadBlock(Check, Offset, &Next))
             return false;
-        End = Offset + BlockHeaderSize + int64_t(Check.Dds.size() - First) * DdSize;
         Offset = Next;
     }
     Check.ByTagRef.reserve(Check.Dds.size());
@@ -117,13 +93,19 @@ bool CheckDdBlocks(StructureCheck& Check) {
         if (!IndexDd(Check, I))
             return false;
     std::sort(Check.ByTagRef.begin(), Check.ByTagRef.end());
+    // HTPstart fails on them (DFE_DUPDD), cleanly.
     for (size_t I = 1; I < Check.ByTagRef.size(); ++I)
         if (Check.ByTagRef[I] >> 32 == Check.ByTagRef[I - 1] >> 32)
             return Check.Refuse("two DDs with the same tag and reference");
 
+    // HIread_version reads the element of ref 1 whole into a 92-byte stack
+    // buffer, through a special element's handler if it has a special form.
     const Dd* Version = Check.Find(HdfTag::Version, VersionRef);
-    if (Version != nullptr && !Version->IsUnwritten() &&
-        (HdfTag::IsSpecial(Version->Tag) || Version->Length > VersionElementSize))
+    if (Version == nullptr || Version->IsUnwritten())
+        return true;
+    if (HdfTag::IsSpecial(Version->Tag))
+        return Check.Refuse("version element in a special form");
+    if (Version->Length > VersionElementSize)
         return Check.Refuse("version element longer than HDF4's buffer");
     return true;
 }

@@ -43,7 +43,21 @@ struct VariableFacts {
     size_t Rank = 0;
     VarKind Kind = VarKind::Unknown;
     const char* KeptOut = nullptr;
+    bool Dropped = false; // not among the data sets HDF4 lists
 };
+
+// hdf_read_vars takes a number type of another version, or of a byte order
+// other than big-endian IEEE, as little-endian (class 4) or as this
+// machine's own (class 1 for characters, 4 for numbers on the little-endian
+// machines the add-on runs on); any other it cannot convert, and it drops
+// the variable.
+bool DropsVariable(const NumberTypeRecord& Record) {
+    constexpr uint8_t LittleEndian = 4;
+    const uint8_t Native = (Record.Type & 0xFF) == 3 || (Record.Type & 0xFF) == 4 ? 1 : 4;
+    if (Record.Version == 1 && (Record.Class == 0 || Record.Class == 1))
+        return false;
+    return Record.Class != LittleEndian && Record.Class != Native;
+}
 
 // hdf_unmap_type: the netCDF type an HDF number type is read as. HDF4 fills
 // unwritten data with vp->szof bytes of the _FillValue attribute's values,
@@ -178,6 +192,8 @@ bool SdStructure::CheckEntries() {
 
 // The size a DimVal vdata gives when HDF4 reads its one value into an int32.
 bool SdStructure::DimensionValue(uint16_t Ref, const VdataHeader& Header, int32_t* Value) {
+    if (!RequireReadableFields(Check, Header))
+        return false;
     if (Header.Fields.size() != 1 || Header.Fields[0].Type != 24 || Header.Fields[0].Order != 1 ||
         Header.RecordSize != 4 || Header.Interlace != 0 || Header.Records < 1)
         return Check.Refuse("dimension size HDF4 would overrun");
@@ -215,7 +231,9 @@ bool SdStructure::CheckDimension(uint16_t Ref, const VgroupRecord& Group) {
             if (!DimensionValue(ValuesRef, Values, &Size))
                 return false;
         } else if (Values.Class == "DimVal0.0") {
-            if (!CheckVdataStorage(Check, ValuesRef, Values, 0, nullptr))
+            // VSQuerycount gives the record count as the size.
+            if (!RequireReadableFields(Check, Values) ||
+                !CheckVdataStorage(Check, ValuesRef, Values, 0, nullptr))
                 return false;
             Size = Values.Records;
         } else {
@@ -239,6 +257,8 @@ bool SdStructure::CheckDimension(uint16_t Ref, const VgroupRecord& Group) {
 }
 
 bool SdStructure::CheckAttribute(uint16_t Ref, const VdataHeader& Header) {
+    if (!RequireReadableFields(Check, Header))
+        return false;
     // HDF4 joins the field names with commas into a 100-byte stack buffer and
     // splits them again.
     size_t ListLength = 0;
@@ -317,8 +337,22 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
                                                      : VarKind::Unknown;
         } else if (Tag == HdfTag::NumberType) {
             ++NumberTypes;
-            if (!CheckNumberTypeRecord(Check, Ref, &Type))
+            NumberTypeRecord Record;
+            if (!ReadNumberTypeRecord(Check, Ref, &Record))
                 return false;
+            Type = Record.Type;
+            if (DropsVariable(Record)) {
+                // HDF4 stops reading the variable at this entry and leaves
+                // it out; the data elements it has met by then it has
+                // started (Hlength), never to read them.
+                DataElementFacts Element;
+                for (uint16_t DataRef : DataRefs)
+                    if (!CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), DataContext(),
+                                          &Element))
+                        return false;
+                Facts->Dropped = true;
+                return true;
+            }
         } else if (Tag == HdfTag::Sd) {
             DataRefs.push_back(Ref);
         }
@@ -384,6 +418,8 @@ bool SdStructure::CheckAll() {
         VariableFacts Facts;
         if (!CheckVariable(*Group, &Facts))
             return false;
+        if (Facts.Dropped)
+            continue;
         if (Facts.KeptOut != nullptr)
             Check.KeptOut.push_back({int32_t(Variables.size()), Facts.KeptOut});
         Variables.push_back(std::move(Facts));

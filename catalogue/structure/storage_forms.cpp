@@ -222,6 +222,8 @@ bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
     if (Found == nullptr)
         return Check.Refuse("chunk table that is missing");
     const VdataHeader& Table = *Found;
+    if (!RequireReadableFields(Check, Table))
+        return false;
     const std::vector<VdataField>& Fields = Table.Fields;
     if (Table.Class.compare(0, 14, "_HDF_CHK_TBL_0") != 0 || Table.Interlace != 0 ||
         Fields.size() != 3 || Fields[0].Name != "origin" || Fields[0].Type != 24 ||
@@ -269,7 +271,7 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
     const uint16_t TableRef = Header.U16();
     Header.Skip(4); // reserved tag and ref
     const int32_t Rank = Header.I32();
-    if (!Header.Ok() || Version != 0 || Rank < 1 || Rank != Data.Rank ||
+    if (!Header.Ok() || Version != 0 || Rank < 1 || (Data.Rank >= 0 && Rank != Data.Rank) ||
         HeaderLength != 33 + 12 * int64_t(Rank) + ValueSize)
         return Check.Refuse("chunked header HDF4 would overrun");
     int64_t Product = 1, Positions = 1;
@@ -287,8 +289,9 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
             return Check.Refuse("chunk grid too large");
     }
     const int32_t FillLength = Header.I32();
-    if (!Header.Ok() || ChunkSize != Product || ValueSize < 1 || ValueSize != Data.ValueSize ||
-        FillLength != ValueSize || Elements < 0 || TableTag != HdfTag::Vh)
+    if (!Header.Ok() || ChunkSize != Product || ValueSize < 1 ||
+        (Data.ValueSize >= 0 && ValueSize != Data.ValueSize) || FillLength != ValueSize ||
+        Elements < 0 || TableTag != HdfTag::Vh)
         return Check.Refuse("chunked header that does not add up");
     Facts->LogicalLength = int64_t(Elements) * ValueSize;
 

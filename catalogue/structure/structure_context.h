@@ -84,6 +84,9 @@ struct VdataHeader {
     int32_t RecordSize = 0; // ivsize, bytes of one record in the file
     std::vector<VdataField> Fields;
     std::string Name, Class;
+    // Interlace, record count and fields that VSread can convert into what
+    // its callers sized; only the vdatas the SD readers read must have them.
+    bool FieldsReadable = true;
 };
 
 // Bytes per value of an HDF number type with at most one of the native and
@@ -156,10 +159,23 @@ struct StructureCheck {
     }
 };
 
-// Reads the number-type record (DFTAG_NT) of this ref, which HDF4 reads into
-// a 4-byte stack buffer: it must be exactly 4 bytes, of version 1, a type the
-// SD layer maps, and a byte order HDF4 converts (class 0, 1 or 4). *Type gets
-// the type code.
+// For a vdata the SD readers read with VSread: refuses one whose fields
+// HDF4 cannot convert.
+inline bool RequireReadableFields(StructureCheck& Check, const VdataHeader& Header) {
+    return Header.FieldsReadable ? true : Check.Refuse("vdata fields that HDF4 cannot convert");
+}
+
+// A number-type record (DFTAG_NT): version, type code, byte-order class.
+struct NumberTypeRecord {
+    uint8_t Version = 0;
+    int32_t Type = 0;
+    uint8_t Class = 0;
+};
+// Reads the number-type record of this ref: exactly 4 bytes, of a type the SD
+// layer maps.
+bool ReadNumberTypeRecord(StructureCheck& Check, uint16_t Ref, NumberTypeRecord* Record);
+// The same, and of version 1 and a byte order the old-style groups' reader
+// converts (class 0, 1 or 4). *Type gets the type code.
 bool CheckNumberTypeRecord(StructureCheck& Check, uint16_t Ref, int32_t* Type);
 
 // The stages, in the order they run. Each returns false after Refuse.
@@ -170,8 +186,10 @@ bool CheckSdGroups(StructureCheck& Check);    // old-style NDG/SDG groups, annot
 
 // Special elements, reached from the stages above.
 struct DataContext {
-    int32_t Rank = 0;      // of the data set whose values the element holds
-    int32_t ValueSize = 0; // bytes per value
+    // Of the data set whose values the element holds; -1 for a data set
+    // HDF4 leaves out, whose element it only starts, never reads.
+    int32_t Rank = -1;
+    int32_t ValueSize = -1; // bytes per value
 };
 // What the check learnt of one data set's data element.
 struct DataElementFacts {

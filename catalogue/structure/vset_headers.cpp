@@ -1,25 +1,29 @@
 // Every vgroup and vdata header of the file. SDstart's Vinitialize reads all
 // of them, whichever interface wrote them, and HDF4's vunpackvg and vunpackvs
 // decode their counts and lengths without comparing them with the record's
-// length: a lying count reads past the buffer, and a vdata name or class
+// length: a lying count reads past the record, and a vdata name or class
 // longer than 64 bytes overruns the fixed arrays of HDF4's vdata record.
+// Everything else a header may hold (field types, orders, sizes) is stored
+// unread; whether VSread could convert a vdata's fields is recorded, for the
+// few vdatas the SD readers read, and judged there.
 #include "catalogue/structure/structure_context.h"
 
 namespace {
 
-// The record ends in version (i16), "more" (i16) and one pad byte, which
-// HDF4 finds by counting back from the record's length.
+// The record ends in version (i16) and "more" (i16), which HDF4 finds at
+// five bytes before the record's end, whatever the record holds before.
 constexpr size_t TrailerSize = 5;
 constexpr int16_t NewestVsetVersion = 4; // the one with attributes
 constexpr int16_t OldTypesVersion = 2;   // headers with local type codes
 constexpr uint32_t HasAttributes = 1;
 constexpr int32_t MaxFields = 256;          // VSFIELDMAX
 constexpr int16_t MaxFieldNameLength = 128; // FIELDNAMELENMAX
-constexpr int16_t MaxVdataNameLength = 64;  // VSNAMELENMAX
+constexpr size_t MaxVdataNameLength = 64;   // VSNAMELENMAX
 constexpr int32_t MaxFieldSize = 65535;     // MAX_FIELD_SIZE, MAX_ORDER
 constexpr int64_t MaxHeaderLength = int64_t(1) << 24;
 
-// A text of declared length, as HDF4 keeps it: cut at the first zero byte.
+// A text of declared length, as HIstrncpy copies it: cut at the first zero
+// byte.
 std::string Text(ByteCursor& Cursor, size_t Length) {
     const uint8_t* Bytes = Cursor.Skip(Length);
     if (!Cursor.Ok())
@@ -30,18 +34,20 @@ std::string Text(ByteCursor& Cursor, size_t Length) {
     return std::string(reinterpret_cast<const char*>(Bytes), End);
 }
 
-// Version and the cursor limited to the fields before the trailer; false
-// when the record is too short or of a version HDF4 decodes as empty.
-bool OpenRecord(const std::vector<uint8_t>& Bytes, size_t MinLength, int16_t* Version) {
-    if (Bytes.size() < MinLength)
+// The version from the trailer. vunpackvg and vunpackvs take the trailer at
+// len - 5 without a test: a record of fewer bytes is read from before its
+// buffer.
+bool ReadVersion(const std::vector<uint8_t>& Bytes, int16_t* Version) {
+    if (Bytes.size() < TrailerSize)
         return false;
     ByteCursor Trailer(Bytes.data() + Bytes.size() - TrailerSize, TrailerSize);
     *Version = Trailer.I16();
-    return *Version >= 0 && *Version <= NewestVsetVersion;
+    return true;
 }
 
 // The attribute list of a version-4 record: flags, then, when the flag says
-// so, a count and Count entries of EntrySize bytes.
+// so, a count and Count entries of EntrySize bytes. A negative count makes
+// HDF4's malloc fail.
 void SkipAttributes(ByteCursor& Cursor, size_t EntrySize) {
     if ((Cursor.U32() & HasAttributes) == 0)
         return;
@@ -52,11 +58,18 @@ void SkipAttributes(ByteCursor& Cursor, size_t EntrySize) {
         Cursor.Skip(size_t(Count) * EntrySize);
 }
 
+// vunpackvg's reading. Every field it decodes must lie inside the record: a
+// count that runs on reads whatever the previous record left in HDF4's
+// buffer. The record may end in bytes HDF4 never reads (a header rewritten
+// in place by a shorter one). Of a version above 4 HDF4 decodes nothing and
+// keeps an empty vgroup.
 bool ParseVgroup(const std::vector<uint8_t>& Bytes, VgroupRecord* Group) {
     int16_t Version = 0;
-    if (!OpenRecord(Bytes, 15, &Version))
+    if (!ReadVersion(Bytes, &Version))
         return false;
-    ByteCursor Cursor(Bytes.data(), Bytes.size() - TrailerSize);
+    if (Version > NewestVsetVersion)
+        return true;
+    ByteCursor Cursor(Bytes);
     const uint16_t Count = Cursor.U16();
     Group->Tags.resize(Count);
     Group->Refs.resize(Count);
@@ -71,7 +84,7 @@ bool ParseVgroup(const std::vector<uint8_t>& Bytes, VgroupRecord* Group) {
     Cursor.Skip(4); // extension tag and ref, unused
     if (Version == NewestVsetVersion)
         SkipAttributes(Cursor, 4);
-    return Cursor.Ok() && Cursor.Remaining() == 0;
+    return Cursor.Ok();
 }
 
 // HDF4 before vset version 3 stored its own local type codes.
@@ -99,6 +112,8 @@ int32_t RemapOldType(int32_t Type) {
 // VSread's conversions write exactly what its callers sized.
 bool FieldsAgree(const VdataHeader& Header, const std::vector<uint16_t>& FileSizes,
                  const std::vector<uint16_t>& Offsets) {
+    if (Header.Fields.size() > size_t(MaxFields))
+        return false;
     int64_t Sum = 0;
     for (size_t I = 0; I < Header.Fields.size(); ++I) {
         const VdataField& Field = Header.Fields[I];
@@ -112,22 +127,27 @@ bool FieldsAgree(const VdataHeader& Header, const std::vector<uint16_t>& FileSiz
     return Header.Fields.empty() || (Sum == Header.RecordSize && Sum >= 1);
 }
 
-// Parses a vdata header; *Rule names what is wrong when it returns false.
+// vunpackvs's reading; *Rule names what is wrong when it returns false. As
+// for vgroups, every field decoded must lie inside the record, and a version
+// above 4 leaves an empty vdata. Older writers stored version and "more"
+// once, as the trailer itself, which HDF4 then reads as the middle copy;
+// HDF4 4.2 writes them twice, the version-4 attributes between.
 bool ParseVdata(const std::vector<uint8_t>& Bytes, VdataHeader* Header, const char** Rule) {
     *Rule = "vdata header that does not add up";
     int16_t Version = 0;
-    if (!OpenRecord(Bytes, 27, &Version))
+    if (!ReadVersion(Bytes, &Version))
         return false;
+    if (Version > NewestVsetVersion)
+        return true;
     ByteCursor Trailer(Bytes.data() + Bytes.size() - TrailerSize, 4);
     const uint32_t TrailingCopy = Trailer.U32();
-    // Older writers stored version and "more" once, as the trailer itself;
-    // HDF4 4.2 writes them twice, the version-4 attributes between.
-    ByteCursor Cursor(Bytes.data(), Bytes.size() - 1);
+    ByteCursor Cursor(Bytes);
     Header->Interlace = Cursor.I16();
     Header->Records = Cursor.I32();
     Header->RecordSize = Cursor.U16();
     const int16_t Count = Cursor.I16();
-    if (!Cursor.Ok() || Count < 0 || Count > MaxFields)
+    // A negative count makes HDF4's malloc fail: SDstart fails.
+    if (!Cursor.Ok() || Count < 0)
         return false;
     Header->Fields.resize(size_t(Count));
     std::vector<uint16_t> FileSizes(static_cast<size_t>(Count)),
@@ -144,34 +164,37 @@ bool ParseVdata(const std::vector<uint8_t>& Bytes, VdataHeader* Header, const ch
         Offset = Cursor.U16();
     for (VdataField& Field : Header->Fields)
         Field.Order = Cursor.U16();
+    bool NamesFit = true;
     for (VdataField& Field : Header->Fields) {
+        // -1 leaves HDF4 an unterminated empty name; below that its malloc
+        // fails; a negative length also moves its reading backwards.
         const int16_t Length = Cursor.I16();
-        if (Length < 0 || Length > MaxFieldNameLength)
+        if (Length < 0)
             return false;
+        NamesFit = NamesFit && Length <= MaxFieldNameLength;
         Field.Name = Text(Cursor, size_t(Length));
     }
     for (std::string* Name : {&Header->Name, &Header->Class}) {
         const int16_t Length = Cursor.I16();
-        if (Length < 0 || Length > MaxVdataNameLength) {
+        if (Length < 0)
+            return false;
+        *Name = Text(Cursor, size_t(Length));
+        // HIstrncpy copies up to the first zero byte into a 65-byte array.
+        if (Name->size() > MaxVdataNameLength) {
             *Rule = "vdata name or class longer than HDF4's 64-byte field";
             return false;
         }
-        *Name = Text(Cursor, size_t(Length));
     }
-    Cursor.Skip(4); // extension tag and ref, unused
-    if (Cursor.U32() != TrailingCopy)
-        return false; // HDF4 refuses this itself, but only after the copies above
-    if (Cursor.Remaining() != 0) {
-        if (Version == NewestVsetVersion)
-            SkipAttributes(Cursor, 8);
-        if (Cursor.Remaining() != TrailerSize - 1)
-            return false;
-    }
+    Cursor.Skip(4);                   // extension tag and ref, unused
+    if (Cursor.U32() != TrailingCopy) // HDF4 fails this itself
+        return false;
+    if (Version == NewestVsetVersion)
+        SkipAttributes(Cursor, 8);
     if (!Cursor.Ok())
         return false;
-    *Rule = "vdata fields that HDF4 cannot convert";
-    return (Header->Interlace == 0 || Header->Interlace == 1) && Header->Records >= 0 &&
-           FieldsAgree(*Header, FileSizes, Offsets);
+    Header->FieldsReadable = NamesFit && (Header->Interlace == 0 || Header->Interlace == 1) &&
+                             Header->Records >= 0 && FieldsAgree(*Header, FileSizes, Offsets);
+    return true;
 }
 
 } // namespace
@@ -205,14 +228,26 @@ bool SdMapsType(int32_t Type) {
     return Low == 3 || Low == 4 || Low == 5 || Low == 6 || (Low >= 20 && Low <= 25);
 }
 
-bool CheckNumberTypeRecord(StructureCheck& Check, uint16_t Ref, int32_t* Type) {
+bool ReadNumberTypeRecord(StructureCheck& Check, uint16_t Ref, NumberTypeRecord* Record) {
     std::vector<uint8_t> Bytes;
+    // Hgetelement reads it whole into a 4-byte stack buffer: longer overruns
+    // it, shorter leaves bytes of it unset.
     if (!Check.ReadPlain(Check.Find(HdfTag::NumberType, Ref), &Bytes) || Bytes.size() != 4)
-        return Check.Refuse("number type HDF4 would overrun");
-    const uint8_t Version = Bytes[0], Class = Bytes[3];
-    *Type = Bytes[1];
-    if (Version != 1 || !SdMapsType(*Type) || NumberTypeSize(*Type) == 0 ||
-        (Class != 0 && Class != 1 && Class != 4))
+        return Check.Refuse("number type record that is not 4 bytes");
+    Record->Version = Bytes[0];
+    Record->Type = Bytes[1];
+    Record->Class = Bytes[3];
+    // hdf_unmap_type fails on any other: SDstart falls back to the old-style
+    // reader.
+    return SdMapsType(Record->Type) ? true : Check.Refuse("number type HDF4 cannot convert");
+}
+
+bool CheckNumberTypeRecord(StructureCheck& Check, uint16_t Ref, int32_t* Type) {
+    NumberTypeRecord Record;
+    if (!ReadNumberTypeRecord(Check, Ref, &Record))
+        return false;
+    *Type = Record.Type;
+    if (Record.Version != 1 || (Record.Class != 0 && Record.Class != 1 && Record.Class != 4))
         return Check.Refuse("number type HDF4 cannot convert");
     return true;
 }

@@ -202,6 +202,24 @@ void WriteSd(const std::string& Path) {
     TestHdf::Write(Path, {Set({4, 3})});
 }
 
+const std::string LongVdataName(64, 'A');
+
+// A file of one vdata whose name is as long as HDF4 keeps.
+void WriteLongVdataName(const std::string& Path) {
+    const int32 File = Hopen(Path.c_str(), DFACC_CREATE, 0);
+    int32 Value = 7;
+    const bool Written = File != FAIL && Vstart(File) != FAIL && [&] {
+        const int32 Vdata = VSattach(File, -1, "w");
+        const bool Ok = Vdata != FAIL && VSsetname(Vdata, LongVdataName.c_str()) != FAIL &&
+                        VSfdefine(Vdata, "v", DFNT_INT32, 1) != FAIL &&
+                        VSsetfields(Vdata, "v") != FAIL &&
+                        VSwrite(Vdata, reinterpret_cast<uint8*>(&Value), 1, FULL_INTERLACE) == 1;
+        return VSdetach(Vdata) != FAIL && Ok;
+    }() && Vend(File) != FAIL;
+    if (Hclose(File) == FAIL || !Written)
+        throw std::runtime_error("cannot write the vdata file");
+}
+
 void WriteByName(const char* Name, const std::string& Path) {
     for (const TestHdf::WriterCase& Case : TestHdf::WriterVariety())
         if (std::strcmp(Case.Name, Name) == 0)
@@ -231,7 +249,7 @@ const Damage Damages[] = {
     {"not HDF at all", WriteSd, [](auto* D) { (*D)[0] = 'C'; }, "no HDF magic number"},
     {"cut in half", WriteSd, [](auto* D) { D->resize(D->size() / 2); }, nullptr},
     {"DD block chain pointing at itself", WriteSd,
-     [](auto* D) { Put(D, 6, 4, 4); }, "DD block chain turns back"},
+     [](auto* D) { Put(D, 6, 4, 4); }, "DD block chain that loops"},
     {"element past the end of the file", WriteSd,
      [](auto* D) { Put(D, Find(*D, 702).Position + 8, 4, 0x7fffffff); }, "element outside the file"},
     {"negative element length", WriteSd,
@@ -239,16 +257,38 @@ const Damage Damages[] = {
     {"version element longer than 92 bytes (stack smashing in Hopen)", WriteSd,
      [](auto* D) { Put(D, Find(*D, 30).Position + 8, 4, 200); }, "version element longer than HDF4's buffer"},
     {"version element in a special form", WriteSd,
-     [](auto* D) { Put(D, Find(*D, 30).Position, 2, 0x401E); }, "special form of a record HDF4 reads as plain"},
+     [](auto* D) { Put(D, Find(*D, 30).Position, 2, 0x401E); }, "version element in a special form"},
     {"two DDs of one tag and ref", WriteSd, [](auto* D) {
          const std::vector<DdAt> All = Dds(*D);
          Put(D, All[All.size() - 1].Position, 4, Get(*D, Find(*D, 1965).Position, 4)); },
      "two DDs with the same tag and reference"},
     {"vgroup count past its record (SEGV in VPgetinfo)", WriteSd,
      [](auto* D) { Put(D, size_t(Find(*D, 1965).Offset), 2, 0xffff); }, "vgroup record that does not add up"},
-    {"vdata name longer than 64 bytes", WriteSd,
-     [](auto* D) { Put(D, size_t(Find(*D, 1962, "DimVal0.1").Offset) + 26, 2, 100); },
+    // HIstrncpy copies a name up to its declared length or first zero byte:
+    // 64 characters, a declared length of 66 and the class length turned
+    // into two more overrun HDF4's 65-byte array.
+    {"vdata name longer than 64 bytes", WriteLongVdataName, [](auto* D) {
+         const DdAt Header = Find(*D, 1962, LongVdataName);
+         const std::string Element(D->begin() + Header.Offset,
+                                   D->begin() + Header.Offset + Header.Length);
+         const size_t Name = size_t(Header.Offset) + Element.find(LongVdataName);
+         Put(D, Name - 2, 2, 66); Put(D, Name + 64, 2, 'A' << 8 | 'A'); },
      "vdata name or class longer than HDF4's 64-byte field"},
+    // Version 4 with version and "more" stored once, as older writers stored
+    // them: HDF4 reads the attribute flags past the record (SEGV in
+    // VSPgetinfo).
+    {"version-4 vdata header with its version stored once", WriteSd, [](auto* D) {
+         const DdAt Header = Find(*D, 1962, "DimVal0.1");
+         const size_t Middle = size_t(Header.Length) - 9; // before the 5-byte trailer
+         Put(D, Header.Position + 8, 4, uint32_t(Middle + 5));
+         Put(D, size_t(Header.Offset) + Middle, 2, 4); },
+     "vdata header that does not add up"},
+    // A declared length past the name only runs into the fields after it:
+    // HDF4 stops copying at their first zero byte, then fails on the middle
+    // version copy.
+    {"vdata name length past the name", WriteSd,
+     [](auto* D) { Put(D, size_t(Find(*D, 1962, "DimVal0.1").Offset) + 26, 2, 100); },
+     "vdata header that does not add up"},
     {"vdata field of a 64-bit type", WriteSd,
      [](auto* D) { Put(D, size_t(Find(*D, 1962, "DimVal0.1").Offset) + 10, 2, 26); },
      "vdata fields that HDF4 cannot convert"},
@@ -374,6 +414,8 @@ const LoadOutcome LoadOutcomes[] = {
     {Deleted, 1, true, 3},
     {"SD: skipping Huffman of skip size 1000", 0, true, 6.25},
     {"SD: old-style group naming a missing dimension record", 0, true, 3},
+    // HDF4 leaves out the data set it cannot convert: the other is index 0.
+    {"SD: a data set in another machine's byte order", 0, true, 8.5},
 };
 // clang-format on
 

@@ -431,6 +431,68 @@ void WriteWithDataSetDeleted(const std::string& Path) {
     Must(Deleted, "Vdelete");
 }
 
+// Beside an SD data set, a vdata renamed in place with a shorter name, which
+// leaves its header longer than what HDF4 decodes from it (VSsetname only
+// grows a header).
+void WriteVdatasBesideSd(const std::string& Path) {
+    {
+        SdFile File(Path);
+        const int32 Sds = CreateFloat(File.Id, "beside vdatas", {2, 3});
+        WriteConstant(Sds, {2, 3}, 1.5f);
+        SDendaccess(Sds);
+    }
+    const int32 File = Hopen(Path.c_str(), DFACC_RDWR, 0);
+    Must(File != FAIL && Vstart(File) == SUCCEED, "Vstart");
+    {
+        const int32 Table = VSattach(File, -1, "w");
+        Must(VSfdefine(Table, "counts", DFNT_INT32, 2) == SUCCEED &&
+                 VSsetfields(Table, "counts") == SUCCEED,
+             "VSfdefine");
+        uint8 Records[2 * 8] = {};
+        Must(VSwrite(Table, Records, 2, FULL_INTERLACE) == 2, "VSwrite");
+        VSsetname(Table, "a vdata to be renamed shorter");
+        VSdetach(Table);
+    }
+    const int32 Ref = VSfind(File, "a vdata to be renamed shorter");
+    const int32 Table = Ref > 0 ? VSattach(File, Ref, "w") : FAIL;
+    const bool Renamed = Table != FAIL && VSsetname(Table, "short") == SUCCEED;
+    VSdetach(Table);
+    Vend(File);
+    Hclose(File);
+    Must(Renamed, "VSsetname");
+}
+
+// Two data sets, the first of whose number type says it was stored in the
+// native byte order of another machine (class 2, VAX): HDF4 cannot convert
+// it and leaves that data set out, listing the second alone.
+void WriteForeignNativeType(const std::string& Path) {
+    {
+        SdFile File(Path);
+        for (const auto& [Name, Value] : {std::pair{"foreign", 1.0f}, std::pair{"own", 8.5f}}) {
+            const int32 Sds = CreateFloat(File.Id, Name, {2, 2});
+            WriteConstant(Sds, {2, 2}, Value);
+            SDendaccess(Sds);
+        }
+    }
+    const int32 File = Hopen(Path.c_str(), DFACC_RDWR, 0);
+    Must(File != FAIL && Vstart(File) == SUCCEED, "Vstart");
+    const int32 Group = Vattach(File, Vfind(File, "foreign"), "r");
+    bool Patched = false;
+    for (int32 Entry = 0; Group != FAIL && Entry < Vntagrefs(Group); ++Entry) {
+        int32 Tag = 0, Ref = 0;
+        uint8 Record[4] = {};
+        if (Vgettagref(Group, Entry, &Tag, &Ref) == FAIL || Tag != DFTAG_NT ||
+            Hgetelement(File, DFTAG_NT, uint16(Ref), Record) != 4)
+            continue;
+        Record[3] = 2;
+        Patched = Hputelement(File, DFTAG_NT, uint16(Ref), Record, 4) != FAIL;
+    }
+    Vdetach(Group);
+    Vend(File);
+    Hclose(File);
+    Must(Patched, "Hputelement");
+}
+
 void WriteHuffmanOfLargeSkip(const std::string& Path) {
     SdFile File(Path);
     comp_info Huffman{};
@@ -517,6 +579,8 @@ const std::vector<WriterCase>& WriterVariety() {
         {"SD with a DFSD data set of rank 33 appended", WriteDfsdOfRank33Appended},
         {"SD: a data set's vgroup deleted", WriteWithDataSetDeleted},
         {"SD: skipping Huffman of skip size 1000", WriteHuffmanOfLargeSkip},
+        {"SD beside a vdata renamed shorter", WriteVdatasBesideSd},
+        {"SD: a data set in another machine's byte order", WriteForeignNativeType},
         {"SD: external data and an external coordinate variable", WriteExternal},
         {"SD: created and closed empty", [](const std::string& P) { SdFile File(P); }},
         {"H: created and closed empty",
