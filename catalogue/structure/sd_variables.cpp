@@ -114,9 +114,11 @@ bool IsDimensionClass(const std::string& Class) {
 
 // A name Vinquire copies with strcpy into a 256-byte stack buffer: up to its
 // first zero byte, at most 255 characters. A record that declares no name
-// leaves HDF4 a null name, which strcpy follows.
+// leaves HDF4 a null name, which strcpy follows; an empty one becomes a
+// netCDF string without values, which hdf_read_dims and NC_dimid pass to
+// strcmp.
 bool NameFits(const VgroupRecord& Group) {
-    return Group.NameLength >= 1 && Group.Name.size() <= MaxNameLength;
+    return Group.NameLength >= 1 && !Group.Name.empty() && Group.Name.size() <= MaxNameLength;
 }
 
 // Vgetnext as HDF4 has it: the ref of the entry after the first vgroup or
