@@ -273,6 +273,24 @@ void WriteConstant(int32 Sds, std::vector<int32> Edges, float32 Value) {
          "SDwritedata");
 }
 
+struct ConstantSet {
+    std::string Name;
+    float32 Value;
+};
+
+// A new SD file of float32 data sets of these extents, each holding one
+// value throughout; the file is closed again, for a writer to change with
+// the other interfaces.
+void WriteConstantSets(const std::string& Path, const std::vector<ConstantSet>& Sets,
+                       const std::vector<int32>& Dims) {
+    SdFile File(Path);
+    for (const ConstantSet& Set : Sets) {
+        const int32 Sds = CreateFloat(File.Id, Set.Name.c_str(), Dims);
+        WriteConstant(Sds, Dims, Set.Value);
+        SDendaccess(Sds);
+    }
+}
+
 // Reads a data set never written in the session that made it: HDF4 then
 // defines its data element without writing it (offset and length -1).
 void ReadBackUnwritten(int32 Sds, std::vector<int32> Edges, size_t ValueSize) {
@@ -335,12 +353,7 @@ void WriteFillOfAnotherType(const std::string& Path) {
 // never that group. HDF4's writers make no such group, so the member of a
 // good one is patched to a reference without an element.
 void WriteGroupNamingNoRecord(const std::string& Path) {
-    {
-        SdFile File(Path);
-        const int32 Sds = CreateFloat(File.Id, "beside a broken group", {3, 4});
-        WriteConstant(Sds, {3, 4}, 3.0f);
-        SDendaccess(Sds);
-    }
+    WriteConstantSets(Path, {{"beside a broken group", 3.0f}}, {3, 4});
     const int32 File = Hopen(Path.c_str(), DFACC_RDWR, 0);
     Must(File != FAIL, "Hopen");
     uint16 Tag = 0, Ref = 0;
@@ -414,14 +427,7 @@ void WriteDfsdOfRank33Appended(const std::string& Path) {
 // Three data sets of the values 1, 2 and 3; the second's vgroup is then
 // deleted with Vdelete, which leaves the SD vgroup naming it.
 void WriteWithDataSetDeleted(const std::string& Path) {
-    {
-        SdFile File(Path);
-        for (int I = 1; I <= 3; ++I) {
-            const int32 Sds = CreateFloat(File.Id, ("set " + std::to_string(I)).c_str(), {3, 4});
-            WriteConstant(Sds, {3, 4}, float32(I));
-            SDendaccess(Sds);
-        }
-    }
+    WriteConstantSets(Path, {{"set 1", 1.0f}, {"set 2", 2.0f}, {"set 3", 3.0f}}, {3, 4});
     const int32 File = Hopen(Path.c_str(), DFACC_RDWR, 0);
     Must(File != FAIL && Vstart(File) == SUCCEED, "Vstart");
     const int32 Group = Vfind(File, "set 2");
@@ -435,12 +441,7 @@ void WriteWithDataSetDeleted(const std::string& Path) {
 // leaves its header longer than what HDF4 decodes from it (VSsetname only
 // grows a header).
 void WriteVdatasBesideSd(const std::string& Path) {
-    {
-        SdFile File(Path);
-        const int32 Sds = CreateFloat(File.Id, "beside vdatas", {2, 3});
-        WriteConstant(Sds, {2, 3}, 1.5f);
-        SDendaccess(Sds);
-    }
+    WriteConstantSets(Path, {{"beside vdatas", 1.5f}}, {2, 3});
     const int32 File = Hopen(Path.c_str(), DFACC_RDWR, 0);
     Must(File != FAIL && Vstart(File) == SUCCEED, "Vstart");
     {
@@ -466,14 +467,7 @@ void WriteVdatasBesideSd(const std::string& Path) {
 // native byte order of another machine (class 2, VAX): HDF4 cannot convert
 // it and leaves that data set out, listing the second alone.
 void WriteForeignNativeType(const std::string& Path) {
-    {
-        SdFile File(Path);
-        for (const auto& [Name, Value] : {std::pair{"foreign", 1.0f}, std::pair{"own", 8.5f}}) {
-            const int32 Sds = CreateFloat(File.Id, Name, {2, 2});
-            WriteConstant(Sds, {2, 2}, Value);
-            SDendaccess(Sds);
-        }
-    }
+    WriteConstantSets(Path, {{"foreign", 1.0f}, {"own", 8.5f}}, {2, 2});
     const int32 File = Hopen(Path.c_str(), DFACC_RDWR, 0);
     Must(File != FAIL && Vstart(File) == SUCCEED, "Vstart");
     const int32 Group = Vattach(File, Vfind(File, "foreign"), "r");
