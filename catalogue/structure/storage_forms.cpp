@@ -126,10 +126,8 @@ bool ReadLinked(StructureCheck& Check, const LinkedLayout& Layout, int64_t Lengt
     return int64_t(Out->size()) == Length;
 }
 
-// A coder's parameters, from the model type on. Facts is the data set's when
-// the parameters are those an element's reader starts its coder with, and
-// null for the copy a chunked header keeps, which HDF4 only decodes.
-bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, DataElementFacts* Facts) {
+// A coder's parameters, from the model type on.
+bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor) {
     const uint16_t Model = Cursor.U16();
     const uint16_t Coder = Cursor.U16();
     if (!Cursor.Ok() || Model != 0 || Coder > CoderSzip)
@@ -149,10 +147,12 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, DataElementFacts* Fac
         if (Skip < 1 || Skip > MaxSkipSize)
             return Check.Refuse("skipping-Huffman compression with an odd skip size");
     } else if (Coder == CoderDeflate) {
-        // HCIinit_coder refuses a level above 9, cleanly: Hstartread fails,
-        // so Hlength in SDstart and SDreaddata later do, for this data alone.
-        if (Cursor.U16() > 9 && Facts != nullptr && Facts->KeptOut == nullptr)
-            Facts->KeptOut = "deflate compression with an unknown level";
+        // HCIinit_coder refuses a level above 9, but leaks the element's
+        // access and coder records each time: at every SDstart (Hlength of
+        // the variable), in the host's process. HDF4's writers never write
+        // such a level.
+        if (Cursor.U16() > 9)
+            return Check.Refuse("deflate compression with an unknown level");
     } else if (Coder == CoderSzip) {
         // This HDF4 build has no szip decoder and refuses such data cleanly;
         // the parameters need only be present.
@@ -178,14 +178,14 @@ bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref) {
 }
 
 bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record,
-                     int64_t* LogicalLength, DataElementFacts* Facts) {
+                     int64_t* LogicalLength) {
     ByteCursor Cursor(Record);
     Cursor.Skip(4); // special code, header version
     *LogicalLength = Cursor.I32();
     const uint16_t Ref = Cursor.U16();
     if (!Cursor.Ok() || Record.size() < CompressedRecordSize || *LogicalLength < 0)
         return Check.Refuse("compressed element HDF4 would misread");
-    return CheckCoder(Check, Cursor, Facts) && CheckCompressedBytes(Check, Ref);
+    return CheckCoder(Check, Cursor) && CheckCompressedBytes(Check, Ref);
 }
 
 // One chunk of a chunked data set: plain or compressed. HMCPchunkread reads
@@ -210,7 +210,7 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref, int64_t ChunkBytes, DataEle
     int64_t Length = 0;
     if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != Code::Compressed)
         return Check.Refuse(BadSpecial);
-    return CheckCompressed(Check, Record, &Length, Facts);
+    return CheckCompressed(Check, Record, &Length);
 }
 
 // The chunk table: a vdata of one record per written chunk, its position in
@@ -304,7 +304,7 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
             size_t(Length) > Tail.Remaining())
             return Check.Refuse("chunk compression header cut short");
         ByteCursor Coder(Record.data() + 12 + HeaderLength, size_t(Length));
-        if (!CheckCoder(Check, Coder, nullptr))
+        if (!CheckCoder(Check, Coder))
             return false;
     } else if ((Flag & 0xFF) != 0) {
         return Check.Refuse("chunked header that does not add up");
@@ -365,7 +365,7 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
         return true;
     }
     case Code::Compressed:
-        return CheckCompressed(Check, Record, &Facts->LogicalLength, Facts);
+        return CheckCompressed(Check, Record, &Facts->LogicalLength);
     case Code::Chunked:
         return CheckChunked(Check, Record, Data, Facts);
     case Code::External:

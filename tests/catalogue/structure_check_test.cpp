@@ -324,10 +324,9 @@ const Damage Damages[] = {
      [](auto* D) { Put(D, SpecialRecord(*D, 5) + 43, 4, 0); }, "chunk lengths HDF4 would divide by"},
     {"chunked header longer than HDF4's buffer", Writer(Chunked),
      [](auto* D) { Put(D, SpecialRecord(*D, 5) + 2, 4, 300); }, "chunked header HDF4 would overrun"},
-    // HCIinit_coder refuses it cleanly, for this data set alone.
+    // HCIinit_coder refuses it, leaking at every SDstart.
     {"deflate level 20", Writer(Compressed),
-     [](auto* D) { Put(D, SpecialRecord(*D, 3) + 14, 2, 20); }, nullptr,
-     "deflate compression with an unknown level"},
+     [](auto* D) { Put(D, SpecialRecord(*D, 3) + 14, 2, 20); }, "deflate compression with an unknown level"},
     {"special element of an in-memory kind (assert in HDF4)", Writer(Compressed),
      [](auto* D) { Put(D, SpecialRecord(*D, 3), 2, 6); }, "special element HDF4 would misread"},
     // The deflate record read as external: its name length (the model and
