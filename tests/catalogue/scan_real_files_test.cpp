@@ -3,6 +3,7 @@
 // scales found in them; and every file that public projects keep
 // (shared/data/hdf4-world, or LOADHDF_WORLD_FILES) scanned and loaded
 // against what HDF4 itself reports of it. Skipped when a folder is absent.
+#include "catalogue/hdf_access.h"
 #include "catalogue/structure_check.h"
 #include "catalogue_fixture.h"
 
@@ -144,28 +145,6 @@ bool TypeConverted(int32_t Type) {
     }
 }
 
-// A file or data-set id from HDF4, given back when the owner goes.
-class HdfId {
-  public:
-    HdfId(int32 Id, intn (*Close)(int32)) : Id(Id), Close(Close) {}
-    ~HdfId() {
-        if (Id != FAIL)
-            Close(Id);
-    }
-    HdfId(const HdfId&) = delete;
-    HdfId& operator=(const HdfId&) = delete;
-    const int32 Id;
-
-  private:
-    intn (*const Close)(int32);
-};
-
-// SDgetinfo and SDdiminfo copy a name of up to 65,535 bytes without a bound.
-using NameBuffer = std::vector<char>;
-NameBuffer MakeNameBuffer() {
-    return NameBuffer(65536);
-}
-
 // One data set as HDF4 describes it.
 struct HdfSet {
     int32_t Index = 0, Rank = 0, Type = 0;
@@ -197,16 +176,16 @@ std::string Describe(const HdfSet& Set) {
 // and SDiscoordvar report them; nothing when HDF4 cannot open or describe
 // the file.
 std::optional<std::vector<HdfSet>> HdfSets(const std::string& Path) {
-    const HdfId File(SDstart(Path.c_str(), DFACC_READ), SDend);
+    const SdFileOwner File(SDstart(Path.c_str(), DFACC_READ));
     int32 Count = 0, Attrs = 0;
     if (File.Id == FAIL || SDfileinfo(File.Id, &Count, &Attrs) == FAIL)
         return std::nullopt;
-    NameBuffer Name = MakeNameBuffer();
     std::vector<HdfSet> Sets;
     for (int32 Index = 0; Index < Count; ++Index) {
-        const HdfId Sds(SDselect(File.Id, Index), SDendaccess);
+        const SdsAccessOwner Sds(SDselect(File.Id, Index));
         int32 Rank = 0, Type = 0, Dims[H4_MAX_VAR_DIMS] = {};
-        if (Sds.Id == FAIL || SDgetinfo(Sds.Id, Name.data(), &Rank, Dims, &Type, &Attrs) == FAIL)
+        if (Sds.Id == FAIL ||
+            SDgetinfo(Sds.Id, HdfNameScratch(), &Rank, Dims, &Type, &Attrs) == FAIL)
             return std::nullopt;
         HdfSet Set;
         Set.Index = Index;
@@ -258,13 +237,13 @@ ScanOutcome ExpectedScan(const std::vector<HdfSet>& Sets) {
 // extent (an unlimited dimension reports 0) and the structure check lets
 // HDF4 read it, else the index scale 1..n.
 std::vector<double> ExpectedScale(int32 SdsId, int32_t D, int32_t Extent,
-                                  const StructureVerdict& Verdict, NameBuffer& Name) {
+                                  const StructureVerdict& Verdict) {
     const int32 DimId = SDgetdimid(SdsId, D);
     int32 DimExtent = 0, Type = 0, Attrs = 0;
     std::vector<double> Scale;
-    if (DimId != FAIL && SDdiminfo(DimId, Name.data(), &DimExtent, &Type, &Attrs) != FAIL &&
+    if (DimId != FAIL && SDdiminfo(DimId, HdfNameScratch(), &DimExtent, &Type, &Attrs) != FAIL &&
         DimExtent == Extent && Extent > 0 && TypeConverted(Type) &&
-        Verdict.ScaleReadable(Name.data())) {
+        Verdict.ScaleReadable(HdfNameScratch())) {
         std::vector<char> Buffer(size_t(Extent) * size_t(DFKNTsize(Type)));
         if (SDgetdimscale(DimId, Buffer.data()) != FAIL) {
             for (int32_t J = 0; J < Extent; ++J)
@@ -289,8 +268,8 @@ struct ZoneReference {
 ZoneReference ReadReference(const std::string& Path, const HdfSet& Set,
                             const StructureVerdict& Verdict) {
     ZoneReference Reference;
-    const HdfId File(SDstart(Path.c_str(), DFACC_READ), SDend);
-    const HdfId Sds(File.Id == FAIL ? FAIL : SDselect(File.Id, Set.Index), SDendaccess);
+    const SdFileOwner File(SDstart(Path.c_str(), DFACC_READ));
+    const SdsAccessOwner Sds(File.Id == FAIL ? FAIL : SDselect(File.Id, Set.Index));
     if (Sds.Id == FAIL)
         return Reference;
     std::vector<char> Buffer(size_t(Set.Values()) * size_t(DFKNTsize(Set.Type)));
@@ -301,9 +280,8 @@ ZoneReference ReadReference(const std::string& Path, const HdfSet& Set,
     Reference.Read = true;
     for (int64_t P = 0; P < Set.Values(); ++P)
         Reference.Values.push_back(GetValueAsDouble(Buffer.data(), P, Set.Type));
-    NameBuffer Name = MakeNameBuffer();
     for (int32_t D = 0; D < Set.Rank; ++D)
-        Reference.Scales.push_back(ExpectedScale(Sds.Id, D, Set.Dims[D], Verdict, Name));
+        Reference.Scales.push_back(ExpectedScale(Sds.Id, D, Set.Dims[D], Verdict));
     return Reference;
 }
 
