@@ -197,7 +197,11 @@ bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* Linke
 bool CountAnnotations(StructureCheck& Check, AnnotationCounts* Counts) {
     std::vector<uint8_t> Bytes;
     for (const Dd& Entry : Check.Dds) {
-        if (Entry.Tag != HdfTag::DataLabel && Entry.Tag != HdfTag::DataDesc)
+        // HDF4 finds annotations by their tag's plain form: one of a special
+        // form it would start a special element's handler on, and
+        // ANIcreate_ann_tree ends the access that failed (SEGV in Hendaccess).
+        const uint16_t Kind = HdfTag::Base(Entry.Tag);
+        if (Entry.Tag == HdfTag::Null || (Kind != HdfTag::DataLabel && Kind != HdfTag::DataDesc))
             continue;
         if (!Check.IsReadablePlain(&Entry) || Entry.Length < 4 ||
             !Check.File.Read(Entry.Offset, 4, &Bytes))
@@ -205,7 +209,7 @@ bool CountAnnotations(StructureCheck& Check, AnnotationCounts* Counts) {
         ByteCursor Cursor(Bytes);
         const uint16_t Tag = Cursor.U16();
         const uint16_t Ref = Cursor.U16();
-        ++(*Counts)[AnnotationKey(Entry.Tag, Tag, Ref)];
+        ++(*Counts)[AnnotationKey(Kind, Tag, Ref)];
     }
     return true;
 }
@@ -220,7 +224,10 @@ bool CheckSdGroups(StructureCheck& Check) {
     std::unordered_set<uint16_t> LinkedSdgs;
     for (uint16_t Kind : {HdfTag::Ndg, HdfTag::Sdg}) {
         for (const Dd& Group : Check.Dds) {
-            if (Group.Tag != Kind || (Kind == HdfTag::Sdg && LinkedSdgs.count(Group.Ref) != 0))
+            // Found by the plain form of their tag, as HDF4's Hfind finds
+            // them; ReadMembers refuses a special form.
+            if (Group.Tag == HdfTag::Null || HdfTag::Base(Group.Tag) != Kind ||
+                (Kind == HdfTag::Sdg && LinkedSdgs.count(Group.Ref) != 0))
                 continue;
             GroupCheck Members(Check, Annotations);
             if (!Members.CheckGroup(Group, &LinkedSdgs))
