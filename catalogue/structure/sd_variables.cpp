@@ -98,6 +98,9 @@ class SdStructure {
     bool DimensionValue(uint16_t Ref, const VdataHeader& Header, int32_t* Value);
     bool CheckVariable(const VgroupRecord& Var, VariableFacts* Facts);
     bool CheckAttribute(uint16_t Ref, const VdataHeader& Header);
+    bool CheckVdataEntry(uint16_t Ref, const VdataHeader& Header);
+    bool CheckDataElements(const std::vector<uint16_t>& Refs, const DataContext& Data,
+                           DataElementFacts* Facts);
     const char* FillValueRule(const VgroupRecord& Var, int32_t Type) const;
     void NameKeptOutScales(const std::vector<VariableFacts>& Variables);
 
@@ -181,11 +184,7 @@ bool SdStructure::CheckEntries() {
                 return Check.Refuse("SD vgroup entry HDF4 cannot read");
         } else if (Tag == HdfTag::Vh) {
             const VdataHeader* Header = Check.Vdatas.Find(Ref);
-            if (Header == nullptr)
-                continue;
-            if (!CheckVdataStorage(Check, Ref, *Header, 0, nullptr))
-                return false;
-            if (Header->Class == "Attr0.0" && !CheckAttribute(Ref, *Header))
+            if (Header != nullptr && !CheckVdataEntry(Ref, *Header))
                 return false;
         }
     }
@@ -279,6 +278,23 @@ bool SdStructure::CheckAttribute(uint16_t Ref, const VdataHeader& Header) {
     return CheckVdataStorage(Check, Ref, Header, 0, nullptr);
 }
 
+// A vdata entry of the SD vgroup or of a variable: an attribute, which
+// hdf_read_attrs reads, or one VSattach alone starts on.
+bool SdStructure::CheckVdataEntry(uint16_t Ref, const VdataHeader& Header) {
+    return Header.Class == "Attr0.0" ? CheckAttribute(Ref, Header)
+                                     : CheckVdataStorage(Check, Ref, Header, 0, nullptr);
+}
+
+// hdf_read_vars asks Hlength of every data element it meets and keeps the
+// last: *Facts are the last one's.
+bool SdStructure::CheckDataElements(const std::vector<uint16_t>& Refs, const DataContext& Data,
+                                    DataElementFacts* Facts) {
+    for (uint16_t Ref : Refs)
+        if (!CheckDataElement(Check, Check.Find(HdfTag::Sd, Ref), Data, Facts))
+            return false;
+    return true;
+}
+
 // Where hdf_xdr_NCvdata must fill (no data element, one never written, or
 // one of length 0), it copies vp->szof bytes per value from the first
 // _FillValue attribute (NC_findattr), whatever that attribute holds: a fill
@@ -304,7 +320,8 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
         return Check.Refuse("variable name HDF4 cannot hold");
     Facts->Name = Var.Name;
     std::vector<const Dimension*> Dims;
-    int32_t NumberTypes = 0, Type = 0;
+    bool HasNumberType = false;
+    int32_t Type = 0;
     std::vector<uint16_t> DataRefs;
     for (size_t I = 0; I < Var.Tags.size(); ++I) {
         const uint16_t Tag = Var.Tags[I], Ref = Var.Refs[I];
@@ -331,14 +348,13 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
             const VdataHeader* Header = Check.Vdatas.Find(Ref);
             if (Header == nullptr)
                 return Check.Refuse("variable entry HDF4 cannot read");
-            if (Header->Class == "Attr0.0" ? !CheckAttribute(Ref, *Header)
-                                           : !CheckVdataStorage(Check, Ref, *Header, 0, nullptr))
+            if (!CheckVdataEntry(Ref, *Header))
                 return false;
             LastKind = Header->Class == "SDSVar"     ? VarKind::SdsVar
                        : Header->Class == "CoordVar" ? VarKind::CoordVar
                                                      : VarKind::Unknown;
         } else if (Tag == HdfTag::NumberType) {
-            ++NumberTypes;
+            HasNumberType = true;
             NumberTypeRecord Record;
             if (!ReadNumberTypeRecord(Check, Ref, &Record))
                 return false;
@@ -348,12 +364,8 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
                 // it out; the data elements it has met by then it has
                 // started (Hlength), never to read them.
                 DataElementFacts Element;
-                for (uint16_t DataRef : DataRefs)
-                    if (!CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), DataContext(),
-                                          &Element))
-                        return false;
                 Facts->Dropped = true;
-                return true;
+                return CheckDataElements(DataRefs, DataContext(), &Element);
             }
         } else if (Tag == HdfTag::Sd) {
             DataRefs.push_back(Ref);
@@ -361,7 +373,7 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
     }
     // Without one, NC_new_var fails on NC_UNSPECIFIED; of several, each is
     // read and the last kept.
-    if (NumberTypes == 0)
+    if (!HasNumberType)
         return Check.Refuse("variable without a number type");
     Facts->Rank = Dims.size();
     Facts->Kind = LastKind;
@@ -380,14 +392,12 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
         Facts->KeptOut = FillValueRule(Var, Type);
         return true;
     }
-    // hdf_read_vars asks Hlength of every data element and keeps the last.
     DataContext Data;
     Data.Rank = int32_t(Dims.size());
     Data.ValueSize = ValueSize;
     DataElementFacts Element;
-    for (uint16_t DataRef : DataRefs)
-        if (!CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), Data, &Element))
-            return false;
+    if (!CheckDataElements(DataRefs, Data, &Element))
+        return false;
     Facts->KeptOut = Element.KeptOut;
     if (Facts->KeptOut == nullptr && Element.HoldsNoData())
         Facts->KeptOut = FillValueRule(Var, Type);
