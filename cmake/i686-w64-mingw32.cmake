@@ -1,25 +1,48 @@
-# Toolchain for the Windows module: loadhdf.dll for 32-bit Windows, built
-# alone with Debian's mingw-w64 i686 compilers (the win32 thread model, whose
-# runtime needs no DLL of its own).
+# Toolchain for the Windows build: loadhdf.dll, libvyr.dll, vyrhost.exe, the
+# tools and every test for 32-bit Windows, built with Debian's mingw-w64 i686
+# compilers (i686-w64-mingw32-compilers.cmake) and run under Wine.
 #
-#   cmake -S . -B build-mingw -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
+#   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
 #
-# The project then builds windows/ only: neither the host nor HDF4 exists for
-# Windows here, so the module links against import libraries made from .def
-# files.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
+# HDF4 4.2.15 is built from the source archives in ../shared/third_party/ into
+# a private folder of the build (tools/build-windows-hdf4.sh; LOADHDF_WINDOWS_HDF4
+# names another one) and linked statically into loadhdf.dll. GoogleTest is
+# built from Debian's sources in /usr/src/googletest. ctest runs the programs
+# with Wine, in a Wine prefix of the build's own.
+include(${CMAKE_CURRENT_LIST_DIR}/i686-w64-mingw32-compilers.cmake)
 
-set(_loadhdf_prefix i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${_loadhdf_prefix}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${_loadhdf_prefix}-g++-win32)
-set(CMAKE_RC_COMPILER ${_loadhdf_prefix}-windres)
-set(CMAKE_DLLTOOL ${_loadhdf_prefix}-dlltool)
+get_property(_loadhdf_in_try_compile GLOBAL PROPERTY IN_TRY_COMPILE)
+if(_loadhdf_in_try_compile)
+  return()
+endif()
 
-# Only the cross toolchain's own headers and libraries; HDF4's headers are
-# brought in by windows/CMakeLists.txt alone.
-set(CMAKE_FIND_ROOT_PATH /usr/${_loadhdf_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(LOADHDF_WINDOWS_HDF4 "${CMAKE_BINARY_DIR}/hdf4"
+    CACHE PATH "Folder holding HDF4 built for 32-bit Windows (tools/build-windows-hdf4.sh)")
+if(NOT EXISTS "${LOADHDF_WINDOWS_HDF4}/.done")
+  message(STATUS "Building HDF4 for 32-bit Windows into ${LOADHDF_WINDOWS_HDF4}")
+  execute_process(
+    COMMAND "${CMAKE_CURRENT_LIST_DIR}/../tools/build-windows-hdf4.sh" "${LOADHDF_WINDOWS_HDF4}"
+    RESULT_VARIABLE _loadhdf_hdf4_build)
+  if(NOT _loadhdf_hdf4_build EQUAL 0)
+    message(FATAL_ERROR "Could not build HDF4 for Windows into ${LOADHDF_WINDOWS_HDF4}")
+  endif()
+endif()
+
+# The header-only JSON and CLI11 libraries are the machine's own, through a
+# folder that holds nothing else: the machine's other headers are Linux ones.
+set(_loadhdf_headers "${CMAKE_BINARY_DIR}/portable-headers")
+foreach(folder nlohmann CLI)
+  if(NOT EXISTS "${_loadhdf_headers}/${folder}")
+    file(MAKE_DIRECTORY "${_loadhdf_headers}")
+    file(CREATE_LINK "/usr/include/${folder}" "${_loadhdf_headers}/${folder}" SYMBOLIC)
+  endif()
+endforeach()
+set(LOADHDF_PORTABLE_HEADERS "${_loadhdf_headers}")
+list(APPEND CMAKE_FIND_ROOT_PATH "${LOADHDF_WINDOWS_HDF4}")
+
+set(LOADHDF_GTEST_SOURCE_DIR /usr/src/googletest
+    CACHE PATH "Build GoogleTest from these sources instead of using the installed libraries")
+
+# Test programs, and GoogleTest's listing of their tests, run under Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR
+    env WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix WINEDEBUG=-all wine)

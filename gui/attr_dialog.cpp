@@ -14,7 +14,7 @@ namespace {
 
 // Formats one line into Scratch (AttrLineSize bytes) and appends it to the
 // text.
-__attribute__((format(printf, 2, 3))) void AppendLine(char* Scratch, const char* Format, ...) {
+__attribute__((format(gnu_printf, 2, 3))) void AppendLine(char* Scratch, const char* Format, ...) {
     va_list Values;
     va_start(Values, Format);
     vsnprintf(Scratch, AttrLineSize, Format, Values);

@@ -2,10 +2,12 @@
 # tools/build-windows-hdf4.sh OUT_DIR: builds HDF4 4.2.15 for 32-bit Windows
 # from the source archives in ../shared/third_party/ (THIRD_PARTY=DIR points
 # elsewhere) with Debian's i686-w64-mingw32 compilers, into OUT_DIR:
-#   OUT_DIR/include  HDF4's headers with the h4config.h of this build, and
-#                    the IJG JPEG headers
+#   OUT_DIR/include  the IJG JPEG headers, and in hdf/ HDF4's headers with
+#                    the h4config.h of this build
 #   OUT_DIR/lib      libmfhdf.a, libhdf.a, libxdr.a (HDF4's own XDR, which
 #                    Windows lacks), libjpeg.a
+#   OUT_DIR/bin      hrepack.exe and ncgen.exe, two of HDF4's tools that the
+#                    tests write files with
 # Static libraries: the add-on links HDF4 into loadhdf.dll, so that one file
 # is all a user installs and no other HDF4 in the host's process (another
 # add-on's, of another version) can be picked up in its place.
@@ -53,7 +55,7 @@ echo "building HDF4 for 32-bit Windows in $out (log: $log)"
 tar -xzf "$jpeg_archive" -C "$work"
 (
   cd "$work/jpeg-9f"
-  ./configure --host=i686-w64-mingw32 CC=i686-w64-mingw32-gcc-win32 CFLAGS=-O2 \
+  ./configure --host=i686-w64-mingw32 CC=i686-w64-mingw32-gcc-posix CFLAGS=-O2 \
     --disable-shared --enable-static --prefix="$out" >>"$log" 2>&1
   make -j2 libjpeg.la >>"$log" 2>&1
   make install-libLTLIBRARIES install-includeHEADERS >>"$log" 2>&1
@@ -68,19 +70,27 @@ for patch in "$root"/windows/hdf4-patches/*.patch; do
   patch -d "$src" -p1 --quiet <"$patch"
 done
 cmake -S "$src" -B "$work/hdf4-build" \
-  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32-compilers.cmake" \
   -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_INSTALL_PREFIX="$work/hdf4-install" \
   -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTING=OFF -DHDF4_BUILD_FORTRAN=OFF -DHDF4_BUILD_JAVA=OFF \
-  -DHDF4_BUILD_TOOLS=OFF -DHDF4_BUILD_UTILS=OFF -DHDF4_BUILD_EXAMPLES=OFF \
-  -DHDF4_ENABLE_SZIP_SUPPORT=OFF \
+  -DHDF4_BUILD_TOOLS=ON -DHDF4_BUILD_UTILS=OFF -DHDF4_BUILD_EXAMPLES=OFF \
+  -DHDF4_ENABLE_SZIP_SUPPORT=OFF -DHDF4_ENABLE_NETCDF=OFF \
   -DJPEG_INCLUDE_DIR="$out/include" -DJPEG_LIBRARY="$out/lib/libjpeg.a" \
   -DZLIB_INCLUDE_DIR=/usr/i686-w64-mingw32/include \
   -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a >>"$log" 2>&1
-cmake --build "$work/hdf4-build" -j2 >>"$log" 2>&1
-cmake --install "$work/hdf4-build" >>"$log" 2>&1
-cp -r "$work/hdf4-install/include/." "$out/include/"
+cmake --build "$work/hdf4-build" -j2 --target hdf-static mfhdf-static xdr-static hrepack ncgen \
+  >>"$log" 2>&1
+# The libraries and headers alone: HDF4's other tools are not built.
+for component in libraries headers; do
+  cmake --install "$work/hdf4-build" --component $component >>"$log" 2>&1
+done
+# Under include/hdf/, as the add-on includes them (<hdf/mfhdf.h>).
+mkdir -p "$out/include/hdf"
+cp -r "$work/hdf4-install/include/." "$out/include/hdf/"
 cp "$work/hdf4-install/lib/"lib{mfhdf,hdf,xdr}.a "$out/lib/"
+mkdir -p "$out/bin"
+cp "$work/hdf4-build/bin/"{hrepack,ncgen}.exe "$out/bin/"
 
 rm -rf "$work"
 touch "$out/.done"

@@ -8,7 +8,9 @@ packages=(cmake make g++ binutils pkg-config
           libhdf4-alt-dev hdf4-tools nlohmann-json3-dev libcli11-dev libgtest-dev googletest
           # the 32-bit build (cmake/i386-linux-gnu.cmake) and loadhdf.dll
           # (cmake/i686-w64-mingw32.cmake)
-          g++-multilib g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
+          g++-multilib g++-mingw-w64-i686-posix binutils-mingw-w64-i686
+          # the Windows build (HDF4 for Windows needs zlib) and Wine to run it
+          libz-mingw-w64-dev wine wine32:i386
           "$@")
 
 # The 32-bit build fetches HDF4's i386 packages (tools/fetch-i386-hdf4.sh),

@@ -145,7 +145,7 @@ struct HostState {
 HostState& State();
 
 // Records a breach of the host's rules: "Operation: what was wrong".
-void HostError(const char* Format, ...) __attribute__((format(printf, 1, 2)));
+void HostError(const char* Format, ...) __attribute__((format(gnu_printf, 1, 2)));
 
 // Counts a call at a failure point and says whether it must fail. For
 // StringAlloc only calls whose tag matches the rule's filter count.

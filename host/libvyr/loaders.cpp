@@ -1,13 +1,77 @@
-// Add-on loading and the import registry: dlopen of an add-on module, the
+// Add-on loading and the import registry: loading an add-on module (dlopen,
+// or LoadLibrary on Windows), the
 // loaders it registers, the instruction lists it records, and the host's
 // two ways into a loader (the user picking it, and a replay).
 #include "host_state.h"
 
+#ifdef _WIN32
+#include <cstdio>
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 
 using namespace VyrHost::Detail;
 
 namespace {
+
+using InitFn = void (*)(void);
+
+// The module's InitVyrAddOn; null, and why in Why, when the module cannot be
+// loaded or lacks it. The module stays loaded for the life of the process:
+// the host keeps its callbacks, and Reset does not unload what it did not
+// load.
+#ifdef _WIN32
+std::string LastErrorText() {
+    const DWORD Code = GetLastError();
+    char Text[512] = "";
+    const DWORD Length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, Code, 0, Text, sizeof Text, nullptr);
+    std::string Why(Text, Length);
+    while (!Why.empty() && (Why.back() == '\n' || Why.back() == '\r' || Why.back() == ' '))
+        Why.pop_back();
+    char Number[32];
+    std::snprintf(Number, sizeof Number, "error %lu", static_cast<unsigned long>(Code));
+    return Why.empty() ? Number : Why + " (" + Number + ")";
+}
+
+InitFn OpenModule(const std::string& Path, std::string* Why) {
+    // The Windows loader wants backslashes; the module's own dependencies
+    // are looked for in its folder first. No "cannot find" dialog box: the
+    // reason goes to the caller.
+    std::string WindowsPath = Path;
+    for (char& C : WindowsPath)
+        if (C == '/')
+            C = '\\';
+    DWORD OldMode = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &OldMode);
+    const HMODULE Module =
+        LoadLibraryExA(WindowsPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    const std::string LoadWhy = Module == nullptr ? LastErrorText() : "";
+    SetThreadErrorMode(OldMode, nullptr);
+    if (Module == nullptr) {
+        *Why = LoadWhy; // the system's text does not name the file: the caller does
+        return nullptr;
+    }
+    auto Init =
+        reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(Module, "InitVyrAddOn")));
+    if (Init == nullptr)
+        *Why = Path + " exports no InitVyrAddOn";
+    return Init;
+}
+#else
+InitFn OpenModule(const std::string& Path, std::string* Why) {
+    void* Module = dlopen(Path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (Module == nullptr) {
+        *Why = dlerror();
+        return nullptr;
+    }
+    auto Init = reinterpret_cast<InitFn>(dlsym(Module, "InitVyrAddOn"));
+    if (Init == nullptr)
+        *Why = Path + " exports no InitVyrAddOn";
+    return Init;
+}
+#endif
 
 LoaderRecord* FindLoader(const std::string& Name) {
     for (LoaderRecord& L : State().Loaders)
@@ -21,19 +85,11 @@ LoaderRecord* FindLoader(const std::string& Name) {
 namespace VyrHost {
 
 bool LoadAddOn(const std::string& Path, std::string* Why) {
-    // The module stays loaded for the life of the process: the host keeps
-    // its callbacks, and Reset does not unload what it did not load.
-    void* Module = dlopen(Path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (Module == nullptr) {
-        if (Why != nullptr)
-            *Why = dlerror();
-        return false;
-    }
-    using InitFn = void (*)(void);
-    auto Init = reinterpret_cast<InitFn>(dlsym(Module, "InitVyrAddOn"));
+    std::string Reason;
+    const InitFn Init = OpenModule(Path, &Reason);
     if (Init == nullptr) {
         if (Why != nullptr)
-            *Why = Path + " exports no InitVyrAddOn";
+            *Why = Reason;
         return false;
     }
     Init();

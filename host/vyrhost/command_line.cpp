@@ -3,6 +3,7 @@
 // options, which may stand before or after a command's own arguments.
 #include "command_line.h"
 
+#include "addon_module.h"
 #include "whole_number.h"
 
 #include <CLI/CLI.hpp>
@@ -127,6 +128,9 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
     App.option_defaults()->always_capture_default(false);
     App.fallthrough(); // the session options may follow a command's own arguments
     App.require_subcommand(0, 1);
+    // CLI11 on Windows would take "/name" for an option: a path starting
+    // with a slash (as Windows also accepts) must stay a path.
+    App.allow_windows_style_options(false);
     App.footer(ProgramFooter);
 
     std::string JsonOut, JournalOut, AddOnPath;
@@ -145,8 +149,8 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
         ->type_name("N");
     CLI::Option* AddOnOption =
         App.add_option("--addon", AddOnPath,
-                       "The add-on module to load (default: loadhdf.so next to vyrhost or in "
-                       "../lib/)")
+                       "The add-on module to load (default: " LOADHDF_MODULE_FILE_NAME
+                       " next to vyrhost or in ../lib/)")
             ->type_name("PATH");
 
     std::string SdsText = "1", SkipText = "1,1,1";

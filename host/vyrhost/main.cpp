@@ -5,6 +5,7 @@
 #include "addon_module.h"
 #include "command_line.h"
 #include "commands.h"
+#include "console.h"
 #include "host_session.h"
 #include "host_state_json.h"
 #include "interactive_session.h"
@@ -13,7 +14,6 @@
 #include "vyr_host_control.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 using namespace VyrHostProgram;
 
@@ -36,7 +36,7 @@ void RunCommand(HostSession& Session, const Invocation& Call) {
     case CommandKind::Script:
     case CommandKind::Session: {
         // With no command, standard input off a terminal is a script.
-        const bool Interactive = Call.Command == CommandKind::Session && isatty(STDIN_FILENO);
+        const bool Interactive = Call.Command == CommandKind::Session && InputIsTerminal();
         if (Interactive) {
             RunInteractiveSession(Session);
             return;
@@ -86,7 +86,8 @@ int main(int Argc, char** Argv) {
     const AfterLoadPrint Print = Call.JsonOut     ? AfterLoadPrint::Nothing
                                  : Call.Checksums ? AfterLoadPrint::Checksums
                                                   : AfterLoadPrint::Summary;
-    HostSession Session(isatty(STDERR_FILENO) != 0, Print);
+    PrepareConsole();
+    HostSession Session(ErrorDrawsProgress(), Print);
     const std::string Module = FindAddOnModule(Call.AddOnPath);
     std::string Why;
     if (!VyrHost::LoadAddOn(Module, &Why)) {

@@ -3,12 +3,11 @@
 // the time since the load started, on one line rewritten in place.
 #include "progress_bar.h"
 
+#include "console.h"
 #include "stop_request.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 namespace VyrHostProgram {
 namespace {
@@ -17,22 +16,6 @@ constexpr int BarWidth = 30;
 constexpr auto RedrawInterval = std::chrono::milliseconds(100);
 // Carriage return, then "erase to the end of the line".
 const char* const EraseLine = "\r\033[K";
-
-void WriteToTerminal(const std::string& Text) {
-    const char* Next = Text.data();
-    size_t Left = Text.size();
-    while (Left > 0) {
-        const ssize_t Written = write(STDERR_FILENO, Next, Left);
-        if (Written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (Written <= 0) {
-            return; // the terminal went away: a progress bar is not worth failing for
-        }
-        Next += Written;
-        Left -= static_cast<size_t>(Written);
-    }
-}
 
 } // namespace
 

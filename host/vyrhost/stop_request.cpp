@@ -1,22 +1,57 @@
-// The SIGINT handler behind Ctrl-C during a load. The handler only sets a
-// flag (all that is safe in a signal handler); the percent-done observer
-// reads it on the host's thread, so the add-on sees an ordinary Stop and
-// ends the load as an interrupted one.
+// The handler behind Ctrl-C during a load. It only sets a flag: a SIGINT
+// handler can safely do no more, and Windows calls its console control
+// handler on a thread of its own. The percent-done observer reads the flag
+// on the host's thread, so the add-on sees an ordinary Stop and ends the
+// load as an interrupted one.
 #include "stop_request.h"
+
+#include <atomic>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace VyrHostProgram {
 namespace {
 
-volatile std::sig_atomic_t StopRequested = 0;
+// Lock-free, so that both a signal handler and another thread may set it.
+std::atomic<bool> StopRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
-extern "C" void OnInterrupt(int) {
-    StopRequested = 1;
+#ifdef _WIN32
+BOOL WINAPI OnControl(DWORD Event) {
+    if (Event != CTRL_C_EVENT && Event != CTRL_BREAK_EVENT) {
+        return FALSE; // closing the console or logging off still ends the program
+    }
+    StopRequested = true;
+    return TRUE;
 }
+#else
+extern "C" void OnInterrupt(int) {
+    StopRequested = true;
+}
+#endif
 
 } // namespace
 
+#ifdef _WIN32
+
 StopOnInterrupt::StopOnInterrupt() {
-    StopRequested = 0;
+    StopRequested = false;
+    Installed = SetConsoleCtrlHandler(OnControl, TRUE) != 0;
+}
+
+StopOnInterrupt::~StopOnInterrupt() {
+    if (Installed) {
+        SetConsoleCtrlHandler(OnControl, FALSE);
+    }
+    StopRequested = false;
+}
+
+#else
+
+StopOnInterrupt::StopOnInterrupt() {
+    StopRequested = false;
     struct sigaction Action {};
     Action.sa_handler = OnInterrupt;
     sigemptyset(&Action.sa_mask);
@@ -30,15 +65,13 @@ StopOnInterrupt::~StopOnInterrupt() {
     if (Installed) {
         sigaction(SIGINT, &Previous, nullptr);
     }
-    StopRequested = 0;
+    StopRequested = false;
 }
 
+#endif
+
 bool TakeStopRequest() {
-    if (StopRequested == 0) {
-        return false;
-    }
-    StopRequested = 0;
-    return true;
+    return StopRequested.exchange(false);
 }
 
 } // namespace VyrHostProgram

@@ -1,15 +1,18 @@
-// Ctrl-C during a load: while a StopOnInterrupt guard lives, SIGINT does not
+// Ctrl-C during a load: while a StopOnInterrupt guard lives, Ctrl-C does not
 // end the program but records a request that the percent-done dialog turns
 // into a press of its Stop button at its next check.
 #ifndef LOADHDF_HOST_VYRHOST_STOP_REQUEST_H
 #define LOADHDF_HOST_VYRHOST_STOP_REQUEST_H
 
+#ifndef _WIN32
 #include <csignal>
+#endif
 
 namespace VyrHostProgram {
 
-// Installs the SIGINT handler for its lifetime and puts the previous
-// disposition back afterwards; a request left over is dropped either way.
+// Installs the handler for its lifetime (a SIGINT handler on Linux, a
+// console control handler on Windows) and puts the previous one back
+// afterwards; a request left over is dropped either way.
 class StopOnInterrupt {
   public:
     StopOnInterrupt();
@@ -18,7 +21,9 @@ class StopOnInterrupt {
     StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
 
   private:
+#ifndef _WIN32
     struct sigaction Previous {};
+#endif
     bool Installed = false;
 };
 

@@ -1,7 +1,7 @@
-// The built modules as the host meets them: loadhdf.so, loadable with
-// dlopen, starting itself through its one export and exporting nothing else;
-// and loadhdf.dll, the Windows module, read with the mingw-w64 binutils
-// (built, and so checked, where that cross toolchain is installed).
+// The built module as the host meets it: loadable (dlopen, or LoadLibrary
+// for loadhdf.dll), starting itself through its one export, exporting nothing
+// else and carrying its version identity; loadhdf.dll importing nothing but
+// the host's operations and Windows' own DLLs, HDF4 being linked in.
 #include "support/addon_fixture.h"
 
 #include "vyr_host_control.h"
@@ -16,10 +16,15 @@
 #include <set>
 #include <sstream>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
-const std::string ModulePath = LOADHDF_BINARY_DIR "/lib/loadhdf.so";
+const std::string ModulePath = LOADHDF_MODULE_PATH;
 
+#ifndef _WIN32
 // Output of a shell command, or nullopt when it could not run or failed.
 std::optional<std::string> CommandOutput(const std::string& Command) {
     FILE* Pipe = popen(Command.c_str(), "r");
@@ -33,6 +38,7 @@ std::optional<std::string> CommandOutput(const std::string& Command) {
         return std::nullopt;
     return Output;
 }
+#endif
 
 } // namespace
 
@@ -53,6 +59,8 @@ TEST_F(AddOnModule, LoadingAMissingModuleSaysWhy) {
     EXPECT_FALSE(VyrHost::LoadAddOn(LOADHDF_BINARY_DIR "/lib/no-such-module.so", &Why));
     EXPECT_FALSE(Why.empty());
 }
+
+#ifndef _WIN32
 
 TEST_F(AddOnModule, ModuleExportsOnlyInitVyrAddOn) {
     const std::optional<std::string> Symbols =
@@ -87,119 +95,159 @@ TEST_F(AddOnModule, ModuleCarriesItsVersionIdentity) {
         EXPECT_NE(Section->find(Entry), std::string::npos) << Entry << " in\n" << *Section;
 }
 
-// ---- loadhdf.dll -------------------------------------------------------------------------
-
-#ifndef LOADHDF_DLL_PATH // a build without the DLL: its tests skip
-#define LOADHDF_DLL_PATH ""
-#define LOADHDF_MINGW_OBJDUMP ""
-#define LOADHDF_MINGW_WINDRES ""
-#define LOADHDF_HDF4_HEADERS ""
 #endif
+
+// ---- loadhdf.dll, as Windows' loader reads it ----------------------------------------------
+#ifdef _WIN32
 
 namespace {
 
 using NameSet = std::set<std::string>;
 
 std::string FileText(const std::filesystem::path& Path) {
-    std::ifstream In(Path);
+    std::ifstream In(Path, std::ios::binary);
     std::stringstream Text;
     Text << In.rdbuf();
     return Text.str();
 }
 
-// The first group of every match of Pattern in Text.
-NameSet Captures(const std::string& Text, const char* Pattern) {
-    const std::regex Compiled(Pattern);
-    NameSet Names;
-    for (std::sregex_iterator M(Text.begin(), Text.end(), Compiled), End; M != End; ++M)
-        Names.insert((*M)[1]);
-    return Names;
-}
-
-// The imports the add-on's sources ask for, per DLL: every name they put
-// before "(" (comments and strings aside) that is a host operation, or an HDF4
-// function (one that HDF4's headers start a line with HDFLIBAPI to declare);
-// the SD interface's come from mfhdf.dll, HDF4's others from hdf.dll.
-std::map<std::string, NameSet> ExpectedImports() {
-    NameSet Hdf4, Called;
-    for (const auto& Header : std::filesystem::directory_iterator(LOADHDF_HDF4_HEADERS))
-        Hdf4.merge(Captures(FileText(Header), R"(\n\s*HDFLIBAPI[^;(]*?\b(\w+)\s*\()"));
+// The host operations the add-on's sources call: every name they put before
+// "(" (comments and strings aside) that starts as the host's do.
+NameSet HostOperationsCalled() {
     const std::regex CommentsAndStrings(R"(//[^\n]*|/\*[\s\S]*?\*/|"(\\.|[^"\\])*")");
+    const std::regex Call(R"(\b((VyrUtil|VyrGUI)\w*)\s*\()");
+    NameSet Called;
     for (const char* Folder : {"addon", "catalogue", "catalogue/structure", "loader", "gui"})
         for (const auto& Source :
-             std::filesystem::directory_iterator(std::string(LOADHDF_SOURCE_DIR) + "/" + Folder))
-            if (Source.path().filename() != "vyr_host_api.h" &&
-                (Source.path().extension() == ".cpp" || Source.path().extension() == ".h"))
-                Called.merge(Captures(std::regex_replace(FileText(Source), CommentsAndStrings, " "),
-                                      R"(\b([A-Za-z_]\w*)\s*\()"));
-    std::map<std::string, NameSet> Expected;
-    for (const std::string& Name : Called)
-        if (Name.rfind("VyrUtil", 0) == 0 || Name.rfind("VyrGUI", 0) == 0)
-            Expected["libvyr.dll"].insert(Name);
-        else if (Hdf4.count(Name) != 0)
-            Expected[Name.rfind("SD", 0) == 0 ? "mfhdf.dll" : "hdf.dll"].insert(Name);
-    return Expected;
+             std::filesystem::directory_iterator(std::string(LOADHDF_SOURCE_DIR) + "/" + Folder)) {
+            const std::string Extension = Source.path().extension().string();
+            if (Source.path().filename() == "vyr_host_api.h" ||
+                (Extension != ".cpp" && Extension != ".h"))
+                continue;
+            const std::string Code =
+                std::regex_replace(FileText(Source.path()), CommentsAndStrings, " ");
+            for (std::sregex_iterator M(Code.begin(), Code.end(), Call), End; M != End; ++M)
+                Called.insert((*M)[1]);
+        }
+    return Called;
 }
 
-// objdump -p's import tables: a "\tDLL Name: X" line, then "\t<vma>\t<hint>  <name>"
-// for each function.
-std::map<std::string, NameSet> ImportTables(const std::string& Dump) {
-    const std::string Mark = "\n\tDLL Name: ";
-    std::map<std::string, NameSet> Imports;
-    for (size_t At = Dump.find(Mark), Next; At != std::string::npos; At = Next) {
-        Next = Dump.find(Mark, At + 1);
-        const std::string Table = Dump.substr(At + Mark.size(), Next - At - Mark.size());
-        Imports[Table.substr(0, Table.find('\n'))] =
-            Captures(Table, R"(\n\t[0-9a-f]+\t +\d+  (\w+))");
-    }
-    return Imports;
-}
-
-// Reads the DLL's headers and tables (objdump -p) for each test.
+// The module mapped as an image, nothing run and nothing resolved: its
+// headers and tables are read at their relative addresses.
 class WindowsModule : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (std::string(LOADHDF_DLL_PATH).empty())
-            GTEST_SKIP() << "loadhdf.dll is not part of this build: it needs the mingw-w64 i686 "
-                            "toolchain (tools/install-deps.sh) and a build without sanitizers";
-        Dump = CommandOutput(LOADHDF_MINGW_OBJDUMP " -p '" LOADHDF_DLL_PATH "'");
-        ASSERT_TRUE(Dump.has_value()) << "objdump could not read " LOADHDF_DLL_PATH;
+        Image = LoadLibraryExA(ModulePath.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+        ASSERT_NE(Image, nullptr) << "cannot map " << ModulePath;
+        const auto* Dos = At<IMAGE_DOS_HEADER>(0);
+        ASSERT_EQ(Dos->e_magic, IMAGE_DOS_SIGNATURE);
+        Headers = At<IMAGE_NT_HEADERS32>(static_cast<DWORD>(Dos->e_lfanew));
+        ASSERT_EQ(Headers->Signature, IMAGE_NT_SIGNATURE);
     }
-    std::optional<std::string> Dump;
+    void TearDown() override {
+        if (Image != nullptr)
+            FreeLibrary(Image);
+    }
+
+    template <class T> const T* At(DWORD Rva) const {
+        return reinterpret_cast<const T*>(reinterpret_cast<const char*>(Image) + Rva);
+    }
+    const IMAGE_DATA_DIRECTORY& Directory(int Entry) const {
+        return Headers->OptionalHeader.DataDirectory[Entry];
+    }
+
+    // The names of the export table.
+    NameSet Exports() const {
+        NameSet Names;
+        if (Directory(IMAGE_DIRECTORY_ENTRY_EXPORT).Size == 0)
+            return Names;
+        const auto* Table =
+            At<IMAGE_EXPORT_DIRECTORY>(Directory(IMAGE_DIRECTORY_ENTRY_EXPORT).VirtualAddress);
+        const auto* NameRvas = At<DWORD>(Table->AddressOfNames);
+        for (DWORD I = 0; I < Table->NumberOfNames; ++I)
+            Names.insert(At<char>(NameRvas[I]));
+        return Names;
+    }
+
+    // The functions imported from each DLL, by name ("#N" for an ordinal).
+    std::map<std::string, NameSet> Imports() const {
+        std::map<std::string, NameSet> Tables;
+        const DWORD First = Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress;
+        for (const auto* Dll = At<IMAGE_IMPORT_DESCRIPTOR>(First); Dll->Name != 0; ++Dll) {
+            NameSet& Names = Tables[At<char>(Dll->Name)];
+            const DWORD Thunks =
+                Dll->OriginalFirstThunk != 0 ? Dll->OriginalFirstThunk : Dll->FirstThunk;
+            for (const auto* Thunk = At<IMAGE_THUNK_DATA32>(Thunks); Thunk->u1.AddressOfData != 0;
+                 ++Thunk)
+                if (IMAGE_SNAP_BY_ORDINAL32(Thunk->u1.Ordinal))
+                    Names.insert("#" + std::to_string(IMAGE_ORDINAL32(Thunk->u1.Ordinal)));
+                else
+                    Names.insert(At<IMAGE_IMPORT_BY_NAME>(Thunk->u1.AddressOfData)->Name);
+        }
+        return Tables;
+    }
+
+    HMODULE Image = nullptr;
+    const IMAGE_NT_HEADERS32* Headers = nullptr;
 };
+
+// One text of the version resource's first string table.
+std::string VersionText(const std::vector<char>& Resource, const char* Key) {
+    struct Translation {
+        WORD Language, CodePage;
+    }* Translations = nullptr;
+    UINT Size = 0;
+    if (!VerQueryValueA(Resource.data(), "\\VarFileInfo\\Translation",
+                        reinterpret_cast<void**>(&Translations), &Size) ||
+        Size < sizeof *Translations)
+        return "(no translation)";
+    char Path[96];
+    std::snprintf(Path, sizeof Path, "\\StringFileInfo\\%04x%04x\\%s", Translations->Language,
+                  Translations->CodePage, Key);
+    char* Text = nullptr;
+    if (!VerQueryValueA(Resource.data(), Path, reinterpret_cast<void**>(&Text), &Size))
+        return "(none)";
+    return Text;
+}
 
 } // namespace
 
 TEST_F(WindowsModule, IsA32BitWindowsDllExportingOnlyInitVyrAddOnUndecorated) {
-    for (const char* Line : {"file format pei-i386\n", "\n\tDLL\n", "Magic\t\t\t010b\t(PE32)\n"})
-        EXPECT_NE(Dump->find(Line), std::string::npos) << Line << " in\n" << *Dump;
-    EXPECT_EQ(Captures(*Dump, R"(\n\t\[ *\d+\] (\w+)(?=\n))"), NameSet{"InitVyrAddOn"}) << *Dump;
+    EXPECT_EQ(Headers->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+    EXPECT_NE(Headers->FileHeader.Characteristics & IMAGE_FILE_DLL, 0);
+    EXPECT_EQ(Headers->OptionalHeader.Magic, IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+    EXPECT_EQ(Exports(), NameSet{"InitVyrAddOn"});
 }
 
-// Every DLL besides HDF4's and the host's is one of Windows' own.
-TEST_F(WindowsModule, ImportsExactlyTheHostAndHdf4FunctionsTheSourcesCall) {
-    std::map<std::string, NameSet> Imports = ImportTables(*Dump);
-    Imports.erase("KERNEL32.dll");
-    Imports.erase("msvcrt.dll");
-    const std::map<std::string, NameSet> Expected = ExpectedImports();
-    ASSERT_EQ(Expected.size(), 3u) << "found no calls of the host, the SD interface or HDF4's base";
-    EXPECT_EQ(Imports, Expected);
-    // The .def files that the import libraries come from list the same.
-    for (const auto& [Dll, Names] : Expected) {
-        const std::string Def = FileText(std::string(LOADHDF_SOURCE_DIR) + "/windows/imports/" +
-                                         Dll.substr(0, Dll.size() - 4) + ".def");
-        EXPECT_EQ(Captures(Def.substr(Def.find("EXPORTS")), R"(\n\s+(\w+))"), Names) << Dll;
-    }
+// HDF4 and the C++ runtime are linked in: besides the host's libvyr.dll the
+// module needs only DLLs that every Windows has.
+TEST_F(WindowsModule, ImportsTheHostsOperationsTheSourcesCallAndOnlyWindowsOwnDlls) {
+    std::map<std::string, NameSet> Imports = this->Imports();
+    const NameSet Called = HostOperationsCalled();
+    ASSERT_GT(Called.size(), 10u) << "found no calls of the host in the sources";
+    EXPECT_EQ(Imports["libvyr.dll"], Called);
+    Imports.erase("libvyr.dll");
+    NameSet Others;
+    for (const auto& [Dll, Names] : Imports)
+        Others.insert(Dll);
+    EXPECT_EQ(Others, (NameSet{"KERNEL32.dll", "WS2_32.dll", "msvcrt.dll"}));
 }
 
 TEST_F(WindowsModule, VersionResourceCarriesTheModulesIdentity) {
-    const std::optional<std::string> Resources =
-        CommandOutput(LOADHDF_MINGW_WINDRES " -J coff -O rc -i '" LOADHDF_DLL_PATH "'");
-    ASSERT_TRUE(Resources.has_value()) << "windres could not read " LOADHDF_DLL_PATH;
-    for (const char* Line :
-         {" FILEVERSION 11, 2, 0, 2\n",
-          "VALUE \"FileDescription\", \"HDF Loader (Vyrlith Add-on)\"\n",
-          "VALUE \"InternalName\", \"loadhdf\"\n", "VALUE \"FileVersion\", \"11.2-0-002\"\n",
-          "VALUE \"ProductVersion\", \"11.2-0-563\"\n"})
-        EXPECT_NE(Resources->find(Line), std::string::npos) << Line << " in\n" << *Resources;
+    DWORD Ignored = 0;
+    std::vector<char> Resource(GetFileVersionInfoSizeA(ModulePath.c_str(), &Ignored));
+    ASSERT_FALSE(Resource.empty()) << "no version resource in " << ModulePath;
+    ASSERT_TRUE(GetFileVersionInfoA(ModulePath.c_str(), 0, static_cast<DWORD>(Resource.size()),
+                                    Resource.data()));
+    VS_FIXEDFILEINFO* Fixed = nullptr;
+    UINT Size = 0;
+    ASSERT_TRUE(VerQueryValueA(Resource.data(), "\\", reinterpret_cast<void**>(&Fixed), &Size));
+    EXPECT_EQ(Fixed->dwFileVersionMS, (11u << 16) | 2u); // 11.2.0.2
+    EXPECT_EQ(Fixed->dwFileVersionLS, (0u << 16) | 2u);
+    EXPECT_EQ(VersionText(Resource, "FileDescription"), "HDF Loader (Vyrlith Add-on)");
+    EXPECT_EQ(VersionText(Resource, "InternalName"), "loadhdf");
+    EXPECT_EQ(VersionText(Resource, "FileVersion"), "11.2-0-002");
+    EXPECT_EQ(VersionText(Resource, "ProductVersion"), "11.2-0-563");
 }
+
+#endif

@@ -163,7 +163,7 @@ TEST_F(StructureCheckTest, ARealFileOfEveryEarlierWriterPasses) {
     for (const auto& Entry : std::filesystem::directory_iterator(Folder)) {
         if (Entry.path().extension() != ".hdf")
             continue;
-        const StructureVerdict Verdict = CheckHdfStructure(Entry.path().c_str());
+        const StructureVerdict Verdict = CheckHdfStructure(Entry.path().string().c_str());
         EXPECT_TRUE(Verdict.Sound) << Entry.path() << ": " << Verdict.Rule;
     }
 }

@@ -529,9 +529,25 @@ void WriteSdWithImage(const std::string& Path, int32 ImageType) {
     AddImage(Path, ImageType, false);
 }
 
-// The command-line tools of Debian's hdf4-tools; absent tools fail the case.
-void RunTool(const std::string& Command) {
-    Must(std::system((Command + " >/dev/null 2>&1").c_str()) == 0, Command.c_str());
+// One of HDF4's command-line tools, its arguments quoted as for a POSIX
+// shell: Debian's hdf4-tools on Linux; on Windows the tools built with HDF4
+// for Windows, through cmd.exe, which quotes with double quotes only. Absent
+// tools fail the case.
+void RunTool(const char* Tool, const std::string& Arguments) {
+#ifdef _WIN32
+    const std::string WindowsName = std::string(Tool) == "ncgen-hdf" ? "ncgen" : Tool;
+    std::string Command = "\"" LOADHDF_HDF4_TOOLS_DIR "/" + WindowsName + ".exe\" " + Arguments;
+    for (char& C : Command)
+        if (C == '\'')
+            C = '"';
+        else if (C == '/')
+            C = '\\';
+    // cmd.exe drops the outermost quotes of a command line that holds more.
+    Command = "\"" + Command + " >NUL 2>&1\"";
+#else
+    const std::string Command = std::string(Tool) + " " + Arguments + " >/dev/null 2>&1";
+#endif
+    Must(std::system(Command.c_str()) == 0, Command.c_str());
 }
 
 void WriteWithNcgen(const std::string& Path) {
@@ -546,14 +562,14 @@ void WriteWithNcgen(const std::string& Path) {
            "data:\n  lat = 10, 20, 30 ;\n"
            "  temp = 1,2,3,4,5,6,7,8,9,10,11,12, 13,14,15,16,17,18,19,20,21,22,23,24 ;\n"
            "  scalar = 3.5 ;\n}\n";
-    RunTool("ncgen-hdf -o '" + Path + "' '" + Cdl + "'");
+    RunTool("ncgen-hdf", "-o '" + Path + "' '" + Cdl + "'");
 }
 
 void Repack(const std::string& Path, const std::string& Options,
             void (*WriteSource)(const std::string&) = WriteMany) {
     const std::string Source = Path + ".source.hdf";
     WriteSource(Source);
-    RunTool("hrepack -i '" + Source + "' -o '" + Path + "' " + Options);
+    RunTool("hrepack", "-i '" + Source + "' -o '" + Path + "' " + Options);
 }
 
 } // namespace

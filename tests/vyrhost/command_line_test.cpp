@@ -86,8 +86,7 @@ TEST(VyrhostCommandLine, SessionOptionsWorkBeforeAndAfterTheCommandsArguments) {
 
 TEST(VyrhostCommandLine, TheAddOnModuleNamedIsTheOneLoadedAndOneThatCannotBeFailsTheRun) {
     const std::string Data = WriteHdf("explicit.hdf", {MakeSet(5, {2}, "x")});
-    const ProgramRun Run =
-        RunVyrhost({"list", Data, "--addon", LOADHDF_BINARY_DIR "/lib/loadhdf.so"});
+    const ProgramRun Run = RunVyrhost({"list", Data, "--addon", LOADHDF_MODULE_PATH});
     EXPECT_EQ(Run.ExitStatus, 0) << Run.Err;
     EXPECT_EQ(Run.Out, "(1) x (2)\n");
 

@@ -10,9 +10,11 @@
 namespace VyrhostTest {
 
 struct ProgramRun {
+    // Standard output and error; on Windows with the console's "\r\n" read
+    // back as "\n" (program_runner_windows.cpp).
     std::string Out, Err;
     int ExitStatus = -1; // the exit status; -1 when the program did not exit normally
-    int Signal = 0;      // the signal that ended it, if one did
+    int Signal = 0;      // the signal that ended it, if one did (Windows: the exception's code)
 };
 
 std::string VyrhostPath();

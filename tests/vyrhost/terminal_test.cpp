@@ -13,6 +13,18 @@ using namespace VyrhostTest;
 
 namespace {
 
+#ifdef _WIN32
+
+// Wine's pseudo console (CreatePseudoConsole) gives the program it starts no
+// console: GetConsoleMode fails on its standard handles, and typed input
+// never reaches it. So no test here can put vyrhost on a console, and the
+// session, progress bar and Ctrl-C tests run on Linux alone.
+TEST(VyrhostTerminal, NeedsAConsoleThatWineCannotGive) {
+    GTEST_SKIP() << "no console for a child process under Wine";
+}
+
+#else
+
 // The text between the Nth prompt (from 1) and the next one.
 std::string AfterPrompt(const std::string& Out, int Number) {
     const std::string Prompt = "vyrhost> ";
@@ -132,7 +144,9 @@ TEST(VyrhostTerminal, ProgressBarIsRedrawnOnPercentageChangesNotOncePerRow) {
     EXPECT_NE(Run.Out.find(" 49%  Reading HDF Information...  zone 1"), std::string::npos);
 }
 
-TEST(VyrhostTerminal, OffATerminalTheProgressBarStaysSilent) {
+#endif
+
+TEST(VyrhostOffTerminal, TheProgressBarStaysSilent) {
     const std::string Data = WriteHdf("silent.hdf", {MakeSet(24, {40, 3})});
 
     const ProgramRun Run = RunVyrhost({"load", Data, "--json", TestHdf::TempPath("silent.json")});

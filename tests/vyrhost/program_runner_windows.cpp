@@ -1,0 +1,138 @@
+// Subprocess plumbing for the host program's tests on Windows: CreateProcess
+// with the standard streams on files of the test's private folder (no
+// threads to keep two pipes drained), and the one place where the console's
+// line ends are undone: the C runtime writes standard output and error in
+// text mode, "\r\n" for each "\n", so "\r\n" is read back as "\n".
+#ifdef _WIN32
+#include "program_runner.h"
+
+#include "support/hdf_writer.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <windows.h>
+
+namespace VyrhostTest {
+namespace {
+
+// One argument as the C runtime's command-line parser will split it back:
+// quoted when it holds blanks or quotes, backslashes doubled before a quote.
+std::string Quoted(const std::string& Arg) {
+    if (!Arg.empty() && Arg.find_first_of(" \t\n\v\"") == std::string::npos) {
+        return Arg;
+    }
+    std::string Out = "\"";
+    for (size_t At = 0;; ++At) {
+        size_t Backslashes = 0;
+        while (At < Arg.size() && Arg[At] == '\\') {
+            ++At;
+            ++Backslashes;
+        }
+        if (At == Arg.size()) {
+            Out.append(Backslashes * 2, '\\');
+            break;
+        }
+        if (Arg[At] == '"') {
+            Out.append(Backslashes * 2 + 1, '\\');
+        } else {
+            Out.append(Backslashes, '\\');
+        }
+        Out += Arg[At];
+    }
+    return Out + "\"";
+}
+
+std::string WindowsPath(std::string Path) {
+    for (char& C : Path) {
+        if (C == '/') {
+            C = '\\';
+        }
+    }
+    return Path;
+}
+
+std::string WithoutCarriageReturns(const std::string& Text) {
+    std::string Out;
+    Out.reserve(Text.size());
+    for (size_t At = 0; At < Text.size(); ++At) {
+        if (!(Text[At] == '\r' && At + 1 < Text.size() && Text[At + 1] == '\n')) {
+            Out += Text[At];
+        }
+    }
+    return Out;
+}
+
+std::string FileText(const std::string& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    std::stringstream Text;
+    Text << In.rdbuf();
+    return Text.str();
+}
+
+// A handle the child inherits: the file at Path, read or written from the
+// start.
+HANDLE InheritedFile(const std::string& Path, bool Write) {
+    SECURITY_ATTRIBUTES Inherit{sizeof Inherit, nullptr, TRUE};
+    const HANDLE File = CreateFileA(
+        Path.c_str(), Write ? GENERIC_WRITE : GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        &Inherit, Write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (File == INVALID_HANDLE_VALUE) {
+        throw std::runtime_error("cannot open " + Path);
+    }
+    return File;
+}
+
+} // namespace
+
+ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>& Args,
+                      const std::string& Input) {
+    static int Runs = 0;
+    const std::string Stem = TestHdf::TempPath("run-" + std::to_string(++Runs));
+    std::ofstream(Stem + ".in", std::ios::binary) << Input;
+    const HANDLE In = InheritedFile(Stem + ".in", false);
+    const HANDLE Out = InheritedFile(Stem + ".out", true);
+    const HANDLE Err = InheritedFile(Stem + ".err", true);
+
+    const std::string Executable = WindowsPath(Program);
+    std::string CommandLine = Quoted(Executable);
+    for (const std::string& Arg : Args) {
+        CommandLine += " " + Quoted(Arg);
+    }
+    STARTUPINFOA Start{};
+    Start.cb = sizeof Start;
+    Start.dwFlags = STARTF_USESTDHANDLES;
+    Start.hStdInput = In;
+    Start.hStdOutput = Out;
+    Start.hStdError = Err;
+    PROCESS_INFORMATION Process{};
+    const BOOL Started = CreateProcessA(Executable.c_str(), CommandLine.data(), nullptr, nullptr,
+                                        TRUE, 0, nullptr, nullptr, &Start, &Process);
+    CloseHandle(In);
+    CloseHandle(Out);
+    CloseHandle(Err);
+    if (!Started) {
+        throw std::runtime_error("cannot start " + Executable);
+    }
+    WaitForSingleObject(Process.hProcess, INFINITE);
+    DWORD Code = 0;
+    GetExitCodeProcess(Process.hProcess, &Code);
+    CloseHandle(Process.hThread);
+    CloseHandle(Process.hProcess);
+
+    ProgramRun Run;
+    Run.Out = WithoutCarriageReturns(FileText(Stem + ".out"));
+    Run.Err = WithoutCarriageReturns(FileText(Stem + ".err"));
+    // An exception that ended the program (an access violation, say) is its
+    // NTSTATUS code: the Windows counterpart of a signal.
+    if (Code >= 0xC0000000u) {
+        Run.Signal = static_cast<int>(Code & 0x7FFFFFFFu);
+    } else {
+        Run.ExitStatus = static_cast<int>(Code);
+    }
+    return Run;
+}
+
+} // namespace VyrhostTest
+
+#endif
