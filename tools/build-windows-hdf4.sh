@@ -8,6 +8,8 @@
 #                    Windows lacks), libjpeg.a
 #   OUT_DIR/bin      hrepack.exe and ncgen.exe, two of HDF4's tools that the
 #                    tests write files with
+#   OUT_DIR/licenses the licences of HDF4, IJG JPEG and zlib, which go with
+#                    a module that has them linked in
 # Static libraries: the add-on links HDF4 into loadhdf.dll, so that one file
 # is all a user installs and no other HDF4 in the host's process (another
 # add-on's, of another version) can be picked up in its place.
@@ -91,6 +93,11 @@ cp -r "$work/hdf4-install/include/." "$out/include/hdf/"
 cp "$work/hdf4-install/lib/"lib{mfhdf,hdf,xdr}.a "$out/lib/"
 mkdir -p "$out/bin"
 cp "$work/hdf4-build/bin/"{hrepack,ncgen}.exe "$out/bin/"
+
+mkdir -p "$out/licenses"
+cp "$src/COPYING" "$out/licenses/HDF4-COPYING.txt"
+cp "$work/jpeg-9f/README" "$out/licenses/IJG-JPEG-README.txt"
+cp /usr/share/doc/libz-mingw-w64-dev/copyright "$out/licenses/zlib-copyright.txt"
 
 rm -rf "$work"
 touch "$out/.done"

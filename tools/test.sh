@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test three times: in the
-# normal build (which also cross-builds loadhdf.dll for its checks), in a
-# build with AddressSanitizer and UndefinedBehaviorSanitizer, and in the
-# 32-bit build, where pointers and long have 32 bits as in the Windows module.
+# Installs what is missing, builds, and runs every test four times: in the
+# normal build, in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
+# in the 32-bit Linux build, where pointers and long have 32 bits as in the
+# Windows module, and in the Windows build under Wine (tools/test-windows.sh),
+# which needs HDF4's and JPEG's sources from ../shared/third_party/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -16,3 +17,9 @@ BUILD_DIR=build-asan tools/build.sh -DLOADHDF_SANITIZE=ON -DCMAKE_BUILD_TYPE=Deb
 
 BUILD_DIR=build-i386 tools/build.sh -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/i386-linux-gnu.cmake"
 (cd build-i386 && ctest --output-on-failure -j2 --timeout 300)
+
+if [ -d ../shared/third_party ]; then
+  tools/test-windows.sh
+else
+  echo "skipping the Windows build: ../shared/third_party/ (HDF4's and JPEG's sources) is absent"
+fi
