@@ -8,7 +8,7 @@
 namespace VyrHostProgram {
 
 // Reads commands from standard input until quit or the end of input
-// (Ctrl-D). Refused commands are reported at once on standard error and
+// (Ctrl-D; Ctrl-Z Enter on Windows). Refused commands are reported at once on standard error and
 // make the exit status 1, as in a script.
 void RunInteractiveSession(HostSession& Session);
 

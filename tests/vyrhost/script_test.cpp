@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace VyrhostTest;
 
@@ -202,6 +203,38 @@ TEST(VyrhostScript, LastLoadDecidesTheExitStatus) {
     EXPECT_EQ(GoodThenBad.Err, "error: No Scientific Data Sets to load\n");
     EXPECT_EQ(BadThenGood.ExitStatus, 0);
     EXPECT_EQ(nlohmann::json::parse(BadThenGood.Out).at("result"), true);
+}
+
+// A script on standard input is read byte for byte as a file is: Windows'
+// text mode would end it at a 0x1A byte (a DOS end-of-file mark).
+TEST(VyrhostScript, StandardInputIsReadAsWrittenEvenPastA0x1AByte) {
+    const std::string Data = WriteHdf("after-1a.hdf", {MakeSet(24, {3})});
+    const std::string List = TestHdf::TempPath("after-1a.txt");
+    TestHdf::WriteText(List, "M" + Data + "\nS1\n");
+
+    const ProgramRun Run =
+        RunVyrhost({"--json", "-"}, "# an old end-of-file mark: \x1a\r\nreplay " + List + "\r\n");
+
+    EXPECT_EQ(Run.ExitStatus, 0) << Run.Err;
+    EXPECT_EQ(nlohmann::json::parse(Run.Out).at("loader_instructions"),
+              nlohmann::json::array({"M" + Data, "S1"}));
+}
+
+// Standard input from the null device is an empty script, not a person at a
+// terminal: Windows' isatty says yes for NUL, so the program would prompt.
+TEST(VyrhostScript, TheNullDeviceOnStandardInputIsAnEmptyScript) {
+    const std::string Out = TestHdf::TempPath("null-input.txt");
+#ifdef _WIN32
+    std::string Program = VyrhostPath();
+    std::replace(Program.begin(), Program.end(), '/', '\\');
+    // cmd.exe drops the outermost quotes of a command line that holds more.
+    const std::string Command = "\"\"" + Program + "\" <NUL >\"" + Out + "\"\"";
+#else
+    const std::string Command = "'" + VyrhostPath() + "' </dev/null >'" + Out + "'";
+#endif
+
+    EXPECT_EQ(std::system(Command.c_str()), 0) << Command;
+    EXPECT_EQ(ReadText(Out), "");
 }
 
 } // namespace
