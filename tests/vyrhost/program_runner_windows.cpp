@@ -7,9 +7,9 @@
 #include "program_runner.h"
 
 #include "support/hdf_writer.h"
+#include "vyrhost_files.h"
 
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <windows.h>
 
@@ -63,13 +63,6 @@ std::string WithoutCarriageReturns(const std::string& Text) {
     return Out;
 }
 
-std::string FileText(const std::string& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    std::stringstream Text;
-    Text << In.rdbuf();
-    return Text.str();
-}
-
 // A handle the child inherits: the file at Path, read or written from the
 // start.
 HANDLE InheritedFile(const std::string& Path, bool Write) {
@@ -121,8 +114,8 @@ ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>
     CloseHandle(Process.hProcess);
 
     ProgramRun Run;
-    Run.Out = WithoutCarriageReturns(FileText(Stem + ".out"));
-    Run.Err = WithoutCarriageReturns(FileText(Stem + ".err"));
+    Run.Out = WithoutCarriageReturns(ReadText(Stem + ".out"));
+    Run.Err = WithoutCarriageReturns(ReadText(Stem + ".err"));
     // An exception that ended the program (an access violation, say) is its
     // NTSTATUS code: the Windows counterpart of a signal.
     if (Code >= 0xC0000000u) {
