@@ -139,10 +139,13 @@ TEST(VyrhostLoad, NonFiniteValuesAreWrittenAsStrings) {
 TEST(VyrhostLoad, JournalReplayedReproducesTheSameDataSet) {
     TestHdf::DataSet Field = MakeSet(24, {6, 9}, "field", Wave(54, 1.0));
     Field.Scales = {{5, {0.5, 1, 1.5, 2, 2.5, 3}}};
-    const std::string Data = WriteHdf("journal.hdf", {MakeSet(5, {3}), Field, Field});
-    const std::string Journal = TestHdf::TempPath("journal.txt");
-    const std::string Loaded = TestHdf::TempPath("loaded.json");
-    const std::string Replayed = TestHdf::TempPath("replayed.json");
+    // Names with blanks: on Windows full paths with a drive letter,
+    // backslashes and blanks, through the command line, the file dialog, HDF4
+    // and the instruction list.
+    const std::string Data = WriteHdf("journal of a load.hdf", {MakeSet(5, {3}), Field, Field});
+    const std::string Journal = TestHdf::TempPath("journal list.txt");
+    const std::string Loaded = TestHdf::TempPath("loaded state.json");
+    const std::string Replayed = TestHdf::TempPath("replayed state.json");
 
     const ProgramRun Load = RunVyrhost(
         {"load", Data, "--sds", "2,3", "--skip", "2,4,1", "--journal", Journal, "--json", Loaded});
