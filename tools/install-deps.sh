@@ -6,6 +6,8 @@ set -euo pipefail
 
 packages=(cmake make g++ binutils pkg-config
           libhdf4-alt-dev hdf4-tools nlohmann-json3-dev libcli11-dev libgtest-dev googletest
+          # vyrhost's pictures
+          libcairo2-dev
           # the 32-bit build (cmake/i386-linux-gnu.cmake) and loadhdf.dll
           # (cmake/i686-w64-mingw32.cmake)
           g++-multilib g++-mingw-w64-i686-posix binutils-mingw-w64-i686

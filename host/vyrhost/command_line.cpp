@@ -13,7 +13,8 @@
 namespace VyrHostProgram {
 namespace {
 
-const char* const SessionOptionsUsage = "[--json OUT] [--journal OUT] [--stop-at N] [--addon PATH]";
+const char* const SessionOptionsUsage =
+    "[--json OUT] [--journal OUT] [--picture OUT [--plane K]] [--stop-at N] [--addon PATH]";
 
 struct CommandInfo {
     CommandKind Kind;
@@ -117,7 +118,7 @@ const char* const ProgramFooter =
     "  make_sample_hdf build/sample.hdf\n"
     "  vyrhost list build/sample.hdf\n"
     "  vyrhost load build/sample.hdf --sds 1 --skip 2,2,1 --journal load.txt\n"
-    "  vyrhost replay load.txt --json state.json\n";
+    "  vyrhost replay load.txt --json state.json --picture load.png\n";
 
 } // namespace
 
@@ -133,7 +134,7 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
     App.allow_windows_style_options(false);
     App.footer(ProgramFooter);
 
-    std::string JsonOut, JournalOut, AddOnPath;
+    std::string JsonOut, JournalOut, PictureOut, AddOnPath;
     CLI::Option* JsonOption =
         App.add_option("--json", JsonOut,
                        "At the end, after the shutdown notice, write the host's state as "
@@ -144,6 +145,15 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
                        "At the end, write the last recorded loader instruction list to OUT, "
                        "one item a line")
             ->type_name("OUT");
+    CLI::Option* PictureOption =
+        App.add_option("--picture", PictureOut,
+                       "At the end, draw the data set the host holds into the PNG file OUT: "
+                       "one panel per zone")
+            ->type_name("OUT");
+    App.add_option("--plane", Out->Plane,
+                   "With --picture: the K plane drawn of zones with several (default: the "
+                   "middle one)")
+        ->type_name("K");
     App.add_option("--stop-at", Out->StopAt,
                    "Press Stop in the percent-done dialog at its N-th check (1-based)")
         ->type_name("N");
@@ -206,6 +216,9 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
     if (Out->StopAt < 0) {
         return UsageError("--stop-at takes a check number from 1 (0: never)", Parsed);
     }
+    if (Out->Plane < 0) {
+        return UsageError("--plane takes a K plane number from 1 (0: the middle one)", Parsed);
+    }
     if (Parsed != nullptr) {
         Out->Command = Parsed->Kind;
         if (Parsed->Kind == CommandKind::Load && (!ReadSdsNumbers(SdsText, &Out->Sds, &Why) ||
@@ -218,6 +231,9 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
     }
     if (*JournalOption) {
         Out->JournalOut = JournalOut;
+    }
+    if (*PictureOption) {
+        Out->PictureOut = PictureOut;
     }
     if (*AddOnOption) {
         Out->AddOnPath = AddOnPath;

@@ -26,6 +26,8 @@ struct Invocation {
     std::array<std::string, 3> Skips{"1", "1", "1"}; // load: texts typed into the skip fields
     std::optional<std::string> JsonOut;              // --json
     std::optional<std::string> JournalOut;           // --journal
+    std::optional<std::string> PictureOut;           // --picture
+    int32_t Plane = 0;                               // --plane; 0: the middle one
     std::optional<std::string> AddOnPath;            // --addon
     int32_t StopAt = 0;                              // --stop-at; 0: never
     bool Checksums = false;                          // load: checksum lines instead of the summary

@@ -9,6 +9,7 @@
 #include "host_session.h"
 #include "host_state_json.h"
 #include "interactive_session.h"
+#include "picture_file.h"
 #include "session_language.h"
 #include "text_lines.h"
 #include "vyr_host_control.h"
@@ -54,6 +55,28 @@ void RunCommand(HostSession& Session, const Invocation& Call) {
     }
 }
 
+// The picture comes last, after the load's own outcome: one that cannot be
+// written is an add-on-style error line and exit status 1, never a reason to
+// lose what the load reported.
+void DrawLoadPicture(HostSession& Session, const std::string& Path, int32_t Plane) {
+    std::string Why;
+    switch (WritePicture(Path, Plane, &Why)) {
+    case PictureOutcome::Written:
+        return;
+    case PictureOutcome::NothingToDraw:
+        std::fflush(stdout);
+        std::fprintf(stderr,
+                     "vyrhost: nothing to draw: the host holds no data set (%s not written)\n",
+                     Path.c_str());
+        return;
+    case PictureOutcome::Failed:
+        std::fflush(stdout);
+        std::fprintf(stderr, "error: %s\n", Why.c_str());
+        Session.Fail("");
+        return;
+    }
+}
+
 // The host shuts down: its notice to the add-on first, then the files that
 // record the session.
 void FinishSession(HostSession& Session, const Invocation& Call) {
@@ -71,6 +94,9 @@ void FinishSession(HostSession& Session, const Invocation& Call) {
         if (!WriteHostStateJson(*Call.JsonOut, Session.LastLoadResult(), &Why)) {
             Session.Fail(Why);
         }
+    }
+    if (Call.PictureOut) {
+        DrawLoadPicture(Session, *Call.PictureOut, Call.Plane);
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "dialog_view.h"
 #include "host_state_json.h"
+#include "picture_file.h"
 #include "text_lines.h"
 #include "whole_number.h"
 
@@ -86,6 +87,21 @@ SessionStep RunJson(HostSession& Session, const std::string& Path, std::string* 
     }
     std::fflush(stdout);
     return HostAnswer(WriteHostStateJson(Path, Session.LastLoadResult(), Why));
+}
+
+SessionStep RunPicture(const std::string& Path, int32_t Plane, std::string* Why) {
+    if (Path.empty()) {
+        return Refuse("picture needs a file name", Why);
+    }
+    switch (WritePicture(Path, Plane, Why)) {
+    case PictureOutcome::Written:
+        return SessionStep::Done;
+    case PictureOutcome::NothingToDraw:
+        return Refuse("nothing to draw: the host holds no data set", Why);
+    case PictureOutcome::Failed:
+        break;
+    }
+    return SessionStep::Refused;
 }
 
 } // namespace
@@ -184,6 +200,9 @@ SessionStep RunSessionCommand(HostSession& Session, const SessionLine& Command, 
     if (Verb == "json") {
         return RunJson(Session, Rest, Why);
     }
+    if (Verb == "picture") {
+        return RunPicture(Rest, 0, Why);
+    }
     if (Verb == "quit" || Verb == "exit") {
         return SessionStep::Quit;
     }
@@ -205,6 +224,7 @@ std::string SessionCommandList() {
            "  replay LISTFILE        the host replays a recorded load (instruction list file)\n"
            "  show                   print the open dialog\n"
            "  json OUT               write the host state as JSON now (- for standard output)\n"
+           "  picture OUT            draw the host's data set into the PNG file OUT now\n"
            "  ?                      this list\n"
            "  quit                   end the session (so does the end of the input)\n";
 }

@@ -1,0 +1,18 @@
+// The picture in a build without Cairo (the 32-bit and Windows builds, whose
+// toolchains have no Cairo to link): every request says so.
+#include "picture.h"
+
+namespace VyrHostProgram {
+
+bool PicturesAvailable() {
+    return false;
+}
+
+bool DrawPicture(const VyrHost::DataSet&, int32_t, const std::string&, PictureDrawn* Drawn,
+                 std::string* Why) {
+    *Drawn = PictureDrawn{};
+    *Why = "this vyrhost was built without Cairo, which draws pictures";
+    return false;
+}
+
+} // namespace VyrHostProgram
