@@ -22,8 +22,11 @@ PYTHON = "/usr/bin/python3"  # Debian's, which has python3-hdf4 and python3-nump
 
 
 class Case:
-    def __init__(self, title, file, sds, skip, json=False):
-        self.title, self.file, self.sds, self.skip, self.json = title, file, sds, skip, json
+    def __init__(self, title, file, sds, skip, extra=None):
+        # extra: an option that writes a file after the load (--json,
+        # --picture) and that file's name; the case times the load with and
+        # without it.
+        self.title, self.file, self.sds, self.skip, self.extra = title, file, sds, skip, extra
 
 
 CASES = [
@@ -35,7 +38,10 @@ CASES = [
     Case("int16 4096^2, skips 2,2,2", "i16_square.hdf", 1, 2),
     Case("2,000 float32 32^2, skips 1,1,1", "f32_many_small.hdf", 2000, 1),
     Case("2,000 float32 32^2, skips 2,2,2", "f32_many_small.hdf", 2000, 2),
-    Case("float32 256^3, skips 1,1,1, --json", "f32_cube.hdf", 1, 1, json=True),
+    Case("float32 256^3, skips 1,1,1, --json", "f32_cube.hdf", 1, 1,
+         extra=("--json", "state.json")),
+    Case("int16 4096^2, skips 1,1,1, --picture", "i16_square.hdf", 1, 1,
+         extra=("--picture", "picture.png")),
 ]
 
 
@@ -51,9 +57,10 @@ def commands(case, bin_dir, bench_dir, scratch, checksums=False):
     if checksums:
         return {"tight": tight + ["--checksums"], "peer": peer + ["--checksums"],
                 "vyrhost": load + ["--checksums"]}
-    if case.json:
+    if case.extra:
+        option, name = case.extra
         return {"tight": tight, "vyrhost load": load,
-                "vyrhost": load + ["--json", os.path.join(scratch, "state.json")]}
+                "vyrhost": load + [option, os.path.join(scratch, name)]}
     return {"floor": [os.path.join(bin_dir, "tight_loop"), path, "--read-only"],
             "tight": tight, "peer": peer, "vyrhost": load}
 
@@ -97,7 +104,7 @@ def main():
     bench_dir = os.path.dirname(os.path.abspath(__file__))
     cases = [c for c in CASES if re.search(args.only, c.title)]
 
-    for case in (c for c in cases if not c.json):  # --json stores what its load stores
+    for case in (c for c in cases if not c.extra):  # --json stores what its load stores
         lines = check_identical(case, args.bin, bench_dir, args.scratch)
         print(f"identical arrays: {case.title} ({lines} zone variables)", flush=True)
 
@@ -114,9 +121,8 @@ def main():
                 s, kb = timed(argvs[name])
                 seconds[name].append(s)
                 peak[name].append(kb)
-        json_path = os.path.join(args.scratch, "state.json")
-        if os.path.exists(json_path):
-            os.remove(json_path)
+        if case.extra and os.path.exists(os.path.join(args.scratch, case.extra[1])):
+            os.remove(os.path.join(args.scratch, case.extra[1]))
 
         def ratio(name, to="tight"):
             return statistics.median(a / b for a, b in zip(seconds[name], seconds[to]))
@@ -144,10 +150,11 @@ def main():
         vy = r["vyrhost"]
         peer = f"{r['peer'][2]:.0f}" if "peer" in r else "-"
         mem = f"{r['tight'][2]:.0f} / {peer} / {vy[2]:.0f} ({vy[2] / r['tight'][2]:.2f})"
-        if case.json:
+        if case.extra:
             load = r["vyrhost load"]
             mem += (f"; the load alone {load[0]:.3f} s, {load[2]:.0f} MiB "
-                    f"(--json/load: time {vy[0] / load[0]:.2f}, memory {vy[2] / load[2]:.2f})")
+                    f"({case.extra[0]}/load: time {vy[0] / load[0]:.2f}, "
+                    f"memory {vy[2] / load[2]:.2f})")
         versus_peer = f"{r['vyrhost/peer']:.2f}" if "vyrhost/peer" in r else "-"
         print(f"| {case.title} | {cell('floor')} | {r['tight'][0]:.3f} s | {cell('peer')} | "
               f"{cell('vyrhost')} | {versus_peer} | {mem} |")

@@ -214,7 +214,7 @@ TEST(VyrhostPicture, DrawsWhatAPersonWouldCheck) {
              EXPECT_LE(Picture.Height(), 1080);
              EXPECT_EQ(Drawn.Panels.back().Title, "Zone 40: Converted HDF data set");
              for (const VyrHostProgram::PanelDrawn& Panel : Drawn.Panels)
-                 EXPECT_GE(Panel.Plot.Width, 90);
+                 EXPECT_GE(Panel.Plot.Width, 80);
          }},
     };
     for (const PictureCase& Case : Cases) {

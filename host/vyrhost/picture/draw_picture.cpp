@@ -26,7 +26,7 @@ constexpr double FontSize = 10.5, TitleSize = 12, HeadingSize = 14;
 
 std::string Number(double Value) {
     char Text[32];
-    std::snprintf(Text, sizeof Text, "%.5g", Value);
+    std::snprintf(Text, sizeof Text, "%.6g", Value);
     return Text;
 }
 

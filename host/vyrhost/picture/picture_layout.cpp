@@ -51,7 +51,7 @@ PictureLayout LayOutPicture(size_t Zones) {
 PanelLayout LayOutPanel(const PixelBox& Panel, bool WithColourBar) {
     // Margins: the title above, J's tick labels and name to the left, I's
     // below, the colour bar and its labels to the right.
-    constexpr int Top = 22, Left = 62, Bottom = 36, BarGap = 10, BarWidth = 14, BarLabels = 58;
+    constexpr int Top = 22, Left = 62, Bottom = 36, BarGap = 10, BarWidth = 14, BarLabels = 66;
     const int Right = WithColourBar ? BarGap + BarWidth + BarLabels : 14;
     PanelLayout Layout;
     Layout.Title = {Panel.X + 4, Panel.Y, Panel.Width - 8, Top};
