@@ -29,15 +29,8 @@ endif()
 
 set(LOADHDF_I386_ROOT "${CMAKE_BINARY_DIR}/i386-root"
     CACHE PATH "Folder holding Debian's i386 HDF4 packages, unpacked")
-if(NOT EXISTS "${LOADHDF_I386_ROOT}/.complete")
-  message(STATUS "Fetching HDF4 for i386 into ${LOADHDF_I386_ROOT}")
-  execute_process(
-    COMMAND "${CMAKE_CURRENT_LIST_DIR}/../tools/fetch-i386-hdf4.sh" "${LOADHDF_I386_ROOT}"
-    RESULT_VARIABLE _loadhdf_fetch)
-  if(NOT _loadhdf_fetch EQUAL 0)
-    message(FATAL_ERROR "Could not fetch HDF4 for i386 into ${LOADHDF_I386_ROOT}")
-  endif()
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/PrivateHdf4.cmake)
+loadhdf_private_hdf4(fetch-i386-hdf4.sh "${LOADHDF_I386_ROOT}" .complete "Fetching HDF4 for i386")
 
 # Headers and libraries from the private folder first, then the machine's own
 # (the architecture-independent JSON and CLI11 packages).

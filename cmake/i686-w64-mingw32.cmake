@@ -18,15 +18,9 @@ endif()
 
 set(LOADHDF_WINDOWS_HDF4 "${CMAKE_BINARY_DIR}/hdf4"
     CACHE PATH "Folder holding HDF4 built for 32-bit Windows (tools/build-windows-hdf4.sh)")
-if(NOT EXISTS "${LOADHDF_WINDOWS_HDF4}/.done")
-  message(STATUS "Building HDF4 for 32-bit Windows into ${LOADHDF_WINDOWS_HDF4}")
-  execute_process(
-    COMMAND "${CMAKE_CURRENT_LIST_DIR}/../tools/build-windows-hdf4.sh" "${LOADHDF_WINDOWS_HDF4}"
-    RESULT_VARIABLE _loadhdf_hdf4_build)
-  if(NOT _loadhdf_hdf4_build EQUAL 0)
-    message(FATAL_ERROR "Could not build HDF4 for Windows into ${LOADHDF_WINDOWS_HDF4}")
-  endif()
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/PrivateHdf4.cmake)
+loadhdf_private_hdf4(build-windows-hdf4.sh "${LOADHDF_WINDOWS_HDF4}" .done
+                     "Building HDF4 for 32-bit Windows")
 
 # The header-only JSON and CLI11 libraries are the machine's own, through a
 # folder that holds nothing else: the machine's other headers are Linux ones.
