@@ -28,6 +28,8 @@ using VyrHostProgram::PixelOf;
 
 namespace {
 
+#ifdef LOADHDF_PICTURE_READER
+
 constexpr VyrFieldType_t FieldDouble = 2;
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -81,8 +83,6 @@ VyrHost::DataSet DataSetOf(std::vector<VyrHost::Zone> Zones) {
     }
     return Data;
 }
-
-#ifdef LOADHDF_PICTURE_READER
 
 // The PNG as its pixels (0xRRGGBB).
 class Png {
