@@ -21,6 +21,7 @@ took "the Linux build"
 
 BUILD_DIR=build-asan tools/build.sh -DLOADHDF_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+   LSAN_OPTIONS=suppressions="$PWD/../tools/lsan-suppressions.txt":print_suppressions=0 \
    ctest --output-on-failure -j2 --timeout 600)
 took "the sanitizer build"
 
