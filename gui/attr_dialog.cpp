@@ -5,6 +5,7 @@
 #include "gui/attr_dialog.h"
 
 #include "addon/addon_state.h"
+#include "addon/printf_format.h"
 #include "gui/dialog_help.h"
 
 #include <cstdarg>
@@ -14,7 +15,8 @@ namespace {
 
 // Formats one line into Scratch (AttrLineSize bytes) and appends it to the
 // text.
-__attribute__((format(gnu_printf, 2, 3))) void AppendLine(char* Scratch, const char* Format, ...) {
+__attribute__((format(LOADHDF_PRINTF_FORMAT, 2, 3))) void AppendLine(char* Scratch,
+                                                                     const char* Format, ...) {
     va_list Values;
     va_start(Values, Format);
     vsnprintf(Scratch, AttrLineSize, Format, Values);

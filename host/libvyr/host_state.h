@@ -5,6 +5,7 @@
 #ifndef LOADHDF_HOST_LIBVYR_HOST_STATE_H
 #define LOADHDF_HOST_LIBVYR_HOST_STATE_H
 
+#include "printf_format.h"
 #include "vyr_host_control.h"
 
 #include <array>
@@ -145,7 +146,7 @@ struct HostState {
 HostState& State();
 
 // Records a breach of the host's rules: "Operation: what was wrong".
-void HostError(const char* Format, ...) __attribute__((format(gnu_printf, 1, 2)));
+void HostError(const char* Format, ...) __attribute__((format(LOADHDF_PRINTF_FORMAT, 1, 2)));
 
 // Counts a call at a failure point and says whether it must fail. For
 // StringAlloc only calls whose tag matches the rule's filter count.

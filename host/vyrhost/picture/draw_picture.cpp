@@ -224,11 +224,17 @@ void DrawGrid(cairo_t* Cr, const VyrHost::DataSet& Data, const ZoneView& View, i
 void DrawLine(cairo_t* Cr, const VyrHost::DataSet& Data, const ZoneView& View,
               const PanelLayout& Layout, PanelDrawn* Panel) {
     const int32_t I = View.Z.IMax, V = View.ValueVar();
+    // Point Ii's I coordinate and value; false when either is not finite.
+    auto PointAt = [&](int32_t Ii, double* X, double* Value) {
+        *X = View.Coordinate(1, Ii, 1, 1);
+        *Value = View.Value(V, Ii, 1, 1);
+        return std::isfinite(*X) && std::isfinite(*Value);
+    };
     const double Infinity = std::numeric_limits<double>::infinity();
     double XLow = Infinity, XHigh = -Infinity, Low = Infinity, High = -Infinity;
     for (int32_t Ii = 1; Ii <= I; ++Ii) {
-        const double X = View.Coordinate(1, Ii, 1, 1), Value = View.Value(V, Ii, 1, 1);
-        if (!std::isfinite(X) || !std::isfinite(Value)) {
+        double X, Value;
+        if (!PointAt(Ii, &X, &Value)) {
             ++Panel->NotFinite;
             continue;
         }
@@ -257,8 +263,8 @@ void DrawLine(cairo_t* Cr, const VyrHost::DataSet& Data, const ZoneView& View,
     if (I <= 4 * Plot.Width) {
         bool PenDown = false;
         for (int32_t Ii = 1; Ii <= I; ++Ii) {
-            const double X = View.Coordinate(1, Ii, 1, 1), Value = View.Value(V, Ii, 1, 1);
-            if (!std::isfinite(X) || !std::isfinite(Value)) {
+            double X, Value;
+            if (!PointAt(Ii, &X, &Value)) {
                 PenDown = false; // a gap where a value is missing
                 continue;
             }
@@ -272,8 +278,8 @@ void DrawLine(cairo_t* Cr, const VyrHost::DataSet& Data, const ZoneView& View,
         cairo_stroke(Cr);
         if (I <= Plot.Width / 6) { // few points: each one shown
             for (int32_t Ii = 1; Ii <= I; ++Ii) {
-                const double X = View.Coordinate(1, Ii, 1, 1), Value = View.Value(V, Ii, 1, 1);
-                if (std::isfinite(X) && std::isfinite(Value)) {
+                double X, Value;
+                if (PointAt(Ii, &X, &Value)) {
                     cairo_arc(Cr, PixelX(X), PixelY(Value), 2.2, 0, 2 * M_PI);
                     cairo_fill(Cr);
                 }
@@ -283,8 +289,8 @@ void DrawLine(cairo_t* Cr, const VyrHost::DataSet& Data, const ZoneView& View,
         std::vector<double> ColumnLow(size_t(Plot.Width) + 1, Infinity),
             ColumnHigh(size_t(Plot.Width) + 1, -Infinity);
         for (int32_t Ii = 1; Ii <= I; ++Ii) {
-            const double X = View.Coordinate(1, Ii, 1, 1), Value = View.Value(V, Ii, 1, 1);
-            if (std::isfinite(X) && std::isfinite(Value)) {
+            double X, Value;
+            if (PointAt(Ii, &X, &Value)) {
                 const size_t Column = size_t(PixelX(X) - Plot.X);
                 ColumnLow[Column] = std::min(ColumnLow[Column], Value);
                 ColumnHigh[Column] = std::max(ColumnHigh[Column], Value);
