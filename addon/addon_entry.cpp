@@ -33,14 +33,46 @@ bool HostVersionAccepted() {
     return false;
 }
 
-// Steps after the listener is in place: registration, version check, the
-// global buffers and the loader. Whatever was obtained before a failure
+// The one HDF4 release the structure check is exact to: its rules keep
+// away from HDF4 what 4.2.15's readers would misread, and on Windows the
+// user's own HDF4 DLLs are loaded, which may be of another release whose
+// readers fail on other records.
+constexpr uint32 VerifiedHdf4Major = 4, VerifiedHdf4Minor = 2, VerifiedHdf4Release = 15;
+// Hgetlibversion copies up to 80 characters and a null (LIBVSTR_LEN, in a
+// header HDF4 keeps to itself).
+constexpr size_t Hdf4VersionTextSize = 81;
+
+// True when the HDF4 in the process is that release; otherwise tells the
+// user which one it is.
+bool Hdf4VersionAccepted() {
+    uint32 Major = 0, Minor = 0, Release = 0;
+    char Text[Hdf4VersionTextSize] = "";
+    const bool Told = Hgetlibversion(&Major, &Minor, &Release, Text) == SUCCEED;
+    if (Told && Major == VerifiedHdf4Major && Minor == VerifiedHdf4Minor &&
+        Release == VerifiedHdf4Release)
+        return true;
+    char Found[VersionMessageSize / 2] = "of a version they do not tell";
+    if (Told)
+        snprintf(Found, sizeof Found, "version %u.%u.%u", static_cast<unsigned>(Major),
+                 static_cast<unsigned>(Minor), static_cast<unsigned>(Release));
+    char Message[VersionMessageSize];
+    snprintf(Message, sizeof Message,
+             "Add-on \"%s\" requires HDF4 version %u.%u.%u; the HDF4 libraries found are %s",
+             LOADHDF_ADDON_NAME, static_cast<unsigned>(VerifiedHdf4Major),
+             static_cast<unsigned>(VerifiedHdf4Minor), static_cast<unsigned>(VerifiedHdf4Release),
+             Found);
+    VyrUtilDialogErrMsg(Message);
+    return false;
+}
+
+// Steps after the listener is in place: registration, the host's and
+// HDF4's version checks, the global buffers and the loader. Whatever was obtained before a failure
 // stays until the shutdown notice gives it back.
 void RegisterAndCreateState() {
     HDdont_atexit();
     AddOnID = VyrUtilAddOnRegister(HostInterfaceVersion, LOADHDF_ADDON_NAME,
                                    LOADHDF_REGISTERED_VERSION, LOADHDF_CREDITS);
-    if (!HostVersionAccepted()) {
+    if (!HostVersionAccepted() || !Hdf4VersionAccepted()) {
         FileName = DefaultFileName = nullptr;
         SdsEntries = nullptr;
         SelectedSds = nullptr;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tools/compare-windows-host.sh [LINUX_BUILD] [WINDOWS_BUILD]: runs vyrhost
-# (default build/) and vyrhost.exe under Wine (default build-windows/) on the
-# sample file and every file in ../shared/data/ (READMEs aside), and checks that they say
+# (default build/) and vyrhost.exe under Wine with the HDF4 bridge
+# (tools/wine-run.sh; default build-windows/) on the sample file and every
+# file in ../shared/data/ (READMEs aside), and checks that they say
 # the same: list, attributes, a load of data set 1 with its checksums, its
 # JSON and its journal, and the replay of each system's journal on the other.
 # Standard output and error are compared without Windows' "\r"; the files the
@@ -10,6 +11,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 linux_build=$(cd "${1:-$root/build}" && pwd)
 windows_build=$(cd "${2:-$root/build-windows}" && pwd)
+export LOADHDF_WINDOWS_BUILD=$windows_build
 export WINEPREFIX=${WINEPREFIX:-$windows_build/wine-prefix} WINEDEBUG=-all
 # A Wine server that stays up between the programs: one that has just shut
 # down after its idle time can reset a new program's connection. (It fails
@@ -36,7 +38,7 @@ run() {
   local system=$1 name=$2
   shift 2
   local program=("$linux_build/bin/vyrhost")
-  [ "$system" = windows ] && program=(wine "$windows_build/bin/vyrhost.exe")
+  [ "$system" = windows ] && program=("$root/tools/wine-run.sh" "$windows_build/bin/vyrhost.exe")
   local status=0
   (cd "$work" && "${program[@]}" "$@" >"$system.$name.out" 2>"$system.$name.err") || status=$?
   echo "$status" >"$work/$system.$name.status"

@@ -11,11 +11,12 @@ packages=(cmake make g++ binutils pkg-config
           # the 32-bit build (cmake/i386-linux-gnu.cmake) and loadhdf.dll
           # (cmake/i686-w64-mingw32.cmake)
           g++-multilib g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          # the Windows build (HDF4 for Windows needs zlib) and Wine to run it
-          libz-mingw-w64-dev wine wine32:i386
+          # Wine to run the Windows build, and winegcc for the bridge that
+          # serves it Debian's i386 HDF4 (windows/hdf4-bridge/)
+          wine wine32:i386 wine32-tools:i386 libwine-dev:i386
           "$@")
 
-# The 32-bit build fetches HDF4's i386 packages (tools/fetch-i386-hdf4.sh),
+# The 32-bit and Windows builds fetch HDF4's i386 packages (tools/fetch-i386-hdf4.sh),
 # so apt must know the i386 architecture and hold its package lists.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386

@@ -18,7 +18,7 @@ fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${LOADHDF_WINDOWS_BUILD:-$root/build-windows}
 bridge=$build/hdf4-bridge/wine
-for dll in hdf mfhdf; do
+for dll in hdf mfhdf hdf4tools; do
   if [ ! -f "$bridge/$dll.dll.so" ] || [ ! -f "$bridge/$dll.dll" ]; then
     echo "wine-run.sh: the HDF4 bridge is not built in $bridge (build $build first)" >&2
     exit 127
@@ -29,12 +29,15 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLPATH=$bridge${WINEDLLPATH:+:$WINEDLLPATH}
 
 # The prefix is made on first use, and gets the bridge's placeholder DLLs in
-# its system32, where Wine then finds hdf.dll and mfhdf.dll for any program
-# wherever it lies, and loads the Winelib DLLs from WINEDLLPATH in their
-# place. Under a lock: ctest starts two programs at once.
+# its system32, where Wine then finds hdf.dll and mfhdf.dll (and the tests'
+# hdf4tools.dll) for any program wherever it lies, and loads the Winelib
+# DLLs from WINEDLLPATH in their place. Under a lock: ctest starts two
+# programs at once.
 system32=$WINEPREFIX/drive_c/windows/system32
 prepared() {
-  cmp -s "$bridge/hdf.dll" "$system32/hdf.dll" && cmp -s "$bridge/mfhdf.dll" "$system32/mfhdf.dll"
+  for dll in hdf mfhdf hdf4tools; do
+    cmp -s "$bridge/$dll.dll" "$system32/$dll.dll" || return 1
+  done
 }
 if ! prepared; then
   mkdir -p "$(dirname "$WINEPREFIX")"
@@ -42,7 +45,7 @@ if ! prepared; then
     flock 9
     if ! prepared; then
       [ -d "$system32" ] || wine cmd /c exit </dev/null >/dev/null 2>&1
-      cp "$bridge/hdf.dll" "$bridge/mfhdf.dll" "$system32/"
+      cp "$bridge"/{hdf,mfhdf,hdf4tools}.dll "$system32/"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi

@@ -1,7 +1,7 @@
 // The built module as the host meets it: loadable (dlopen, or LoadLibrary
 // for loadhdf.dll), starting itself through its one export, exporting nothing
 // else and carrying its version identity; loadhdf.dll importing nothing but
-// the host's operations and Windows' own DLLs, HDF4 being linked in.
+// the host's operations, Windows' own DLLs and the HDF4 functions it lists.
 #include "support/addon_fixture.h"
 
 #include "vyr_host_control.h"
@@ -219,18 +219,41 @@ TEST_F(WindowsModule, IsA32BitWindowsDllExportingOnlyInitVyrAddOnUndecorated) {
     EXPECT_EQ(Exports(), NameSet{"InitVyrAddOn"});
 }
 
-// HDF4 and the C++ runtime are linked in: besides the host's libvyr.dll the
-// module needs only DLLs that every Windows has.
-TEST_F(WindowsModule, ImportsTheHostsOperationsTheSourcesCallAndOnlyWindowsOwnDlls) {
+// The functions a .def file of windows/hdf4-imports/ lists.
+NameSet DefExports(const char* Dll) {
+    std::istringstream Lines(
+        FileText(std::string(LOADHDF_SOURCE_DIR) + "/windows/hdf4-imports/" + Dll + ".def"));
+    NameSet Names;
+    bool InExports = false;
+    for (std::string Line; std::getline(Lines, Line);) {
+        std::istringstream Words(Line);
+        std::string Word;
+        if (!(Words >> Word) || Word[0] == ';')
+            continue;
+        if (InExports)
+            Names.insert(Word);
+        InExports = InExports || Word == "EXPORTS";
+    }
+    return Names;
+}
+
+// The C++ runtime is linked in: besides the host's libvyr.dll and HDF4's
+// own DLLs, the module needs only DLLs that every Windows has; of HDF4 it
+// imports exactly what windows/hdf4-imports/ lists.
+TEST_F(WindowsModule, ImportsTheHostsOperationsTheListedHdf4FunctionsAndWindowsOwnDlls) {
     std::map<std::string, NameSet> Imports = this->Imports();
     const NameSet Called = HostOperationsCalled();
     ASSERT_GT(Called.size(), 10u) << "found no calls of the host in the sources";
     EXPECT_EQ(Imports["libvyr.dll"], Called);
-    Imports.erase("libvyr.dll");
-    NameSet Others;
+    for (const char* Dll : {"hdf", "mfhdf"}) {
+        const NameSet Listed = DefExports(Dll);
+        ASSERT_FALSE(Listed.empty()) << "no functions in windows/hdf4-imports/" << Dll << ".def";
+        EXPECT_EQ(Imports[std::string(Dll) + ".dll"], Listed) << Dll << ".dll";
+    }
+    NameSet Dlls;
     for (const auto& [Dll, Names] : Imports)
-        Others.insert(Dll);
-    EXPECT_EQ(Others, (NameSet{"KERNEL32.dll", "WS2_32.dll", "msvcrt.dll"}));
+        Dlls.insert(Dll);
+    EXPECT_EQ(Dlls, (NameSet{"KERNEL32.dll", "hdf.dll", "libvyr.dll", "mfhdf.dll", "msvcrt.dll"}));
 }
 
 TEST_F(WindowsModule, VersionResourceCarriesTheModulesIdentity) {

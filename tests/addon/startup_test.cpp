@@ -6,8 +6,37 @@
 #include "addon/addon_state.h"
 #include "vyr_host_control.h"
 
+#include <hdf/mfhdf.h>
+
 #include <cstring>
+#include <optional>
 #include <sstream>
+
+namespace {
+
+// The HDF4 release Hgetlibversion reports to the add-on: HDF4's own, unless a
+// test plays another HDF4 (nullopt in Release: the call fails).
+struct PlayedHdf4 {
+    uint32 Major, Minor;
+    std::optional<uint32> Release;
+};
+std::optional<PlayedHdf4> PlayedRelease;
+
+} // namespace
+
+extern "C" intn __real_Hgetlibversion(uint32* Major, uint32* Minor, uint32* Release, char* Text);
+extern "C" intn __wrap_Hgetlibversion(uint32* Major, uint32* Minor, uint32* Release, char* Text) {
+    if (!PlayedRelease)
+        return __real_Hgetlibversion(Major, Minor, Release, Text);
+    if (!PlayedRelease->Release)
+        return FAIL;
+    *Major = PlayedRelease->Major;
+    *Minor = PlayedRelease->Minor;
+    *Release = *PlayedRelease->Release;
+    snprintf(Text, 81, "HDF Version %u.%u Release %u", unsigned(*Major),
+             unsigned(*Minor), unsigned(*Release));
+    return SUCCEED;
+}
 
 namespace {
 
@@ -101,6 +130,46 @@ TEST_F(AddOnStartupManual, HostVersionBelowTheMinimumLeavesTheAddOnInert) {
         VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
         EXPECT_EQ(VyrHost::OutstandingAllocations(), 0) << C.Version;
         EXPECT_TRUE(VyrHost::HostErrors().empty()) << C.Version;
+    }
+}
+
+// The structure check is exact to HDF4 4.2.15's readers; another HDF4 in the
+// process (the user's own DLLs on Windows) leaves the add-on inert, saying
+// which release it found.
+TEST_F(AddOnStartupManual, Hdf4OfAnotherReleaseLeavesTheAddOnInert) {
+    const std::string Requires = "Add-on \"HDF Loader\" requires HDF4 version 4.2.15; ";
+    struct Case {
+        std::optional<PlayedHdf4> Played;
+        const char* Message; // null: accepted
+    };
+    const Case Cases[] = {
+        {std::nullopt, nullptr}, // the HDF4 the tests link
+        {PlayedHdf4{4, 2, 15}, nullptr},
+        {PlayedHdf4{4, 2, 16}, "the HDF4 libraries found are version 4.2.16"},
+        {PlayedHdf4{4, 2, 14}, "the HDF4 libraries found are version 4.2.14"},
+        {PlayedHdf4{4, 3, 0}, "the HDF4 libraries found are version 4.3.0"},
+        {PlayedHdf4{4, 2, std::nullopt}, "the HDF4 libraries found are of a version they do not tell"},
+    };
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Message != nullptr ? C.Message : "accepted");
+        VyrHost::Reset();
+        ResetAddOnState();
+        PlayedRelease = C.Played;
+        InitVyrAddOn();
+        PlayedRelease.reset();
+        EXPECT_EQ(LoaderRegistered(), C.Message == nullptr);
+        EXPECT_EQ(VyrHost::RegisteredAddOns().size(), 1u) << "registered either way";
+        if (C.Message == nullptr) {
+            EXPECT_TRUE(VyrHost::ErrorMessages().empty());
+        } else {
+            EXPECT_EQ(VyrHost::ErrorMessages(), std::vector<std::string>{Requires + C.Message});
+            EXPECT_EQ(FileName, nullptr);
+            EXPECT_EQ(SelectedSds, nullptr);
+        }
+        EXPECT_EQ(VyrHost::LockOnDepth(), 0);
+        VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
+        EXPECT_EQ(VyrHost::OutstandingAllocations(), 0);
+        EXPECT_TRUE(VyrHost::HostErrors().empty());
     }
 }
 

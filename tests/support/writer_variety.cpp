@@ -3,6 +3,7 @@
 // show that every kind passes the structure check and still scans.
 #include "support/writer_variety.h"
 
+#include "support/hdf4_tools.h"
 #include "support/hdf_writer.h"
 
 #include <hdf/mfhdf.h>
@@ -529,27 +530,6 @@ void WriteSdWithImage(const std::string& Path, int32 ImageType) {
     AddImage(Path, ImageType, false);
 }
 
-// One of HDF4's command-line tools, its arguments quoted as for a POSIX
-// shell: Debian's hdf4-tools on Linux; on Windows the tools built with HDF4
-// for Windows, through cmd.exe, which quotes with double quotes only. Absent
-// tools fail the case.
-void RunTool(const char* Tool, const std::string& Arguments) {
-#ifdef _WIN32
-    const std::string WindowsName = std::string(Tool) == "ncgen-hdf" ? "ncgen" : Tool;
-    std::string Command = "\"" LOADHDF_HDF4_TOOLS_DIR "/" + WindowsName + ".exe\" " + Arguments;
-    for (char& C : Command)
-        if (C == '\'')
-            C = '"';
-        else if (C == '/')
-            C = '\\';
-    // cmd.exe drops the outermost quotes of a command line that holds more.
-    Command = "\"" + Command + " >NUL 2>&1\"";
-#else
-    const std::string Command = std::string(Tool) + " " + Arguments + " >/dev/null 2>&1";
-#endif
-    Must(std::system(Command.c_str()) == 0, Command.c_str());
-}
-
 void WriteWithNcgen(const std::string& Path) {
     const std::string Cdl = Path + ".cdl";
     std::ofstream(Cdl)
@@ -562,14 +542,19 @@ void WriteWithNcgen(const std::string& Path) {
            "data:\n  lat = 10, 20, 30 ;\n"
            "  temp = 1,2,3,4,5,6,7,8,9,10,11,12, 13,14,15,16,17,18,19,20,21,22,23,24 ;\n"
            "  scalar = 3.5 ;\n}\n";
-    RunTool("ncgen-hdf", "-o '" + Path + "' '" + Cdl + "'");
+    RunHdf4Tool("ncgen-hdf", {{"-o"}, FileArgument(Path), FileArgument(Cdl)});
 }
 
-void Repack(const std::string& Path, const std::string& Options,
+// hrepack's copy of a file of WriteSource's, Options (pairs of an option and
+// its value) applied to it.
+void Repack(const std::string& Path, const std::vector<std::string>& Options,
             void (*WriteSource)(const std::string&) = WriteMany) {
     const std::string Source = Path + ".source.hdf";
     WriteSource(Source);
-    RunTool("hrepack", "-i '" + Source + "' -o '" + Path + "' " + Options);
+    std::vector<ToolArgument> Arguments{{"-i"}, FileArgument(Source), {"-o"}, FileArgument(Path)};
+    for (const std::string& Option : Options)
+        Arguments.push_back({Option});
+    RunHdf4Tool("hrepack", Arguments);
 }
 
 } // namespace
@@ -602,17 +587,17 @@ const std::vector<WriterCase>& WriterVariety() {
         {"SD with a 64-bit GR image",
          [](const std::string& P) { WriteSdWithImage(P, DFNT_INT64); }},
         {"ncgen-hdf from CDL", WriteWithNcgen},
-        {"hrepack: deflate", [](const std::string& P) { Repack(P, "-t '*:GZIP 6'"); }},
-        {"hrepack: skipping Huffman", [](const std::string& P) { Repack(P, "-t '*:HUFF 2'"); }},
-        {"hrepack: run-length", [](const std::string& P) { Repack(P, "-t '*:RLE'"); }},
-        {"hrepack: chunked", [](const std::string& P) { Repack(P, "-c '*:2x1'"); }},
+        {"hrepack: deflate", [](const std::string& P) { Repack(P, {"-t", "*:GZIP 6"}); }},
+        {"hrepack: skipping Huffman", [](const std::string& P) { Repack(P, {"-t", "*:HUFF 2"}); }},
+        {"hrepack: run-length", [](const std::string& P) { Repack(P, {"-t", "*:RLE"}); }},
+        {"hrepack: chunked", [](const std::string& P) { Repack(P, {"-c", "*:2x1"}); }},
         {"hrepack: chunked and deflated",
-         [](const std::string& P) { Repack(P, "-t '*:GZIP 1' -c '*:2x2'"); }},
-        {"hrepack: uncompressed", [](const std::string& P) { Repack(P, "-t '*:NONE'"); }},
+         [](const std::string& P) { Repack(P, {"-t", "*:GZIP 1", "-c", "*:2x2"}); }},
+        {"hrepack: uncompressed", [](const std::string& P) { Repack(P, {"-t", "*:NONE"}); }},
         {"hrepack: appended records, deflated",
-         [](const std::string& P) { Repack(P, "-t '*:GZIP 9'", WriteAppended); }},
+         [](const std::string& P) { Repack(P, {"-t", "*:GZIP 9"}, WriteAppended); }},
         {"hrepack: old DFSD data sets, chunked",
-         [](const std::string& P) { Repack(P, "-c '*:2x2'", WriteDfsd); }},
+         [](const std::string& P) { Repack(P, {"-c", "*:2x2"}, WriteDfsd); }},
     };
     return Cases;
 }

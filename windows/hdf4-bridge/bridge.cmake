@@ -13,6 +13,9 @@
 #   hdf4-bridge/wine/{hdf,mfhdf}.dll     the placeholder PE files that Wine
 #                                        finds in system32 (tools/wine-run.sh)
 #
+# and beside them hdf4tools.dll, through which the Windows tests run
+# Debian's HDF4 tools (unix_programs.c).
+#
 # The sources and import libraries are made when CMake configures, and again
 # whenever the list changes; the DLLs are built by the target hdf4_wine_bridge.
 
@@ -145,25 +148,31 @@ set(_bridge_libraries -L${LOADHDF_I386_ROOT}/usr/lib -Wl,--disable-new-dtags)
 foreach(dir usr/lib usr/lib/i386-linux-gnu lib/i386-linux-gnu)
   list(APPEND _bridge_libraries -Wl,-rpath,${LOADHDF_I386_ROOT}/${dir})
 endforeach()
-set(_bridge_hdf_libraries -ldfalt)
-set(_bridge_mfhdf_libraries -lmfhdfalt -ldfalt)
 set(_bridge_built "")
-foreach(dll IN LISTS _bridge_dlls)
-  set(so "${_bridge_out}/wine/${dll}.dll.so")
-  set(placeholder "${_bridge_out}/wine/${dll}.dll")
+# Builds the Winelib DLL NAME.dll.so from SPEC and the C SOURCES, linked with
+# the further arguments, and its placeholder NAME.dll.
+function(_bridge_dll name spec sources)
+  set(so "${_bridge_out}/wine/${name}.dll.so")
+  set(placeholder "${_bridge_out}/wine/${name}.dll")
   add_custom_command(
     OUTPUT "${so}"
-    COMMAND ${LOADHDF_WINEGCC} ${_bridge_flags} -o "${so}" "${_bridge_out}/${dll}.spec"
-            "${_bridge_out}/${dll}_bridge.c" "${CMAKE_CURRENT_LIST_DIR}/bridge_paths.c"
-            ${_bridge_libraries} ${_bridge_${dll}_libraries}
-    DEPENDS "${_bridge_out}/${dll}.spec" "${_bridge_out}/${dll}_bridge.c"
-            "${CMAKE_CURRENT_LIST_DIR}/bridge_paths.c" "${CMAKE_CURRENT_LIST_DIR}/bridge_paths.h"
-    COMMENT "Building the Wine bridge's ${dll}.dll.so" VERBATIM)
+    COMMAND ${LOADHDF_WINEGCC} ${_bridge_flags} -o "${so}" "${spec}" ${sources} ${ARGN}
+    DEPENDS "${spec}" ${sources} "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/bridge_paths.h"
+    COMMENT "Building the Wine bridge's ${name}.dll.so" VERBATIM)
   add_custom_command(
     OUTPUT "${placeholder}"
-    COMMAND ${LOADHDF_WINEBUILD} --dll --fake-module -m32 -E "${_bridge_out}/${dll}.spec"
-            -F ${dll}.dll -o "${placeholder}"
-    DEPENDS "${_bridge_out}/${dll}.spec" VERBATIM)
-  list(APPEND _bridge_built "${so}" "${placeholder}")
-endforeach()
+    COMMAND ${LOADHDF_WINEBUILD} --dll --fake-module -m32 -E "${spec}" -F ${name}.dll
+            -o "${placeholder}"
+    DEPENDS "${spec}" VERBATIM)
+  set(_bridge_built ${_bridge_built} "${so}" "${placeholder}" PARENT_SCOPE)
+endfunction()
+
+set(_bridge_paths "${CMAKE_CURRENT_LIST_DIR}/bridge_paths.c")
+_bridge_dll(hdf "${_bridge_out}/hdf.spec" "${_bridge_out}/hdf_bridge.c;${_bridge_paths}"
+            ${_bridge_libraries} -ldfalt)
+_bridge_dll(mfhdf "${_bridge_out}/mfhdf.spec" "${_bridge_out}/mfhdf_bridge.c;${_bridge_paths}"
+            ${_bridge_libraries} -lmfhdfalt -ldfalt)
+# Not HDF4's: the test programs' way to Debian's HDF4 tools.
+_bridge_dll(hdf4tools "${CMAKE_CURRENT_LIST_DIR}/hdf4tools.spec"
+            "${CMAKE_CURRENT_LIST_DIR}/unix_programs.c")
 add_custom_target(hdf4_wine_bridge ALL DEPENDS ${_bridge_built})
