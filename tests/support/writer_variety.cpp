@@ -532,7 +532,8 @@ void WriteSdWithImage(const std::string& Path, int32 ImageType) {
 
 void WriteWithNcgen(const std::string& Path) {
     const std::string Cdl = Path + ".cdl";
-    std::ofstream(Cdl)
+    // Binary: the tool is a Unix program, whatever system wrote its input.
+    std::ofstream(Cdl, std::ios::binary)
         << "netcdf sample {\n"
            "dimensions:\n  time = UNLIMITED ;\n  lat = 3 ;\n  lon = 4 ;\n"
            "variables:\n  float lat(lat) ;\n    lat:units = \"degrees\" ;\n"
