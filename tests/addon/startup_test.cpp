@@ -33,8 +33,8 @@ extern "C" intn __wrap_Hgetlibversion(uint32* Major, uint32* Minor, uint32* Rele
     *Major = PlayedRelease->Major;
     *Minor = PlayedRelease->Minor;
     *Release = *PlayedRelease->Release;
-    snprintf(Text, 81, "HDF Version %u.%u Release %u", unsigned(*Major),
-             unsigned(*Minor), unsigned(*Release));
+    snprintf(Text, 81, "HDF Version %u.%u Release %u", unsigned(*Major), unsigned(*Minor),
+             unsigned(*Release));
     return SUCCEED;
 }
 
@@ -148,7 +148,8 @@ TEST_F(AddOnStartupManual, Hdf4OfAnotherReleaseLeavesTheAddOnInert) {
         {PlayedHdf4{4, 2, 16}, "the HDF4 libraries found are version 4.2.16"},
         {PlayedHdf4{4, 2, 14}, "the HDF4 libraries found are version 4.2.14"},
         {PlayedHdf4{4, 3, 0}, "the HDF4 libraries found are version 4.3.0"},
-        {PlayedHdf4{4, 2, std::nullopt}, "the HDF4 libraries found are of a version they do not tell"},
+        {PlayedHdf4{4, 2, std::nullopt},
+         "the HDF4 libraries found are of a version they do not tell"},
     };
     for (const Case& C : Cases) {
         SCOPED_TRACE(C.Message != nullptr ? C.Message : "accepted");

@@ -30,9 +30,9 @@ std::string CommandText(const char* Tool, const std::vector<ToolArgument>& Argum
 
 template <class Function> Function Export(const char* Dll, const char* Name) {
     HMODULE Module = LoadLibraryA(Dll);
-    return Module == nullptr ? nullptr
-                             : reinterpret_cast<Function>(
-                                   reinterpret_cast<void*>(GetProcAddress(Module, Name)));
+    return Module == nullptr
+               ? nullptr
+               : reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(Module, Name)));
 }
 
 std::string UnixName(const std::string& WindowsPath) {
@@ -41,8 +41,8 @@ std::string UnixName(const std::string& WindowsPath) {
     if (Convert == nullptr)
         throw std::runtime_error("Debian's HDF4 tools run only under Wine");
     std::wstring Wide(WindowsPath.size() + 1, L'\0');
-    Wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, WindowsPath.c_str(), -1,
-                                                        Wide.data(), int(Wide.size()))));
+    Wide.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_ACP, 0, WindowsPath.c_str(), -1, Wide.data(), int(Wide.size()))));
     char* Name = Convert(Wide.c_str());
     if (Name == nullptr)
         throw std::runtime_error("Wine has no Unix name for " + WindowsPath);
@@ -65,7 +65,9 @@ int Run(const std::vector<std::string>& Command) {
 
 #else
 
-std::string UnixName(const std::string& Path) { return Path; }
+std::string UnixName(const std::string& Path) {
+    return Path;
+}
 
 int Run(const std::vector<std::string>& Command) {
     std::vector<char*> Arguments;

@@ -15,7 +15,9 @@ struct ToolArgument {
     std::string Text;
     bool IsPath = false;
 };
-inline ToolArgument FileArgument(const std::string& Path) { return {Path, true}; }
+inline ToolArgument FileArgument(const std::string& Path) {
+    return {Path, true};
+}
 
 // Runs Tool (searched on PATH) with Arguments, its output discarded; throws
 // std::runtime_error, naming the command, unless it exits with status 0.

@@ -546,16 +546,19 @@ void WriteWithNcgen(const std::string& Path) {
     RunHdf4Tool("ncgen-hdf", {{"-o"}, FileArgument(Path), FileArgument(Cdl)});
 }
 
-// hrepack's copy of a file of WriteSource's, Options (pairs of an option and
-// its value) applied to it.
-void Repack(const std::string& Path, const std::vector<std::string>& Options,
-            void (*WriteSource)(const std::string&) = WriteMany) {
-    const std::string Source = Path + ".source.hdf";
-    WriteSource(Source);
-    std::vector<ToolArgument> Arguments{{"-i"}, FileArgument(Source), {"-o"}, FileArgument(Path)};
-    for (const std::string& Option : Options)
-        Arguments.push_back({Option});
-    RunHdf4Tool("hrepack", Arguments);
+// A writer of hrepack's copies of WriteSource's files, with Options (pairs
+// of an option and its value).
+std::function<void(const std::string&)>
+Repacked(std::vector<std::string> Options, void (*WriteSource)(const std::string&) = WriteMany) {
+    return [Options, WriteSource](const std::string& Path) {
+        const std::string Source = Path + ".source.hdf";
+        WriteSource(Source);
+        std::vector<ToolArgument> Arguments{
+            {"-i"}, FileArgument(Source), {"-o"}, FileArgument(Path)};
+        for (const std::string& Option : Options)
+            Arguments.push_back({Option});
+        RunHdf4Tool("hrepack", Arguments);
+    };
 }
 
 } // namespace
@@ -588,17 +591,14 @@ const std::vector<WriterCase>& WriterVariety() {
         {"SD with a 64-bit GR image",
          [](const std::string& P) { WriteSdWithImage(P, DFNT_INT64); }},
         {"ncgen-hdf from CDL", WriteWithNcgen},
-        {"hrepack: deflate", [](const std::string& P) { Repack(P, {"-t", "*:GZIP 6"}); }},
-        {"hrepack: skipping Huffman", [](const std::string& P) { Repack(P, {"-t", "*:HUFF 2"}); }},
-        {"hrepack: run-length", [](const std::string& P) { Repack(P, {"-t", "*:RLE"}); }},
-        {"hrepack: chunked", [](const std::string& P) { Repack(P, {"-c", "*:2x1"}); }},
-        {"hrepack: chunked and deflated",
-         [](const std::string& P) { Repack(P, {"-t", "*:GZIP 1", "-c", "*:2x2"}); }},
-        {"hrepack: uncompressed", [](const std::string& P) { Repack(P, {"-t", "*:NONE"}); }},
-        {"hrepack: appended records, deflated",
-         [](const std::string& P) { Repack(P, {"-t", "*:GZIP 9"}, WriteAppended); }},
-        {"hrepack: old DFSD data sets, chunked",
-         [](const std::string& P) { Repack(P, {"-c", "*:2x2"}, WriteDfsd); }},
+        {"hrepack: deflate", Repacked({"-t", "*:GZIP 6"})},
+        {"hrepack: skipping Huffman", Repacked({"-t", "*:HUFF 2"})},
+        {"hrepack: run-length", Repacked({"-t", "*:RLE"})},
+        {"hrepack: chunked", Repacked({"-c", "*:2x1"})},
+        {"hrepack: chunked and deflated", Repacked({"-t", "*:GZIP 1", "-c", "*:2x2"})},
+        {"hrepack: uncompressed", Repacked({"-t", "*:NONE"})},
+        {"hrepack: appended records, deflated", Repacked({"-t", "*:GZIP 9"}, WriteAppended)},
+        {"hrepack: old DFSD data sets, chunked", Repacked({"-c", "*:2x2"}, WriteDfsd)},
     };
     return Cases;
 }

@@ -8,8 +8,8 @@
    it; a copy of the path itself where Wine has no Unix name for it, so that
    HDF4 fails on it as it would on any missing file. Null for null. Given
    back with bridge_free_path. */
-char *bridge_unix_path(const char *windows_path);
+char* bridge_unix_path(const char* windows_path);
 
-void bridge_free_path(char *unix_path);
+void bridge_free_path(char* unix_path);
 
 #endif

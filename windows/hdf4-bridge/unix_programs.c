@@ -10,12 +10,12 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-extern char **environ;
+extern char** environ;
 
 /* Runs ARGUMENTS (null-terminated; Unix names, the program searched on
    PATH): its exit status, or -1 when it could not be started or did not
    exit normally. */
-int __cdecl bridge_run_unix_program(char *const *arguments) {
+int __cdecl bridge_run_unix_program(char* const* arguments) {
     posix_spawn_file_actions_t actions;
     if (posix_spawn_file_actions_init(&actions) != 0)
         return -1;
