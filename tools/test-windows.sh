@@ -13,11 +13,14 @@ root=$PWD
 BUILD_DIR=build-windows tools/build.sh -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake"
 export LOADHDF_WINDOWS_BUILD=$root/build-windows
 export WINEPREFIX=$root/build-windows/wine-prefix WINEDEBUG=-all
-# One Wine program alone first, which prepares the prefix; the Wine server
-# then stays up until the end.
-tools/wine-run.sh cmd /c exit
+# A Wine server that stays up until the end, in place of any that the build's
+# test listing left behind (a second one cannot start beside it); then one
+# Wine program alone, which prepares the prefix.
+wineserver -k 2>/dev/null || true
+wineserver -w
 wineserver -p
 trap 'wineserver -k || true' EXIT
+tools/wine-run.sh cmd /c exit
 (cd build-windows && ctest --output-on-failure -j2 --timeout 300)
 
 tools/compare-windows-host.sh build build-windows
