@@ -275,7 +275,7 @@ bool SdStructure::CheckAttribute(uint16_t Ref, const VdataHeader& Header) {
     if (!SdMapsType(Header.Fields[0].Type) || Header.Records < 1 ||
         RecordBytes * Header.Records > MaxAttributeBytes)
         return Check.Refuse("attribute HDF4 cannot read");
-    return CheckVdataStorage(Check, Ref, Header, 0, nullptr);
+    return CheckVdataStorage(Check, Ref, Header, RecordBytes * Header.Records, nullptr);
 }
 
 // A vdata entry of the SD vgroup or of a variable: an attribute, which
@@ -453,19 +453,12 @@ bool CheckSdVariables(StructureCheck& Check) {
         }
     }
     Check.HasCdfStructure = Cdf != nullptr;
-    // hdf_read_xdr_cdf looks for it by copying the class of every vgroup, in
-    // the order of refs, into a 128-byte stack buffer (Vgetclass): up to the
-    // CDF0.0 vgroup, or through all of them in a file without one.
-    for (const auto& [Ref, Group] : Check.Vgroups) {
-        if (Cdf != nullptr && Ref > CdfRef)
-            break;
-        if (Group.Class.size() > MaxClassLength)
-            return Check.Refuse("vgroup class longer than HDF4's buffer");
-    }
+    // hdf_read_xdr_cdf finds it with Vfindclass, which compares classes in
+    // place, and copies neither its name nor any vgroup's class: those copies
+    // are compiled only under DEBUG and OLD_WAY. HDF4 names the vgroup after
+    // the path the writer opened, which may be long.
     if (Cdf == nullptr)
         return true;
-    if (!NameFits(*Cdf))
-        return Check.Refuse("SD vgroup name HDF4 cannot hold");
     SdStructure Structure(Check, *Cdf);
     return Structure.CheckAll();
 }

@@ -51,7 +51,16 @@ struct LinkedLayout {
     int64_t Total = 0;
     int64_t BlockLength = 0;
     std::vector<uint16_t> Blocks;
+    // The logical bytes the chain of tables reaches. HLPread steps one
+    // table per NumberBlocks blocks and checks for the end of the chain only
+    // before each step, so a position at or past Reach whose block lies just
+    // past the last table dereferences a null link (SIGSEGV).
+    int64_t Reach = 0;
+    // Why HLPread must not read the element's values, or null.
+    const char* Unreadable = nullptr;
 };
+
+const char* const ChainTooShort = "linked blocks that end before their element";
 
 bool ReadCode(StructureCheck& Check, const Dd* Element, std::vector<uint8_t>* Record,
               int16_t* SpecialCode) {
@@ -98,6 +107,17 @@ bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, Link
         if (Tables.count(Block) != 0 || !Check.IsReadablePlain(Check.Find(HdfTag::Linked, Block)))
             return Check.Refuse("linked block that cannot be read");
     }
+    // HLIstaccess takes the first block's length from its DD (the element
+    // as it was before it grew), or the block length where it was never
+    // written; HLPread puts position P in block 0 below that length, else in
+    // block (P - first) / BlockLength + 1. Every position below Total must
+    // land in a slot of the chain.
+    const int64_t First = Layout->Blocks[0] == 0
+                              ? Layout->BlockLength
+                              : Check.Find(HdfTag::Linked, Layout->Blocks[0])->Length;
+    Layout->Reach = First + (int64_t(Layout->Blocks.size()) - 1) * Layout->BlockLength;
+    if (Layout->Total > Layout->Reach)
+        Layout->Unreadable = ChainTooShort;
     return true;
 }
 
@@ -162,8 +182,9 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor) {
 }
 
 // The element that holds a compressed element's bytes: plain, or linked
-// blocks, never compressed again.
-bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref) {
+// blocks, never compressed again. HDF4 reads them only for the values
+// (HCPread): *KeptOut gets why it must not.
+bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** KeptOut) {
     const Dd* Element = Check.Find(HdfTag::Compressed, Ref);
     if (Element == nullptr)
         return Check.Refuse("compressed data that is missing");
@@ -174,18 +195,22 @@ bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref) {
     LinkedLayout Layout;
     if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != Code::Linked)
         return Check.Refuse(BadSpecial);
-    return CheckLinked(Check, Record, &Layout);
+    if (!CheckLinked(Check, Record, &Layout))
+        return false;
+    if (*KeptOut == nullptr)
+        *KeptOut = Layout.Unreadable;
+    return true;
 }
 
 bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record,
-                     int64_t* LogicalLength) {
+                     int64_t* LogicalLength, const char** KeptOut) {
     ByteCursor Cursor(Record);
     Cursor.Skip(4); // special code, header version
     *LogicalLength = Cursor.I32();
     const uint16_t Ref = Cursor.U16();
     if (!Cursor.Ok() || Record.size() < CompressedRecordSize || *LogicalLength < 0)
         return Check.Refuse("compressed element HDF4 would misread");
-    return CheckCoder(Check, Cursor) && CheckCompressedBytes(Check, Ref);
+    return CheckCoder(Check, Cursor) && CheckCompressedBytes(Check, Ref, KeptOut);
 }
 
 // One chunk of a chunked data set: plain or compressed. HMCPchunkread reads
@@ -210,7 +235,7 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref, int64_t ChunkBytes, DataEle
     int64_t Length = 0;
     if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != Code::Compressed)
         return Check.Refuse(BadSpecial);
-    return CheckCompressed(Check, Record, &Length);
+    return CheckCompressed(Check, Record, &Length, &Facts->KeptOut);
 }
 
 // The chunk table: a vdata of one record per written chunk, its position in
@@ -362,10 +387,11 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
         if (!CheckLinked(Check, Record, &Layout))
             return false;
         Facts->LogicalLength = Layout.Total;
+        Facts->KeptOut = Layout.Unreadable;
         return true;
     }
     case Code::Compressed:
-        return CheckCompressed(Check, Record, &Facts->LogicalLength);
+        return CheckCompressed(Check, Record, &Facts->LogicalLength, &Facts->KeptOut);
     case Code::Chunked:
         return CheckChunked(Check, Record, Data, Facts);
     case Code::External:
@@ -404,9 +430,13 @@ bool CheckVdataStorage(StructureCheck& Check, uint16_t Ref, const VdataHeader& H
         return Check.Refuse("data stored in an external file");
     if (SpecialCode != Code::Linked)
         return Check.Refuse(BadSpecial);
+    // SDstart reads attributes, dimension values and chunk tables with
+    // VSread: a chain too short for those bytes refuses the file.
     LinkedLayout Layout;
     if (!CheckLinked(Check, Record, &Layout))
         return false;
+    if (Length > Layout.Reach)
+        return Check.Refuse(ChainTooShort);
     if (Layout.Total < Needed)
         return Check.Refuse("vdata shorter than its records");
     if (Out != nullptr && !ReadLinked(Check, Layout, Length, Out))

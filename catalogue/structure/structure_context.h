@@ -208,8 +208,9 @@ struct DataElementFacts {
 // hdf_read_vars makes for each variable.
 bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContext& Data,
                       DataElementFacts* Facts);
-// Validates a vdata's storage (plain, linked, or unwritten) and reads its
-// first Length logical bytes into *Out when Out is not null.
+// Validates a vdata's storage (plain, linked, or unwritten). Length is what
+// SDstart reads of it with VSread (0: VSattach alone starts it); its first
+// Length logical bytes go into *Out when Out is not null.
 bool CheckVdataStorage(StructureCheck& Check, uint16_t Ref, const VdataHeader& Header,
                        int64_t Length, std::vector<uint8_t>* Out);
 

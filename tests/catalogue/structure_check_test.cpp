@@ -110,6 +110,14 @@ DdAt Find(const std::vector<uint8_t>& Data, uint16_t Tag, const std::string& Tex
     throw std::runtime_error("no such element in the test file");
 }
 
+// The DD of this tag and ref.
+DdAt FindRef(const std::vector<uint8_t>& Data, uint16_t Tag, uint32_t Ref) {
+    for (const DdAt& Dd : Dds(Data))
+        if (Dd.Tag == Tag && Dd.Ref == Ref)
+            return Dd;
+    throw std::runtime_error("no such element in the test file");
+}
+
 constexpr uint16_t SpecialSd = 0x4000 | 702;
 
 // ---- Every writer's files pass and scan. --------------------------------------
@@ -320,6 +328,14 @@ const Damage Damages[] = {
              if (Dd.Tag == 20 && Dd.Ref == Table)
                  Put(D, size_t(Dd.Offset), 2, Table); },
      "linked-block tables that loop"},
+    // One block per table, and a first block of length 0: HLPread puts
+    // position 0 in block 1, past the only table (SEGV in HLPread).
+    {"linked blocks whose tables end before their element", Writer(Appended), [](auto* D) {
+         const size_t Header = SpecialRecord(*D, 1);
+         Put(D, Header + 10, 4, 1);
+         const DdAt Table = FindRef(*D, 20, Get(*D, Header + 14, 2));
+         Put(D, FindRef(*D, 20, Get(*D, size_t(Table.Offset) + 2, 2)).Position + 8, 4, 0); },
+     nullptr, "linked blocks that end before their element"},
     {"chunk length 0 (division by zero)", Writer(Chunked),
      [](auto* D) { Put(D, SpecialRecord(*D, 5) + 43, 4, 0); }, "chunk lengths HDF4 would divide by"},
     {"chunked header longer than HDF4's buffer", Writer(Chunked),
@@ -413,6 +429,8 @@ const LoadOutcome LoadOutcomes[] = {
     {Deleted, 1, true, 3},
     {"SD: skipping Huffman of skip size 1000", 0, true, 6.25},
     {"SD: old-style group naming a missing dimension record", 0, true, 3},
+    {"SD after a vgroup class of 200 characters", 0, true, 4},
+    {"SD of a 300-character path", 0, true, 5},
     // HDF4 leaves out the data set it cannot convert: the other is index 0.
     {"SD: a data set in another machine's byte order", 0, true, 8.5},
 };

@@ -464,6 +464,48 @@ void WriteVdatasBesideSd(const std::string& Path) {
     Must(Renamed, "VSsetname");
 }
 
+// Opens Path with the V interface, runs Change on the file id, and closes it.
+template <class Step> void ChangeWithV(const std::string& Path, int32 Mode, Step Change) {
+    const int32 File = Hopen(Path.c_str(), Mode, 0);
+    Must(File != FAIL && Vstart(File) == SUCCEED, "Vstart");
+    const bool Changed = Change(File);
+    Vend(File);
+    Hclose(File);
+    Must(Changed, "V interface change");
+}
+
+// A vgroup whose class is longer than the 128 bytes HDF4's SD readers keep
+// for a class; the V interface takes any length.
+const std::string LongClass(200, 'c');
+bool AddLongClassVgroup(int32 File) {
+    const int32 Group = Vattach(File, -1, "w");
+    const bool Added = Group != FAIL && Vsetname(Group, "long class") != FAIL &&
+                       Vsetclass(Group, LongClass.c_str()) != FAIL;
+    return Vdetach(Group) != FAIL && Added;
+}
+
+// The vgroup of the long class written first, so that its ref comes before
+// the SD vgroup's, and the SD data after it.
+void WriteSdAfterLongClass(const std::string& Path) {
+    ChangeWithV(Path, DFACC_CREATE, AddLongClassVgroup);
+    SdFile File(Path, DFACC_WRITE);
+    const int32 Sds = CreateFloat(File.Id, "after a long class", {2, 3});
+    WriteConstant(Sds, {2, 3}, 4.0f);
+    SDendaccess(Sds);
+}
+
+// The SD vgroup named as SDstart names it when a writer opened the file
+// through a path of 300 characters.
+void WriteSdOfLongPath(const std::string& Path) {
+    WriteConstantSets(Path, {{"of a long path", 5.0f}}, {2, 3});
+    ChangeWithV(Path, DFACC_RDWR, [](int32 File) {
+        const int32 Group = Vattach(File, Vfindclass(File, "CDF0.0"), "w");
+        const bool Renamed =
+            Group != FAIL && Vsetname(Group, ("/" + std::string(299, 'p')).c_str()) != FAIL;
+        return Vdetach(Group) != FAIL && Renamed;
+    });
+}
+
 // Two data sets, the first of whose number type says it was stored in the
 // native byte order of another machine (class 2, VAX): HDF4 cannot convert
 // it and leaves that data set out, listing the second alone.
@@ -585,6 +627,13 @@ const std::vector<WriterCase>& WriterVariety() {
         {"H: created and closed empty",
          [](const std::string& P) { Hclose(Hopen(P.c_str(), DFACC_CREATE, 0)); }},
         {"DFSD: scales, texts, calibration, annotations", WriteDfsd},
+        {"DFSD beside a vgroup class of 200 characters",
+         [](const std::string& P) {
+             WriteDfsd(P);
+             ChangeWithV(P, DFACC_RDWR, AddLongClassVgroup);
+         }},
+        {"SD after a vgroup class of 200 characters", WriteSdAfterLongClass},
+        {"SD of a 300-character path", WriteSdOfLongPath},
         {"V: vdatas and a vgroup", WriteVdatas},
         {"GR: an 8-bit image only", [](const std::string& P) { AddImage(P, DFNT_UINT8, true); }},
         {"GR: a 64-bit image only", [](const std::string& P) { AddImage(P, DFNT_INT64, true); }},
