@@ -5,6 +5,7 @@
 // chunk cut short) keeps just its data set out: the file scans, and a load of
 // that data set ends with the read error.
 #include "catalogue/catalogue_fixture.h"
+#include "catalogue/structure/structure_rules.h"
 #include "catalogue/structure_check.h"
 #include "support/writer_variety.h"
 
@@ -18,6 +19,8 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <set>
+#include <sstream>
 
 namespace {
 
@@ -487,3 +490,139 @@ INSTANTIATE_TEST_SUITE_P(WriterCases, WriterLoadTest, ::testing::ValuesIn(LoadOu
                          });
 
 } // namespace
+
+// ---- The rules' table: the code's, the document's and the sources' words. ----
+
+namespace {
+
+std::string SourceText(const std::filesystem::path& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(In), {});
+}
+
+// docs/reliability.md's rules table, parsed back into the code's shape.
+struct DocumentedStage {
+    std::string Stage;
+    std::vector<std::pair<std::vector<std::string>, std::pair<std::string, std::string>>> Rows;
+};
+
+std::vector<DocumentedStage> DocumentedRules() {
+    std::istringstream Lines(SourceText(std::string(LOADHDF_SOURCE_DIR) + "/docs/reliability.md"));
+    std::vector<DocumentedStage> Stages;
+    bool InTable = false;
+    for (std::string Line; std::getline(Lines, Line);) {
+        if (Line.rfind("| rule (the check's words)", 0) == 0) {
+            InTable = true;
+            continue;
+        }
+        if (!InTable || Line.rfind("|---", 0) == 0)
+            continue;
+        if (Line.rfind("| ", 0) != 0)
+            break;
+        std::vector<std::string> Cells;
+        // "| a | b | c |": the cells between the bars, trimmed.
+        for (size_t Bar = 0, Next; (Next = Line.find('|', Bar + 1)) != std::string::npos;
+             Bar = Next) {
+            const std::string Cell = Line.substr(Bar + 1, Next - Bar - 1);
+            const size_t First = Cell.find_first_not_of(' ');
+            Cells.push_back(First == std::string::npos
+                                ? ""
+                                : Cell.substr(First, Cell.find_last_not_of(' ') - First + 1));
+        }
+        EXPECT_EQ(Cells.size(), 3u) << Line;
+        if (Cells.size() != 3)
+            continue;
+        if (Cells[2].empty()) {
+            Stages.push_back({Cells[0].substr(1, Cells[0].size() - 2), {}});
+            continue;
+        }
+        std::vector<std::string> Words;
+        for (size_t From = 0, To; From != std::string::npos;
+             From = To == std::string::npos ? To : To + 2) {
+            To = Cells[0].find("; ", From);
+            Words.push_back(Cells[0].substr(From, To - From));
+        }
+        EXPECT_FALSE(Stages.empty()) << "a rule before the first stage: " << Line;
+        if (!Stages.empty())
+            Stages.back().Rows.push_back({Words, {Cells[1], Cells[2]}});
+    }
+    return Stages;
+}
+
+// The string literals of C++ code, comments and character literals aside
+// (escapes kept as written).
+std::vector<std::string> StringLiterals(const std::string& Code) {
+    std::vector<std::string> Literals;
+    for (size_t At = 0; At < Code.size(); ++At) {
+        if (Code.compare(At, 2, "//") == 0) {
+            At = Code.find('\n', At);
+        } else if (Code.compare(At, 2, "/*") == 0) {
+            At = Code.find("*/", At) + 1;
+        } else if (Code[At] == '"' || Code[At] == '\'') {
+            const char Quote = Code[At];
+            std::string Text;
+            for (++At; At < Code.size() && Code[At] != Quote; ++At) {
+                if (Code[At] == '\\')
+                    Text += Code[At++];
+                Text += Code[At];
+            }
+            if (Quote == '"')
+                Literals.push_back(Text);
+        }
+        if (At == std::string::npos)
+            break;
+    }
+    return Literals;
+}
+
+} // namespace
+
+TEST(StructureRules, TheDocumentShowsTheCodesTable) {
+    const std::vector<DocumentedStage> Documented = DocumentedRules();
+    const std::vector<StructureRuleStage>& Table = StructureRuleTable();
+    ASSERT_EQ(Documented.size(), Table.size());
+    for (size_t S = 0; S < Table.size(); ++S) {
+        SCOPED_TRACE(Table[S].Stage);
+        EXPECT_EQ(Documented[S].Stage, Table[S].Stage);
+        ASSERT_EQ(Documented[S].Rows.size(), Table[S].Rows.size());
+        for (size_t R = 0; R < Table[S].Rows.size(); ++R) {
+            const StructureRuleRow& Row = Table[S].Rows[R];
+            EXPECT_EQ(Documented[S].Rows[R].first,
+                      std::vector<std::string>(Row.Words.begin(), Row.Words.end()));
+            EXPECT_EQ(Documented[S].Rows[R].second.first, Row.Guards);
+            EXPECT_EQ(Documented[S].Rows[R].second.second,
+                      Row.Outcome == RuleOutcome::File ? "file" : "data set");
+        }
+    }
+}
+
+// Every text of two words or more in the check's sources is a rule of the
+// table, and every rule of the table is such a text: a rule added, renamed or
+// dropped in the code is one in the table too.
+TEST(StructureRules, TheSourcesWordsAreTheTablesRules) {
+    std::set<std::string> Texts;
+    const std::filesystem::path Catalogue = std::string(LOADHDF_SOURCE_DIR) + "/catalogue";
+    std::vector<std::filesystem::path> Sources{Catalogue / "structure_check.cpp"};
+    for (const auto& Entry : std::filesystem::directory_iterator(Catalogue / "structure"))
+        if ((Entry.path().extension() == ".cpp" || Entry.path().extension() == ".h") &&
+            Entry.path().stem() != "structure_rules")
+            Sources.push_back(Entry.path());
+    for (const std::filesystem::path& Source : Sources)
+        for (const std::string& Text : StringLiterals(SourceText(Source)))
+            if (Text.find(' ') != std::string::npos)
+                Texts.insert(Text);
+    ASSERT_GT(Texts.size(), 50u) << "found no rules in the sources";
+    // A rule's words may stand in two stages (a number type of the SD vgroup
+    // and of an old-style group): FindStructureRule gives the first.
+    std::set<std::string> Rules;
+    for (const StructureRuleStage& Stage : StructureRuleTable())
+        for (const StructureRuleRow& Row : Stage.Rows)
+            for (const char* Words : Row.Words) {
+                Rules.insert(Words);
+                EXPECT_NE(FindStructureRule(Words), nullptr) << Words;
+            }
+    for (const std::string& Text : Texts)
+        EXPECT_EQ(Rules.count(Text), 1u) << "not in the table: " << Text;
+    for (const std::string& Rule : Rules)
+        EXPECT_EQ(Texts.count(Rule), 1u) << "not in the sources: " << Rule;
+}

@@ -1,0 +1,31 @@
+// The table of the structure check's rules (see structure_rules.cpp): what
+// each refuses or keeps out, and why, by stage.
+#ifndef LOADHDF_CATALOGUE_STRUCTURE_STRUCTURE_RULES_H
+#define LOADHDF_CATALOGUE_STRUCTURE_STRUCTURE_RULES_H
+
+#include <string>
+#include <vector>
+
+enum class RuleOutcome {
+    File,   // the file is refused: "Not a valid HDF File"
+    DataSet // the data set is kept out: its load ends with the read error
+};
+
+// Rules that guard one HDF4 function and condition together.
+struct StructureRuleRow {
+    std::vector<const char*> Words; // as StructureVerdict::Rule and DataRule give them
+    const char* Guards;             // the HDF4 function and condition, in Markdown
+    RuleOutcome Outcome;
+};
+
+struct StructureRuleStage {
+    const char* Stage; // the source file and what it reads, in Markdown
+    std::vector<StructureRuleRow> Rows;
+};
+
+const std::vector<StructureRuleStage>& StructureRuleTable();
+
+// The row that holds these words, or null.
+const StructureRuleRow* FindStructureRule(const std::string& Words);
+
+#endif
