@@ -243,6 +243,7 @@ auto Writer(const char* Name) {
 }
 
 const char* const Appended = "SD: unlimited records appended later";
+const char* const SmallBlocks = "SD: records appended over six sessions in blocks of 64 bytes";
 const char* const Chunked = "SD: chunked, and compressed chunks partly written";
 const char* const Compressed = "SD: compression of every coder";
 const char* const Dfsd = "DFSD: scales, texts, calibration, annotations";
@@ -339,6 +340,11 @@ const Damage Damages[] = {
          const DdAt Table = FindRef(*D, 20, Get(*D, Header + 14, 2));
          Put(D, FindRef(*D, 20, Get(*D, size_t(Table.Offset) + 2, 2)).Position + 8, 4, 0); },
      nullptr, "linked blocks that end before their element"},
+    // Of 23 blocks in a table of 128, the header claims 4 per table: the one
+    // table then reaches 4 blocks.
+    {"linked blocks per table fewer than the blocks written", Writer(SmallBlocks),
+     [](auto* D) { Put(D, SpecialRecord(*D, 1) + 10, 4, 4); }, nullptr,
+     "linked blocks that end before their element"},
     {"chunk length 0 (division by zero)", Writer(Chunked),
      [](auto* D) { Put(D, SpecialRecord(*D, 5) + 43, 4, 0); }, "chunk lengths HDF4 would divide by"},
     {"chunked header longer than HDF4's buffer", Writer(Chunked),

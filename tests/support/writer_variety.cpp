@@ -217,6 +217,28 @@ void WriteAppended(const std::string& Path) {
     }
 }
 
+// Records appended over six sessions to a data set stored in linked blocks
+// of 64 bytes (SDsetblocksize): 23 blocks in a link table of 128.
+void WriteAppendedInSmallBlocks(const std::string& Path) {
+    {
+        SdFile File(Path);
+        const int32 Sds = CreateFloat(File.Id, "in small blocks", {SD_UNLIMITED, 3});
+        Must(SDsetblocksize(Sds, 64) == SUCCEED, "SDsetblocksize");
+        WriteAll(Sds, {2, 3});
+        SDendaccess(Sds);
+    }
+    for (int Session = 0; Session < 6; ++Session) {
+        SdFile File(Path, DFACC_WRITE);
+        const int32 Sds = SDselect(File.Id, 0);
+        int32 Start[2] = {2 + 20 * Session, 0}, Edges[2] = {20, 3};
+        const std::vector<float32> Values = Ramp(60);
+        Must(SDwritedata(Sds, Start, nullptr, Edges, const_cast<float32*>(Values.data())) ==
+                 SUCCEED,
+             "SDwritedata");
+        SDendaccess(Sds);
+    }
+}
+
 // Attributes of several types, a fill value, calibration, a range, a shared
 // named dimension, little-endian data, a scalar, and data never written.
 void WriteAttributesAndOddities(const std::string& Path) {
@@ -611,6 +633,8 @@ const std::vector<WriterCase>& WriterVariety() {
         {"SD: compression of every coder", WriteCompressed},
         {"SD: chunked, and compressed chunks partly written", WriteChunked},
         {"SD: unlimited records appended later", WriteAppended},
+        {"SD: records appended over six sessions in blocks of 64 bytes",
+         WriteAppendedInSmallBlocks},
         {"SD: attributes, fill, calibration, shared dimension, scalar", WriteAttributesAndOddities},
         {"SD: sixty data sets", WriteMany},
         {"SD: data sets never written", WriteNeverWritten},
