@@ -10,6 +10,11 @@
 # and, after triage, the sanitizer report of each as FILE.log; fuzz.log,
 # libFuzzer's own output.
 #
+# Half of the mutations are libFuzzer's own byte changes; the other half come
+# from the target's structure-aware mutator (tools/fuzz/structure_mutator.cpp),
+# which sets one or two of a file's DD fields, special-element headers or
+# vset header fields together to edge values.
+#
 # How it runs, and why:
 #  - Fork mode (-fork=JOBS -ignore_crashes=1, timeouts and out-of-memory
 #    ignored likewise): each job is a child process that lives a few minutes
