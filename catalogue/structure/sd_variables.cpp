@@ -395,6 +395,9 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
     DataContext Data;
     Data.Rank = int32_t(Dims.size());
     Data.ValueSize = ValueSize;
+    Data.Unlimited = !Dims.empty() && Dims[0]->Unlimited;
+    if (!Data.Unlimited)
+        Data.Bytes = Bytes;
     DataElementFacts Element;
     if (!CheckDataElements(DataRefs, Data, &Element))
         return false;

@@ -61,6 +61,7 @@ struct LinkedLayout {
 };
 
 const char* const ChainTooShort = "linked blocks that end before their element";
+const char* const ShortBlock = "linked block shorter than the others";
 
 bool ReadCode(StructureCheck& Check, const Dd* Element, std::vector<uint8_t>* Record,
               int16_t* SpecialCode) {
@@ -101,11 +102,18 @@ bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, Link
         for (int32_t I = 0; I < PerTable; ++I)
             Layout->Blocks.push_back(Cursor.U16());
     }
-    for (uint16_t Block : Layout->Blocks) {
+    for (size_t I = 0; I < Layout->Blocks.size(); ++I) {
+        const uint16_t Block = Layout->Blocks[I];
         if (Block == 0)
             continue; // never written: HDF4 reads it as zeros
-        if (Tables.count(Block) != 0 || !Check.IsReadablePlain(Check.Find(HdfTag::Linked, Block)))
+        const Dd* Element = Check.Find(HdfTag::Linked, Block);
+        if (Tables.count(Block) != 0 || !Check.IsReadablePlain(Element))
             return Check.Refuse("linked block that cannot be read");
+        // Writers make every block after the first whole. HLPread counts a
+        // short one's bytes as if whole, so a read can report all it asked
+        // for with part of the caller's buffer never written.
+        if (I > 0 && Element->Length < Layout->BlockLength)
+            Layout->Unreadable = ShortBlock;
     }
     // HLIstaccess takes the first block's length from its DD (the element
     // as it was before it grew), or the block length where it was never
@@ -218,7 +226,7 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record,
 // shorter than ChunkBytes would hand out whatever the chunk cache held. A
 // missing chunk fails Hstartread or Hread cleanly; both only touch this data
 // set's values. A compressed chunk shorter than ChunkBytes fails HCPread's
-// own length test.
+// own length test, and leaks the cache page it had taken.
 bool CheckChunk(StructureCheck& Check, uint16_t Ref, int64_t ChunkBytes, DataElementFacts* Facts) {
     const Dd* Element = Check.Find(HdfTag::Chunk, Ref);
     if (Element == nullptr || Element->IsUnwritten()) {
@@ -235,7 +243,13 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref, int64_t ChunkBytes, DataEle
     int64_t Length = 0;
     if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != Code::Compressed)
         return Check.Refuse(BadSpecial);
-    return CheckCompressed(Check, Record, &Length, &Facts->KeptOut);
+    if (!CheckCompressed(Check, Record, &Length, &Facts->KeptOut))
+        return false;
+    // HCPread refuses it cleanly, but the chunk cache then drops the page it
+    // had taken for the chunk without freeing it: a leak at every read.
+    if (Length < ChunkBytes && Facts->KeptOut == nullptr)
+        Facts->KeptOut = "chunk shorter than a chunk's bytes";
+    return true;
 }
 
 // The chunk table: a vdata of one record per written chunk, its position in
@@ -260,12 +274,20 @@ bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
     if (!CheckVdataStorage(Check, Ref, Table, int64_t(Table.Records) * Table.RecordSize, &Records))
         return false;
     ByteCursor Cursor(Records);
+    // HMCIstaccess files each record in a tree by its origin and ignores the
+    // insertion's failure for a second one: that record leaks at every start
+    // of the element, SDstart's Hlength among them.
+    std::unordered_set<int64_t> Positions;
     for (int32_t R = 0; R < Table.Records; ++R) {
+        int64_t Position = 0;
         for (int32_t D = 0; D < Rank; ++D) {
             const int32_t Origin = Cursor.I32();
             if (Origin < 0 || Origin >= Grid[size_t(D)])
                 return Check.Refuse("chunk outside its data set");
+            Position = Position * Grid[size_t(D)] + Origin;
         }
+        if (!Positions.insert(Position).second)
+            return Check.Refuse("two chunks at one position");
         const uint16_t Tag = Cursor.U16();
         const uint16_t ChunkRef = Cursor.U16();
         if (Tag == HdfTag::Null)
@@ -307,16 +329,25 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
         const int32_t ChunkLength = Header.I32();
         if (DimLength < 0 || ChunkLength < 1)
             return Check.Refuse("chunk lengths HDF4 would divide by");
+        // HMCPseek and HMCPread take positions modulo each dimension's
+        // length; writers never store 0.
+        if (DimLength == 0 && Facts->KeptOut == nullptr)
+            Facts->KeptOut = "chunked dimension of length 0";
         Product *= ChunkLength;
         Grid.push_back((int64_t(DimLength) + ChunkLength - 1) / ChunkLength);
         Positions *= std::max<int64_t>(Grid.back(), 1);
-        if (Product > INT32_MAX || Positions > MaxChunkPositions)
+        // HMCIstaccess sizes the chunk cache's pages as the chunk's values
+        // times the value size, in 32 bits.
+        if (Product * std::max(ValueSize, 1) > INT32_MAX || Positions > MaxChunkPositions)
             return Check.Refuse("chunk grid too large");
     }
     const int32_t FillLength = Header.I32();
+    // HMCPinquire gives the length as Elements times the value size in 32
+    // bits: wrapped, SDstart would count an unlimited data set's records
+    // from it.
     if (!Header.Ok() || ChunkSize != Product || ValueSize < 1 ||
         (Data.ValueSize >= 0 && ValueSize != Data.ValueSize) || FillLength != ValueSize ||
-        Elements < 0 || TableTag != HdfTag::Vh)
+        Elements < 0 || int64_t(Elements) * ValueSize > INT32_MAX || TableTag != HdfTag::Vh)
         return Check.Refuse("chunked header that does not add up");
     Facts->LogicalLength = int64_t(Elements) * ValueSize;
 
@@ -372,6 +403,10 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
     // -1 and hands out fill values, as for a data set without data.
     if (Element->IsUnwritten()) {
         Facts->Unwritten = true;
+        // hdf_read_vars counts an unlimited data set's records from Hlength,
+        // -1 here: SDgetinfo reports -1 or about 1.4 billion records.
+        if (Data.Unlimited)
+            Facts->KeptOut = "unlimited data set over a data element never written";
         return true;
     }
     Facts->LogicalLength = Element->Length;
@@ -388,6 +423,13 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
             return false;
         Facts->LogicalLength = Layout.Total;
         Facts->KeptOut = Layout.Unreadable;
+        // HLPseek sets any position; HLPread then takes its length as the
+        // element's less the position, 0 or less past the end: a read of 0
+        // bytes fills the caller's buffer with the rest of the block, a
+        // negative one memsets a negative size. A fixed-size data set must
+        // fit in its element (an unlimited one counts its records from it).
+        if (Facts->KeptOut == nullptr && Data.Bytes > Layout.Total && Layout.Total > 0)
+            Facts->KeptOut = "linked blocks shorter than their data set";
         return true;
     }
     case Code::Compressed:

@@ -190,6 +190,10 @@ struct DataContext {
     // HDF4 leaves out, whose element it only starts, never reads.
     int32_t Rank = -1;
     int32_t ValueSize = -1; // bytes per value
+    // Bytes of all its values, -1 where not known in advance (unlimited:
+    // HDF4 counts the records from the element's own length).
+    int64_t Bytes = -1;
+    bool Unlimited = false;
 };
 // What the check learnt of one data set's data element.
 struct DataElementFacts {

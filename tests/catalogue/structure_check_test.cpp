@@ -345,6 +345,27 @@ const Damage Damages[] = {
     {"linked blocks per table fewer than the blocks written", Writer(SmallBlocks),
      [](auto* D) { Put(D, SpecialRecord(*D, 1) + 10, 4, 4); }, nullptr,
      "linked blocks that end before their element"},
+    // The second block cut to half: HLPread would count it whole.
+    {"linked block shorter than the others", Writer(SmallBlocks), [](auto* D) {
+         const DdAt Table = FindRef(*D, 20, Get(*D, SpecialRecord(*D, 1) + 14, 2));
+         Put(D, FindRef(*D, 20, Get(*D, size_t(Table.Offset) + 4, 2)).Position + 8, 4, 32); },
+     nullptr, "linked block shorter than the others"},
+    // The chunk table's second record given the first's origin (a leak in
+    // HMCIstaccess at every start). HDF4 keeps chunk tables in linked blocks.
+    {"two chunks at one position", Writer(Chunked), [](auto* D) {
+         size_t Chunked = 0; // the header of the 4 x 3 chunks, of which 4 are written
+         for (const DdAt& Dd : Dds(*D))
+             if (Dd.Tag == SpecialSd && Get(*D, size_t(Dd.Offset), 2) == 5 &&
+                 Get(*D, size_t(Dd.Offset) + 15, 4) == 12)
+                 Chunked = size_t(Dd.Offset);
+         const DdAt Header = FindRef(*D, 0x4000 | 1963, Get(*D, Chunked + 25, 2));
+         const DdAt Links = FindRef(*D, 20, Get(*D, size_t(Header.Offset) + 14, 2));
+         // The first block holds the first record alone; the second the rest.
+         const size_t First = size_t(FindRef(*D, 20, Get(*D, size_t(Links.Offset) + 2, 2)).Offset);
+         const size_t Second = size_t(FindRef(*D, 20, Get(*D, size_t(Links.Offset) + 4, 2)).Offset);
+         Put(D, Second, 4, Get(*D, First, 4));
+         Put(D, Second + 4, 4, Get(*D, First + 4, 4)); },
+     "two chunks at one position"},
     {"chunk length 0 (division by zero)", Writer(Chunked),
      [](auto* D) { Put(D, SpecialRecord(*D, 5) + 43, 4, 0); }, "chunk lengths HDF4 would divide by"},
     {"chunked header longer than HDF4's buffer", Writer(Chunked),
