@@ -158,18 +158,26 @@ bool ReadLinked(StructureCheck& Check, const LinkedLayout& Layout, int64_t Lengt
     return int64_t(Out->size()) == Length;
 }
 
+// What the compression header says of the values' coding.
+struct CoderFacts {
+    uint16_t Coder = 0;
+    int32_t NbitTypeSize = 0; // of the N-bit coder's number type
+};
+
 // A coder's parameters, from the model type on.
-bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor) {
+bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, CoderFacts* Facts) {
     const uint16_t Model = Cursor.U16();
     const uint16_t Coder = Cursor.U16();
     if (!Cursor.Ok() || Model != 0 || Coder > CoderSzip)
         return Check.Refuse("compression HDF4 cannot decode");
+    Facts->Coder = Coder;
     if (Coder == CoderNbit) {
         const int32_t Type = Cursor.I32();
         Cursor.Skip(4); // sign extension and fill flags
         const int32_t StartBit = Cursor.I32();
         const int32_t BitLength = Cursor.I32();
         const int32_t Size = NumberTypeSize(Type);
+        Facts->NbitTypeSize = Size;
         if (Size == 0 || StartBit < 0 || StartBit >= 8 * Size || BitLength < 1 ||
             BitLength > StartBit + 1)
             return Check.Refuse("N-bit compression with bits outside its values");
@@ -195,13 +203,20 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor) {
 
 // The element that holds a compressed element's bytes: plain, or linked
 // blocks, never compressed again. HDF4 reads them only for the values
-// (HCPread): *KeptOut gets why it must not.
-bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** KeptOut) {
+// (HCPread): *KeptOut gets why it must not. *Head gets their first bytes
+// (up to two).
+bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** KeptOut,
+                          std::vector<uint8_t>* Head) {
+    Head->clear();
     const Dd* Element = Check.Find(HdfTag::Compressed, Ref);
     if (Element == nullptr)
         return Check.Refuse("compressed data that is missing");
-    if (!HdfTag::IsSpecial(Element->Tag) || Element->IsUnwritten())
+    if (Element->IsUnwritten())
         return true;
+    if (!HdfTag::IsSpecial(Element->Tag)) {
+        Check.File.Read(Element->Offset, std::min<int64_t>(Element->Length, 2), Head);
+        return true;
+    }
     std::vector<uint8_t> Record;
     int16_t SpecialCode = 0;
     LinkedLayout Layout;
@@ -211,10 +226,16 @@ bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** Kept
         return false;
     if (*KeptOut == nullptr)
         *KeptOut = Layout.Unreadable;
+    if (Layout.Blocks[0] != 0) {
+        const Dd* First = Check.Find(HdfTag::Linked, Layout.Blocks[0]);
+        Check.File.Read(First->Offset, std::min<int64_t>(First->Length, 2), Head);
+    }
     return true;
 }
 
-bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record,
+// A compressed element's header and bytes, of values of ValueSize bytes (0:
+// not known).
+bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, int32_t ValueSize,
                      int64_t* LogicalLength, const char** KeptOut) {
     ByteCursor Cursor(Record);
     Cursor.Skip(4); // special code, header version
@@ -222,7 +243,22 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record,
     const uint16_t Ref = Cursor.U16();
     if (!Cursor.Ok() || Record.size() < CompressedRecordSize || *LogicalLength < 0)
         return Check.Refuse("compressed element HDF4 would misread");
-    return CheckCoder(Check, Cursor) && CheckCompressedBytes(Check, Ref, KeptOut);
+    CoderFacts Coder;
+    std::vector<uint8_t> Head;
+    if (!CheckCoder(Check, Cursor, &Coder) || !CheckCompressedBytes(Check, Ref, KeptOut, &Head))
+        return false;
+    if (*KeptOut != nullptr)
+        return true;
+    // The N-bit decoder hands out whole values of its own type: of a type
+    // larger than the data's, none, and the caller gets its buffer unset.
+    if (Coder.Coder == CoderNbit && ValueSize > 0 && Coder.NbitTypeSize != ValueSize)
+        *KeptOut = "N-bit compression of another type than its data";
+    // zlib asks for a preset dictionary (FDICT in the stream's second byte),
+    // which HCIcdeflate_decode does not know: it calls inflate for ever.
+    constexpr uint8_t PresetDictionary = 0x20;
+    if (Coder.Coder == CoderDeflate && Head.size() == 2 && (Head[1] & PresetDictionary) != 0)
+        *KeptOut = "deflate stream that needs a dictionary";
+    return true;
 }
 
 // One chunk of a chunked data set: plain or compressed. HMCPchunkread reads
@@ -231,7 +267,8 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record,
 // missing chunk fails Hstartread or Hread cleanly; both only touch this data
 // set's values. A compressed chunk shorter than ChunkBytes fails HCPread's
 // own length test, and leaks the cache page it had taken.
-bool CheckChunk(StructureCheck& Check, uint16_t Ref, int64_t ChunkBytes, DataElementFacts* Facts) {
+bool CheckChunk(StructureCheck& Check, uint16_t Ref, int32_t ValueSize, int64_t ChunkBytes,
+                DataElementFacts* Facts) {
     const Dd* Element = Check.Find(HdfTag::Chunk, Ref);
     if (Element == nullptr || Element->IsUnwritten()) {
         Facts->KeptOut = "chunk that is missing";
@@ -247,7 +284,7 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref, int64_t ChunkBytes, DataEle
     int64_t Length = 0;
     if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != Code::Compressed)
         return Check.Refuse(BadSpecial);
-    if (!CheckCompressed(Check, Record, &Length, &Facts->KeptOut))
+    if (!CheckCompressed(Check, Record, ValueSize, &Length, &Facts->KeptOut))
         return false;
     // HCPread refuses it cleanly, but the chunk cache then drops the page it
     // had taken for the chunk without freeing it: a leak at every read.
@@ -259,7 +296,7 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref, int64_t ChunkBytes, DataEle
 // The chunk table: a vdata of one record per written chunk, its position in
 // the chunk grid and the chunk's tag and ref.
 bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
-                     const std::vector<int64_t>& Grid, int64_t ChunkBytes,
+                     const std::vector<int64_t>& Grid, int32_t ValueSize, int64_t ChunkBytes,
                      DataElementFacts* Facts) {
     const VdataHeader* Found = Check.Vdatas.Find(Ref);
     if (Found == nullptr)
@@ -298,7 +335,7 @@ bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
             continue;
         if (HdfTag::Base(Tag) != HdfTag::Chunk)
             return Check.Refuse("chunk table naming something else");
-        if (!CheckChunk(Check, ChunkRef, ChunkBytes, Facts))
+        if (!CheckChunk(Check, ChunkRef, ValueSize, ChunkBytes, Facts))
             return false;
     }
     return true;
@@ -364,12 +401,13 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
             size_t(Length) > Tail.Remaining())
             return Check.Refuse("chunk compression header cut short");
         ByteCursor Coder(Record.data() + 12 + HeaderLength, size_t(Length));
-        if (!CheckCoder(Check, Coder))
+        CoderFacts Ignored; // each chunk's own header is judged with the chunk
+        if (!CheckCoder(Check, Coder, &Ignored))
             return false;
     } else if ((Flag & 0xFF) != 0) {
         return Check.Refuse("chunked header that does not add up");
     }
-    return CheckChunkTable(Check, TableRef, Rank, Grid, Product * ValueSize, Facts);
+    return CheckChunkTable(Check, TableRef, Rank, Grid, ValueSize, Product * ValueSize, Facts);
 }
 
 // HXIstaccess reads the length, offset and name length, then mallocs the
@@ -437,7 +475,8 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
         return true;
     }
     case Code::Compressed:
-        return CheckCompressed(Check, Record, &Facts->LogicalLength, &Facts->KeptOut);
+        return CheckCompressed(Check, Record, std::max(Data.ValueSize, 0), &Facts->LogicalLength,
+                               &Facts->KeptOut);
     case Code::Chunked:
         return CheckChunked(Check, Record, Data, Facts);
     case Code::External:

@@ -370,6 +370,13 @@ const Damage Damages[] = {
      [](auto* D) { Put(D, SpecialRecord(*D, 5) + 43, 4, 0); }, "chunk lengths HDF4 would divide by"},
     {"chunked header longer than HDF4's buffer", Writer(Chunked),
      [](auto* D) { Put(D, SpecialRecord(*D, 5) + 2, 4, 300); }, "chunked header HDF4 would overrun"},
+    // FDICT set in the zlib header (0x78BB keeps its check sum): inflate
+    // asks for a dictionary, and HDF4's decoder asks again for ever.
+    {"deflate stream that needs a dictionary (endless loop in SDreaddata)", Writer(Compressed),
+     [](auto* D) {
+         const DdAt Bytes = FindRef(*D, 40, Get(*D, SpecialRecord(*D, 3) + 8, 2));
+         (*D)[size_t(Bytes.Offset) + 1] = 0xBB; },
+     nullptr, "deflate stream that needs a dictionary"},
     // HCIinit_coder refuses it, leaking at every SDstart.
     {"deflate level 20", Writer(Compressed),
      [](auto* D) { Put(D, SpecialRecord(*D, 3) + 14, 2, 20); }, "deflate compression with an unknown level"},
