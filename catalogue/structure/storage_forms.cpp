@@ -162,6 +162,7 @@ bool ReadLinked(StructureCheck& Check, const LinkedLayout& Layout, int64_t Lengt
 struct CoderFacts {
     uint16_t Coder = 0;
     int32_t NbitTypeSize = 0; // of the N-bit coder's number type
+    int32_t NbitBits = 0;     // bits the N-bit coder keeps of each value
 };
 
 // A coder's parameters, from the model type on.
@@ -178,6 +179,7 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, CoderFacts* Facts) {
         const int32_t BitLength = Cursor.I32();
         const int32_t Size = NumberTypeSize(Type);
         Facts->NbitTypeSize = Size;
+        Facts->NbitBits = BitLength;
         if (Size == 0 || StartBit < 0 || StartBit >= 8 * Size || BitLength < 1 ||
             BitLength > StartBit + 1)
             return Check.Refuse("N-bit compression with bits outside its values");
@@ -204,16 +206,18 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, CoderFacts* Facts) {
 // The element that holds a compressed element's bytes: plain, or linked
 // blocks, never compressed again. HDF4 reads them only for the values
 // (HCPread): *KeptOut gets why it must not. *Head gets their first bytes
-// (up to two).
+// (up to two), *Stored how many there are.
 bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** KeptOut,
-                          std::vector<uint8_t>* Head) {
+                          std::vector<uint8_t>* Head, int64_t* Stored) {
     Head->clear();
+    *Stored = 0;
     const Dd* Element = Check.Find(HdfTag::Compressed, Ref);
     if (Element == nullptr)
         return Check.Refuse("compressed data that is missing");
     if (Element->IsUnwritten())
         return true;
     if (!HdfTag::IsSpecial(Element->Tag)) {
+        *Stored = Element->Length;
         Check.File.Read(Element->Offset, std::min<int64_t>(Element->Length, 2), Head);
         return true;
     }
@@ -226,6 +230,7 @@ bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** Kept
         return false;
     if (*KeptOut == nullptr)
         *KeptOut = Layout.Unreadable;
+    *Stored = Layout.Total;
     if (Layout.Blocks[0] != 0) {
         const Dd* First = Check.Find(HdfTag::Linked, Layout.Blocks[0]);
         Check.File.Read(First->Offset, std::min<int64_t>(First->Length, 2), Head);
@@ -245,10 +250,22 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
         return Check.Refuse("compressed element HDF4 would misread");
     CoderFacts Coder;
     std::vector<uint8_t> Head;
-    if (!CheckCoder(Check, Cursor, &Coder) || !CheckCompressedBytes(Check, Ref, KeptOut, &Head))
+    int64_t Stored = 0;
+    if (!CheckCoder(Check, Cursor, &Coder) ||
+        !CheckCompressedBytes(Check, Ref, KeptOut, &Head, &Stored))
         return false;
     if (*KeptOut != nullptr)
         return true;
+    // The bit decoders (Hbitread, for N-bit and skipping Huffman) read on
+    // past the stored bytes of a stream cut short and walk off their 4096-
+    // byte buffer. A whole N-bit stream holds its kept bits of every value;
+    // a skipping-Huffman one at least a bit per byte.
+    const int64_t NeededBits =
+        Coder.Coder == CoderNbit && Coder.NbitTypeSize > 0
+            ? *LogicalLength / Coder.NbitTypeSize * Coder.NbitBits
+            : Coder.Coder == CoderSkipHuffman ? *LogicalLength : 0;
+    if (Stored * 8 < NeededBits)
+        *KeptOut = "compressed stream shorter than its values";
     // The N-bit decoder hands out whole values of its own type: of a type
     // larger than the data's, none, and the caller gets its buffer unset.
     if (Coder.Coder == CoderNbit && ValueSize > 0 && Coder.NbitTypeSize != ValueSize)

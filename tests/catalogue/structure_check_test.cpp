@@ -123,6 +123,16 @@ DdAt FindRef(const std::vector<uint8_t>& Data, uint16_t Tag, uint32_t Ref) {
 
 constexpr uint16_t SpecialSd = 0x4000 | 702;
 
+// The DD of the compressed bytes of the data set compressed with this coder
+// (2 N-bit, 3 skipping Huffman).
+DdAt CompressedBytes(const std::vector<uint8_t>& Data, uint32_t Coder) {
+    for (const DdAt& Dd : Dds(Data))
+        if (Dd.Tag == SpecialSd && Get(Data, size_t(Dd.Offset), 2) == 3 &&
+            Get(Data, size_t(Dd.Offset) + 12, 2) == Coder)
+            return FindRef(Data, 40, Get(Data, size_t(Dd.Offset) + 8, 2));
+    throw std::runtime_error("no such compressed data set in the test file");
+}
+
 // ---- Every writer's files pass and scan. --------------------------------------
 
 const char* const NeverWritten = "SD: data sets never written";
@@ -205,8 +215,10 @@ struct Damage {
     std::function<void(const std::string&)> Write;
     std::function<void(std::vector<uint8_t>*)> Apply;
     const char* Rule; // the file's refusal; null: any rule
-    // Else the file stays sound and its data set 0 is kept out by this rule.
+    // Else the file stays sound and its data set of this index is kept out
+    // by this rule.
     const char* KeptOut = nullptr;
+    int32_t KeptOutIndex = 0;
 };
 
 void WriteSd(const std::string& Path) {
@@ -377,6 +389,13 @@ const Damage Damages[] = {
          const DdAt Bytes = FindRef(*D, 40, Get(*D, SpecialRecord(*D, 3) + 8, 2));
          (*D)[size_t(Bytes.Offset) + 1] = 0xBB; },
      nullptr, "deflate stream that needs a dictionary"},
+    // Streams cut to 2 bytes: the bit reader would walk off its buffer.
+    {"skipping-Huffman stream cut short (SEGV in Hbitread)", Writer(Compressed),
+     [](auto* D) { Put(D, CompressedBytes(*D, 3).Position + 8, 4, 2); },
+     nullptr, "compressed stream shorter than its values", 1},
+    {"N-bit stream cut short (SEGV in Hbitread)", Writer(Compressed),
+     [](auto* D) { Put(D, CompressedBytes(*D, 2).Position + 8, 4, 2); },
+     nullptr, "compressed stream shorter than its values", 4},
     // HCIinit_coder refuses it, leaking at every SDstart.
     {"deflate level 20", Writer(Compressed),
      [](auto* D) { Put(D, SpecialRecord(*D, 3) + 14, 2, 20); }, "deflate compression with an unknown level"},
@@ -416,10 +435,10 @@ TEST_F(StructureCheckTest, EachDamageIsRefusedByItsRuleOrKeepsItsDataSetOut) {
         const StructureVerdict Verdict = CheckHdfStructure(Path.c_str());
         if (Case.KeptOut != nullptr) {
             EXPECT_TRUE(Verdict.Sound) << Verdict.Rule;
-            EXPECT_STREQ(Verdict.DataRule(0), Case.KeptOut);
+            EXPECT_STREQ(Verdict.DataRule(Case.KeptOutIndex), Case.KeptOut);
             EXPECT_EQ(Verdict.KeptOut.size(), 1u) << "only the damaged data set is kept out";
             std::vector<std::string> Shown;
-            EXPECT_FALSE(LoadAlone(Path, 0, &Shown));
+            EXPECT_FALSE(LoadAlone(Path, Case.KeptOutIndex, &Shown));
             EXPECT_EQ(Shown, std::vector<std::string>{ReadError});
             EXPECT_EQ(VyrHost::CurrentDataSet(), nullptr);
             continue;
