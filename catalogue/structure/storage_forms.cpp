@@ -260,10 +260,10 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
     // past the stored bytes of a stream cut short and walk off their 4096-
     // byte buffer. A whole N-bit stream holds its kept bits of every value;
     // a skipping-Huffman one at least a bit per byte.
-    const int64_t NeededBits =
-        Coder.Coder == CoderNbit && Coder.NbitTypeSize > 0
-            ? *LogicalLength / Coder.NbitTypeSize * Coder.NbitBits
-            : Coder.Coder == CoderSkipHuffman ? *LogicalLength : 0;
+    const int64_t NeededBits = Coder.Coder == CoderNbit && Coder.NbitTypeSize > 0
+                                   ? *LogicalLength / Coder.NbitTypeSize * Coder.NbitBits
+                               : Coder.Coder == CoderSkipHuffman ? *LogicalLength
+                                                                 : 0;
     if (Stored * 8 < NeededBits)
         *KeptOut = "compressed stream shorter than its values";
     // The N-bit decoder hands out whole values of its own type: of a type

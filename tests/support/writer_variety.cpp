@@ -196,6 +196,21 @@ void WriteChunked(const std::string& Path) {
     SDendaccess(Second);
 }
 
+// Appends Records rows of 3 values to data set 0 (of 2 rows so far) in each
+// of Sessions sessions: the data become linked blocks.
+void AppendRecords(const std::string& Path, int Sessions, int32 Records) {
+    for (int Session = 0; Session < Sessions; ++Session) {
+        SdFile File(Path, DFACC_WRITE);
+        const int32 Sds = SDselect(File.Id, 0);
+        int32 Start[2] = {2 + Records * Session, 0}, Edges[2] = {Records, 3};
+        const std::vector<float32> Values = Ramp(size_t(Records) * 3);
+        Must(SDwritedata(Sds, Start, nullptr, Edges, const_cast<float32*>(Values.data())) ==
+                 SUCCEED,
+             "SDwritedata");
+        SDendaccess(Sds);
+    }
+}
+
 // Records appended in a second session turn the data into linked blocks.
 void WriteAppended(const std::string& Path) {
     {
@@ -205,16 +220,7 @@ void WriteAppended(const std::string& Path) {
         SDendaccess(Sds);
         SDendaccess(CreateFloat(File.Id, "never written", {SD_UNLIMITED, 2}));
     }
-    for (int Session = 0; Session < 3; ++Session) {
-        SdFile File(Path, DFACC_WRITE);
-        const int32 Sds = SDselect(File.Id, 0);
-        int32 Start[2] = {2 + 40 * Session, 0}, Edges[2] = {40, 3};
-        const std::vector<float32> Values = Ramp(120);
-        Must(SDwritedata(Sds, Start, nullptr, Edges, const_cast<float32*>(Values.data())) ==
-                 SUCCEED,
-             "SDwritedata");
-        SDendaccess(Sds);
-    }
+    AppendRecords(Path, 3, 40);
 }
 
 // Records appended over six sessions to a data set stored in linked blocks
@@ -227,16 +233,7 @@ void WriteAppendedInSmallBlocks(const std::string& Path) {
         WriteAll(Sds, {2, 3});
         SDendaccess(Sds);
     }
-    for (int Session = 0; Session < 6; ++Session) {
-        SdFile File(Path, DFACC_WRITE);
-        const int32 Sds = SDselect(File.Id, 0);
-        int32 Start[2] = {2 + 20 * Session, 0}, Edges[2] = {20, 3};
-        const std::vector<float32> Values = Ramp(60);
-        Must(SDwritedata(Sds, Start, nullptr, Edges, const_cast<float32*>(Values.data())) ==
-                 SUCCEED,
-             "SDwritedata");
-        SDendaccess(Sds);
-    }
+    AppendRecords(Path, 6, 20);
 }
 
 // Attributes of several types, a fill value, calibration, a range, a shared
