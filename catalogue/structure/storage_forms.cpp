@@ -65,7 +65,6 @@ struct LinkedLayout {
 };
 
 const char* const ChainTooShort = "linked blocks that end before their element";
-const char* const ShortBlock = "linked block shorter than the others";
 
 bool ReadCode(StructureCheck& Check, const Dd* Element, std::vector<uint8_t>* Record,
               int16_t* SpecialCode) {
@@ -113,11 +112,6 @@ bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, Link
         const Dd* Element = Check.Find(HdfTag::Linked, Block);
         if (Tables.count(Block) != 0 || !Check.IsReadablePlain(Element))
             return Check.Refuse("linked block that cannot be read");
-        // Writers make every block after the first whole. HLPread counts a
-        // short one's bytes as if whole, so a read can report all it asked
-        // for with part of the caller's buffer never written.
-        if (I > 0 && Element->Length < Layout->BlockLength)
-            Layout->Unreadable = ShortBlock;
     }
     // HLIstaccess takes the first block's length from its DD (the element
     // as it was before it grew), or the block length where it was never
@@ -350,8 +344,13 @@ bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
         const uint16_t ChunkRef = Cursor.U16();
         if (Tag == HdfTag::Null)
             continue;
-        if (HdfTag::Base(Tag) != HdfTag::Chunk)
-            return Check.Refuse("chunk table naming something else");
+        // HMCPchunkread refuses it cleanly ("not a valid chunk"), for
+        // SDreaddata alone.
+        if (HdfTag::Base(Tag) != HdfTag::Chunk) {
+            if (Facts->KeptOut == nullptr)
+                Facts->KeptOut = "chunk table naming something else";
+            continue;
+        }
         if (!CheckChunk(Check, ChunkRef, ValueSize, ChunkBytes, Facts))
             return false;
     }
@@ -463,7 +462,7 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
     if (Element->IsUnwritten()) {
         Facts->Unwritten = true;
         // hdf_read_vars counts an unlimited data set's records from Hlength,
-        // -1 here: SDgetinfo reports -1 or about 1.4 billion records.
+        // -1 here: SDgetinfo reports (2^64 - 1) / record size cut to 32 bits.
         if (Data.Unlimited)
             Facts->KeptOut = "unlimited data set over a data element never written";
         return true;

@@ -123,6 +123,21 @@ DdAt FindRef(const std::vector<uint8_t>& Data, uint16_t Tag, uint32_t Ref) {
 
 constexpr uint16_t SpecialSd = 0x4000 | 702;
 
+// Where the first and second records of the chunk table of data set 0 (of
+// 4 x 3 chunks) lie. HDF4 keeps chunk tables in linked blocks, the first
+// record alone in the first block and the rest in the second.
+std::pair<size_t, size_t> ChunkRecords(const std::vector<uint8_t>& Data) {
+    size_t Chunked = 0;
+    for (const DdAt& Dd : Dds(Data))
+        if (Dd.Tag == SpecialSd && Get(Data, size_t(Dd.Offset), 2) == 5 &&
+            Get(Data, size_t(Dd.Offset) + 15, 4) == 12)
+            Chunked = size_t(Dd.Offset);
+    const DdAt Header = FindRef(Data, 0x4000 | 1963, Get(Data, Chunked + 25, 2));
+    const DdAt Links = FindRef(Data, 20, Get(Data, size_t(Header.Offset) + 14, 2));
+    return {size_t(FindRef(Data, 20, Get(Data, size_t(Links.Offset) + 2, 2)).Offset),
+            size_t(FindRef(Data, 20, Get(Data, size_t(Links.Offset) + 4, 2)).Offset)};
+}
+
 // The DD of the compressed bytes of the data set compressed with this coder
 // (2 N-bit, 3 skipping Huffman).
 DdAt CompressedBytes(const std::vector<uint8_t>& Data, uint32_t Coder) {
@@ -357,27 +372,16 @@ const Damage Damages[] = {
     {"linked blocks per table fewer than the blocks written", Writer(SmallBlocks),
      [](auto* D) { Put(D, SpecialRecord(*D, 1) + 10, 4, 4); }, nullptr,
      "linked blocks that end before their element"},
-    // The second block cut to half: HLPread would count it whole.
-    {"linked block shorter than the others", Writer(SmallBlocks), [](auto* D) {
-         const DdAt Table = FindRef(*D, 20, Get(*D, SpecialRecord(*D, 1) + 14, 2));
-         Put(D, FindRef(*D, 20, Get(*D, size_t(Table.Offset) + 4, 2)).Position + 8, 4, 32); },
-     nullptr, "linked block shorter than the others"},
     // The chunk table's second record given the first's origin (a leak in
-    // HMCIstaccess at every start). HDF4 keeps chunk tables in linked blocks.
+    // HMCIstaccess at every start).
     {"two chunks at one position", Writer(Chunked), [](auto* D) {
-         size_t Chunked = 0; // the header of the 4 x 3 chunks, of which 4 are written
-         for (const DdAt& Dd : Dds(*D))
-             if (Dd.Tag == SpecialSd && Get(*D, size_t(Dd.Offset), 2) == 5 &&
-                 Get(*D, size_t(Dd.Offset) + 15, 4) == 12)
-                 Chunked = size_t(Dd.Offset);
-         const DdAt Header = FindRef(*D, 0x4000 | 1963, Get(*D, Chunked + 25, 2));
-         const DdAt Links = FindRef(*D, 20, Get(*D, size_t(Header.Offset) + 14, 2));
-         // The first block holds the first record alone; the second the rest.
-         const size_t First = size_t(FindRef(*D, 20, Get(*D, size_t(Links.Offset) + 2, 2)).Offset);
-         const size_t Second = size_t(FindRef(*D, 20, Get(*D, size_t(Links.Offset) + 4, 2)).Offset);
-         Put(D, Second, 4, Get(*D, First, 4));
-         Put(D, Second + 4, 4, Get(*D, First + 4, 4)); },
+         const std::pair<size_t, size_t> Records = ChunkRecords(*D);
+         Put(D, Records.second, 4, Get(*D, Records.first, 4));
+         Put(D, Records.second + 4, 4, Get(*D, Records.first + 4, 4)); },
      "two chunks at one position"},
+    {"chunk table naming something else", Writer(Chunked),
+     [](auto* D) { Put(D, ChunkRecords(*D).first + 8, 2, 702); },
+     nullptr, "chunk table naming something else"},
     {"chunk length 0 (division by zero)", Writer(Chunked),
      [](auto* D) { Put(D, SpecialRecord(*D, 5) + 43, 4, 0); }, "chunk lengths HDF4 would divide by"},
     {"chunked header longer than HDF4's buffer", Writer(Chunked),
