@@ -184,8 +184,13 @@ bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* Linke
     Data.ValueSize = NumberTypeSizes[0];
     // Old-style data sets have no unlimited dimension: their bytes are known.
     Data.Bytes = NumberTypeSizes[0];
-    for (int32_t Size : Sizes)
+    for (int32_t Size : Sizes) {
+        if (Size > 0 && Data.Bytes > INT64_MAX / Size) {
+            Data.Bytes = INT64_MAX; // more than any element can hold
+            break;
+        }
         Data.Bytes *= Size;
+    }
     // hdf_read_ndgs numbers its variables with the scales of each group
     // among them, so a group's data set cannot be named by its index here:
     // data HDF4 must not read refuse the file. Unwritten data it fills with

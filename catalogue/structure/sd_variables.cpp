@@ -384,9 +384,10 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
         const int64_t Size = Dims[D]->Size;
         if (D > 0 && Size < 1)
             return Check.Refuse("dimension of size 0 that is not the first");
-        Bytes *= std::max<int64_t>(Size, 1);
-        if (Bytes >= MaxDataBytes)
+        // Judged before the product, which could pass 2^63.
+        if (Bytes >= MaxDataBytes / std::max<int64_t>(Size, 1))
             return Check.Refuse("data set too large for HDF4's sizes");
+        Bytes *= std::max<int64_t>(Size, 1);
     }
     if (DataRefs.empty()) {
         Facts->KeptOut = FillValueRule(Var, Type);

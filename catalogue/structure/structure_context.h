@@ -142,8 +142,17 @@ struct StructureCheck {
             Broken = Rule;
         return false;
     }
-    // The non-null DD with this tag's base form and ref, or null.
+    // The DD HDF4 reads for this tag and ref (Hstartaccess, through Hfind):
+    // the non-null DD with the tag's base form and the ref; or, for ref 0,
+    // HDF4's wildcard, the first DD in the file's order of the tag or its
+    // special form, whatever its ref. Null when there is none.
     const Dd* Find(uint16_t Tag, uint16_t Ref) const {
+        if (Ref == 0) {
+            for (const Dd& Entry : Dds)
+                if (Entry.Tag != HdfTag::Null && HdfTag::Base(Entry.Tag) == HdfTag::Base(Tag))
+                    return &Entry;
+            return nullptr;
+        }
         const uint64_t Key = uint64_t(HdfTag::Base(Tag)) << 16 | Ref;
         auto At = std::lower_bound(ByTagRef.begin(), ByTagRef.end(), Key << 32);
         return At != ByTagRef.end() && *At >> 32 == Key ? &Dds[uint32_t(*At)] : nullptr;
