@@ -49,21 +49,28 @@ bool ReadBlock(StructureCheck& Check, int64_t Offset, int64_t* Next) {
 
 bool IndexDd(StructureCheck& Check, size_t Index) {
     const Dd& Entry = Check.Dds[Index];
-    // A free slot: HDF4 never uses its offset or length. Tag 0 no reader
-    // asks for.
-    if (Entry.Tag == HdfTag::Null || Entry.Tag == 0)
+    // A free slot: HDF4 never uses its offset or length.
+    if (Entry.Tag == HdfTag::Null)
         return true;
     // Ref 0 is the wildcard of HDF4's searches: a VG, VH, NDG or SDG DD of
     // ref 0 makes its reader skip every record of that tag, and SDstart
     // fall back to reading the old-style groups; of any other tag, HDF4's DD
-    // table takes it only as the first of its tag.
+    // table takes it only as the first of its tag; of tag 0, HTPstart fails
+    // (DFE_INTERNAL) and leaves the DD table it read allocated.
     if (Entry.Ref == 0)
         return Check.Refuse("DD with reference 0");
+    const uint64_t Key = uint64_t(HdfTag::Base(Entry.Tag)) << 16 | Entry.Ref;
+    // Tag 0 no reader asks for, but HTPstart files it by its ref like any
+    // other, and fails on two of one ref: they go into the index, for the
+    // duplicate test alone.
+    if (Entry.Tag == 0) {
+        Check.ByTagRef.push_back(Key << 32 | Index);
+        return true;
+    }
     // Hread copies an element's length out of the file: a negative one is
     // the rest of the file, into whatever buffer the element was meant for.
     if (!Entry.IsUnwritten() && !Check.File.Holds(Entry.Offset, Entry.Length))
         return Check.Refuse("element outside the file");
-    const uint64_t Key = uint64_t(HdfTag::Base(Entry.Tag)) << 16 | Entry.Ref;
     Check.ByTagRef.push_back(Key << 32 | Index);
     return true;
 }
@@ -93,7 +100,8 @@ bool CheckDdBlocks(StructureCheck& Check) {
         if (!IndexDd(Check, I))
             return false;
     std::sort(Check.ByTagRef.begin(), Check.ByTagRef.end());
-    // HTPstart fails on them (DFE_DUPDD), cleanly.
+    // HTPstart fails on them (DFE_DUPDD), and leaves the DD table it read
+    // allocated.
     for (size_t I = 1; I < Check.ByTagRef.size(); ++I)
         if (Check.ByTagRef[I] >> 32 == Check.ByTagRef[I - 1] >> 32)
             return Check.Refuse("two DDs with the same tag and reference");

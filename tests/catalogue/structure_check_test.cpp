@@ -301,6 +301,14 @@ const Damage Damages[] = {
          const std::vector<DdAt> All = Dds(*D);
          Put(D, All[All.size() - 1].Position, 4, Get(*D, Find(*D, 1965).Position, 4)); },
      "two DDs with the same tag and reference"},
+    // Tag 0 no reader asks for, but Hopen's HTPstart files it: of ref 0 it
+    // fails, and two of one ref fail it too, each leaving its DD table.
+    {"DD of tag 0 and ref 0", WriteSd,
+     [](auto* D) { Put(D, Find(*D, 702).Position, 4, 0); }, "DD with reference 0"},
+    {"two DDs of tag 0 and one ref", WriteSd, [](auto* D) {
+         Put(D, Find(*D, 702).Position, 4, 0x77);
+         Put(D, Find(*D, 106).Position, 4, 0x77); },
+     "two DDs with the same tag and reference"},
     {"vgroup count past its record (SEGV in VPgetinfo)", WriteSd,
      [](auto* D) { Put(D, size_t(Find(*D, 1965).Offset), 2, 0xffff); }, "vgroup record that does not add up"},
     // HIstrncpy copies a name up to its declared length or first zero byte:
