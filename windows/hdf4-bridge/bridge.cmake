@@ -4,7 +4,7 @@
 # hands its arguments to the HDF4 function of the same name. Everything is
 # made from functions.txt:
 #
-#   hdf4-bridge/{hdf,mfhdf}.spec       the DLLs' exports, for winebuild
+#   hdf4-bridge/{hdf,mfhdf}.exports    the DLLs' export lists, for winebuild
 #   hdf4-bridge/{hdf,mfhdf}_bridge.c   one forwarding function per export
 #   hdf4-bridge/{hdf,mfhdf}.def        the same exports for dlltool, whose
 #                                      import libraries the test programs
@@ -36,15 +36,15 @@ function(_bridge_write file text)
   file(REMOVE "${file}.new")
 endfunction()
 
-# For one prototype: the spec line, the forwarding function and the .def
+# For one prototype: the export line, the forwarding function and the .def
 # line, appended to the variables of its DLL in the caller.
 function(_bridge_function dll returns name arguments)
   set(c_parameters "")
   set(call_arguments "")
-  set(spec_arguments "")
+  set(export_arguments "")
   set(convert "")
   set(give_back "")
-  set(spec_kind cdecl)
+  set(export_kind cdecl)
   set(index 0)
   if(NOT arguments STREQUAL "void")
     string(REPLACE "," ";" arguments "${arguments}")
@@ -54,7 +54,7 @@ function(_bridge_function dll returns name arguments)
       if(type STREQUAL "path")
         list(APPEND c_parameters "const char *a${index}")
         list(APPEND call_arguments "unix${index}")
-        list(APPEND spec_arguments str)
+        list(APPEND export_arguments str)
         string(APPEND convert "    char *unix${index} = bridge_unix_path(a${index});\n")
         string(APPEND give_back "    bridge_free_path(unix${index});\n")
         continue()
@@ -66,26 +66,27 @@ function(_bridge_function dll returns name arguments)
       endif()
       list(APPEND call_arguments "a${index}")
       if(type MATCHES "^const char \\*$")
-        list(APPEND spec_arguments str)
+        list(APPEND export_arguments str)
       elseif(type MATCHES "\\*$")
-        list(APPEND spec_arguments ptr)
+        list(APPEND export_arguments ptr)
       elseif(type STREQUAL "float64")
-        list(APPEND spec_arguments double)
+        list(APPEND export_arguments double)
       elseif(type IN_LIST _bridge_words)
-        list(APPEND spec_arguments long)
+        list(APPEND export_arguments long)
       else()
-        # A structure by value (HDF_CHUNK_DEF): a spec cannot describe it,
-        # and for cdecl the argument list serves only Wine's relay traces.
-        set(spec_kind varargs)
+        # A structure by value (HDF_CHUNK_DEF): winebuild's export list
+        # cannot describe it, and for cdecl the argument list serves only
+        # Wine's relay traces.
+        set(export_kind varargs)
       endif()
     endforeach()
   endif()
-  if(spec_kind STREQUAL "varargs")
-    set(spec_arguments "")
+  if(export_kind STREQUAL "varargs")
+    set(export_arguments "")
   endif()
   list(JOIN c_parameters ", " c_parameters)
   list(JOIN call_arguments ", " call_arguments)
-  list(JOIN spec_arguments " " spec_arguments)
+  list(JOIN export_arguments " " export_arguments)
   if(c_parameters STREQUAL "")
     set(c_parameters void)
   endif()
@@ -100,7 +101,7 @@ function(_bridge_function dll returns name arguments)
   endif()
   set(${dll}_c "${${dll}_c}\n${returns} __cdecl bridge_${name}(${c_parameters}) {\n${body}}\n"
       PARENT_SCOPE)
-  set(${dll}_spec "${${dll}_spec}@ ${spec_kind} ${name}(${spec_arguments}) bridge_${name}\n"
+  set(${dll}_exports "${${dll}_exports}@ ${export_kind} ${name}(${export_arguments}) bridge_${name}\n"
       PARENT_SCOPE)
   set(${dll}_def "${${dll}_def}    ${name}\n" PARENT_SCOPE)
 endfunction()
@@ -109,7 +110,7 @@ file(STRINGS "${_bridge_list}" _bridge_lines REGEX "^[a-z]")
 set(_bridge_dlls hdf mfhdf)
 foreach(dll IN LISTS _bridge_dlls)
   set(${dll}_c "")
-  set(${dll}_spec "")
+  set(${dll}_exports "")
   set(${dll}_def "")
 endforeach()
 foreach(line IN LISTS _bridge_lines)
@@ -126,7 +127,7 @@ endforeach()
 set(_bridge_banner "Made by windows/hdf4-bridge/bridge.cmake from functions.txt")
 file(MAKE_DIRECTORY "${_bridge_out}/wine")
 foreach(dll IN LISTS _bridge_dlls)
-  _bridge_write("${_bridge_out}/${dll}.spec" "# ${_bridge_banner}.\n${${dll}_spec}")
+  _bridge_write("${_bridge_out}/${dll}.exports" "# ${_bridge_banner}.\n${${dll}_exports}")
   _bridge_write("${_bridge_out}/${dll}.def" "; ${_bridge_banner}.\nLIBRARY ${dll}.dll\nEXPORTS\n${${dll}_def}")
   _bridge_write("${_bridge_out}/${dll}_bridge.c"
                 "/* ${_bridge_banner}. */\n#include \"bridge_paths.h\"\n\n#include <windef.h>\n\n#include <hdf/mfhdf.h>\n${${dll}_c}")
@@ -149,30 +150,31 @@ foreach(dir usr/lib usr/lib/i386-linux-gnu lib/i386-linux-gnu)
   list(APPEND _bridge_libraries -Wl,-rpath,${LOADHDF_I386_ROOT}/${dir})
 endforeach()
 set(_bridge_built "")
-# Builds the Winelib DLL NAME.dll.so from SPEC and the C SOURCES, linked with
-# the further arguments, and its placeholder NAME.dll.
-function(_bridge_dll name spec sources)
+# Builds the Winelib DLL NAME.dll.so from the export list EXPORTS and the C
+# SOURCES, linked with the further arguments, and its placeholder NAME.dll.
+function(_bridge_dll name exports sources)
   set(so "${_bridge_out}/wine/${name}.dll.so")
   set(placeholder "${_bridge_out}/wine/${name}.dll")
   add_custom_command(
     OUTPUT "${so}"
-    COMMAND ${LOADHDF_WINEGCC} ${_bridge_flags} -o "${so}" "${spec}" ${sources} ${ARGN}
-    DEPENDS "${spec}" ${sources} "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/bridge_paths.h"
+    COMMAND ${LOADHDF_WINEGCC} ${_bridge_flags} -Wb,-E,${exports} -Wb,-F,${name}.dll -o "${so}"
+            ${sources} ${ARGN}
+    DEPENDS "${exports}" ${sources} "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/bridge_paths.h"
     COMMENT "Building the Wine bridge's ${name}.dll.so" VERBATIM)
   add_custom_command(
     OUTPUT "${placeholder}"
-    COMMAND ${LOADHDF_WINEBUILD} --dll --fake-module -m32 -E "${spec}" -F ${name}.dll
+    COMMAND ${LOADHDF_WINEBUILD} --dll --fake-module -m32 -E "${exports}" -F ${name}.dll
             -o "${placeholder}"
-    DEPENDS "${spec}" VERBATIM)
+    DEPENDS "${exports}" VERBATIM)
   set(_bridge_built ${_bridge_built} "${so}" "${placeholder}" PARENT_SCOPE)
 endfunction()
 
 set(_bridge_paths "${CMAKE_CURRENT_LIST_DIR}/bridge_paths.c")
-_bridge_dll(hdf "${_bridge_out}/hdf.spec" "${_bridge_out}/hdf_bridge.c;${_bridge_paths}"
+_bridge_dll(hdf "${_bridge_out}/hdf.exports" "${_bridge_out}/hdf_bridge.c;${_bridge_paths}"
             ${_bridge_libraries} -ldfalt)
-_bridge_dll(mfhdf "${_bridge_out}/mfhdf.spec" "${_bridge_out}/mfhdf_bridge.c;${_bridge_paths}"
+_bridge_dll(mfhdf "${_bridge_out}/mfhdf.exports" "${_bridge_out}/mfhdf_bridge.c;${_bridge_paths}"
             ${_bridge_libraries} -lmfhdfalt -ldfalt)
 # Not HDF4's: the test programs' way to Debian's HDF4 tools.
-_bridge_dll(hdf4tools "${CMAKE_CURRENT_LIST_DIR}/hdf4tools.spec"
+_bridge_dll(hdf4tools "${CMAKE_CURRENT_LIST_DIR}/hdf4tools.exports"
             "${CMAKE_CURRENT_LIST_DIR}/unix_programs.c")
 add_custom_target(hdf4_wine_bridge ALL DEPENDS ${_bridge_built})
