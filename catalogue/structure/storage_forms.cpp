@@ -105,12 +105,10 @@ bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, Link
         for (int32_t I = 0; I < PerTable; ++I)
             Layout->Blocks.push_back(Cursor.U16());
     }
-    for (size_t I = 0; I < Layout->Blocks.size(); ++I) {
-        const uint16_t Block = Layout->Blocks[I];
+    for (uint16_t Block : Layout->Blocks) {
         if (Block == 0)
             continue; // never written: HDF4 reads it as zeros
-        const Dd* Element = Check.Find(HdfTag::Linked, Block);
-        if (Tables.count(Block) != 0 || !Check.IsReadablePlain(Element))
+        if (Tables.count(Block) != 0 || !Check.IsReadablePlain(Check.Find(HdfTag::Linked, Block)))
             return Check.Refuse("linked block that cannot be read");
     }
     // HLIstaccess takes the first block's length from its DD (the element
@@ -258,16 +256,16 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
                                    ? *LogicalLength / Coder.NbitTypeSize * Coder.NbitBits
                                : Coder.Coder == CoderSkipHuffman ? *LogicalLength
                                                                  : 0;
-    if (Stored * 8 < NeededBits)
-        *KeptOut = "compressed stream shorter than its values";
     // The N-bit decoder hands out whole values of its own type: of a type
     // larger than the data's, none, and the caller gets its buffer unset.
-    if (Coder.Coder == CoderNbit && ValueSize > 0 && Coder.NbitTypeSize != ValueSize)
-        *KeptOut = "N-bit compression of another type than its data";
     // zlib asks for a preset dictionary (FDICT in the stream's second byte),
     // which HCIcdeflate_decode does not know: it calls inflate for ever.
     constexpr uint8_t PresetDictionary = 0x20;
-    if (Coder.Coder == CoderDeflate && Head.size() == 2 && (Head[1] & PresetDictionary) != 0)
+    if (Stored * 8 < NeededBits)
+        *KeptOut = "compressed stream shorter than its values";
+    else if (Coder.Coder == CoderNbit && ValueSize > 0 && Coder.NbitTypeSize != ValueSize)
+        *KeptOut = "N-bit compression of another type than its data";
+    else if (Coder.Coder == CoderDeflate && Head.size() == 2 && (Head[1] & PresetDictionary) != 0)
         *KeptOut = "deflate stream that needs a dictionary";
     return true;
 }
