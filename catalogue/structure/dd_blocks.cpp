@@ -69,7 +69,7 @@ bool IndexDd(StructureCheck& Check, size_t Index) {
     }
     // Hread copies an element's length out of the file: a negative one is
     // the rest of the file, into whatever buffer the element was meant for.
-    if (!Entry.IsUnwritten() && !Check.File.Holds(Entry.Offset, Entry.Length))
+    if (!Entry.HasNoPlace() && !Check.File.Holds(Entry.Offset, Entry.Length))
         return Check.Refuse("element outside the file");
     Check.ByTagRef.push_back(Key << 32 | Index);
     return true;
@@ -109,7 +109,8 @@ bool CheckDdBlocks(StructureCheck& Check) {
     // HIread_version reads the element of ref 1 whole into a 92-byte stack
     // buffer, through a special element's handler if it has a special form.
     const Dd* Version = Check.Find(HdfTag::Version, VersionRef);
-    if (Version == nullptr || Version->IsUnwritten())
+    // One with no place fails to start, and Hopen ignores that failure.
+    if (Version == nullptr || Version->HasNoPlace())
         return true;
     if (HdfTag::IsSpecial(Version->Tag))
         return Check.Refuse("version element in a special form");

@@ -371,8 +371,10 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
             DataRefs.push_back(Ref);
         }
     }
-    // Without one, NC_new_var fails on NC_UNSPECIFIED; of several, each is
-    // read and the last kept.
+    // Without one, hdf_read_vars builds the variable as NC_UNSPECIFIED, of a
+    // value size of -1, with the HDF type of the variable read before it:
+    // SDstart succeeds and reports a type the data do not have. Of several,
+    // each is read and the last kept.
     if (!HasNumberType)
         return Check.Refuse("variable without a number type");
     Facts->Rank = Dims.size();

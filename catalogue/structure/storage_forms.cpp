@@ -204,7 +204,7 @@ bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** Kept
     Head->clear();
     *Stored = 0;
     const Dd* Element = Check.Find(HdfTag::Compressed, Ref);
-    if (Element == nullptr)
+    if (Element == nullptr || Element->CannotStart())
         return Check.Refuse("compressed data that is missing");
     if (Element->IsUnwritten())
         return true;
@@ -279,7 +279,7 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
 bool CheckChunk(StructureCheck& Check, uint16_t Ref, int32_t ValueSize, int64_t ChunkBytes,
                 DataElementFacts* Facts) {
     const Dd* Element = Check.Find(HdfTag::Chunk, Ref);
-    if (Element == nullptr || Element->IsUnwritten()) {
+    if (Element == nullptr || Element->HasNoPlace()) {
         Facts->KeptOut = "chunk that is missing";
         return true;
     }
@@ -451,7 +451,7 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
     *Facts = DataElementFacts();
     // A ref that names no DD fails Hstartread, cleanly, and Hlength with it;
     // only the values are unreadable.
-    if (Element == nullptr) {
+    if (Element == nullptr || Element->CannotStart()) {
         Facts->KeptOut = "data element that is missing";
         return true;
     }
@@ -503,7 +503,7 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
 bool CheckVdataStorage(StructureCheck& Check, uint16_t Ref, const VdataHeader& Header,
                        int64_t Length, std::vector<uint8_t>* Out) {
     const Dd* Element = Check.Find(HdfTag::Vs, Ref);
-    if (Element == nullptr)
+    if (Element == nullptr || Element->CannotStart())
         return Check.Refuse("vdata without storage");
     const int64_t Needed = int64_t(Header.Records) * Header.RecordSize;
     if (Element->IsUnwritten()) {

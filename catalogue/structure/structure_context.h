@@ -57,9 +57,14 @@ inline bool IsSpecial(uint16_t Tag) {
 struct Dd {
     uint16_t Tag = 0, Ref = 0;
     int32_t Offset = 0, Length = 0;
-    // Defined but never written (offset and length both -1): HDF4 refuses to
-    // read such an element, cleanly.
-    bool IsUnwritten() const { return Offset == -1 && Length == -1; }
+    // Offset and length both -1: a DD defined but never given a place.
+    bool HasNoPlace() const { return Offset == -1 && Length == -1; }
+    // Defined but never written: HDF4 starts such a plain element as an
+    // empty one.
+    bool IsUnwritten() const { return HasNoPlace() && !HdfTag::IsSpecial(Tag); }
+    // A special form with no place: Hstartaccess seeks to offset -1 for the
+    // special header and fails, as for an element that is missing.
+    bool CannotStart() const { return HasNoPlace() && HdfTag::IsSpecial(Tag); }
 };
 
 // A vgroup record (DFTAG_VG) as HDF4's vunpackvg decodes it.

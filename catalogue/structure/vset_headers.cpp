@@ -258,7 +258,7 @@ bool CheckVsetHeaders(StructureCheck& Check) {
         const uint16_t Tag = HdfTag::Base(Entry.Tag);
         if (Entry.Tag == HdfTag::Null || (Tag != HdfTag::Vg && Tag != HdfTag::Vh))
             continue;
-        if (Entry.IsUnwritten() || Entry.Length > MaxHeaderLength)
+        if (Entry.HasNoPlace() || Entry.Length > MaxHeaderLength)
             return Check.Refuse("vgroup or vdata header that cannot be read");
         if (!Check.ReadPlain(&Entry, &Bytes))
             return Check.Refuse("vgroup or vdata header that cannot be read");

@@ -198,15 +198,22 @@ TEST_F(ScanFaults, EveryFileThatFuzzingTurnedUpEndsTheScanWithAMessageOrARecord)
     const std::string Good = ThreeSets();
     for (const std::string& Path : Files) {
         SCOPED_TRACE(Path);
-        const size_t First = Messages().size();
-        if (Scan(Path)) {
-            EXPECT_EQ(Messages().size(), First);
-            EXPECT_GE(SdsCount, 1);
-        } else {
-            EXPECT_GT(Messages().size(), First);
+        // Twice: the second scan meets what HDF4 kept from the first (static
+        // buffers, open file records) and must end the same way.
+        bool Listed[2] = {false, false};
+        for (bool& Outcome : Listed) {
+            const size_t First = Messages().size();
+            Outcome = Scan(Path);
+            if (Outcome) {
+                EXPECT_EQ(Messages().size(), First);
+                EXPECT_GE(SdsCount, 1);
+            } else {
+                EXPECT_GT(Messages().size(), First);
+            }
+            FreeSdsEntries();
+            EXPECT_EQ(ScaleBuffersOutstanding(), 0);
         }
-        FreeSdsEntries();
-        EXPECT_EQ(ScaleBuffersOutstanding(), 0);
+        EXPECT_EQ(Listed[0], Listed[1]);
         ASSERT_TRUE(Scan(Good));
         EXPECT_EQ(SdsCount, 3);
         FreeSdsEntries();

@@ -432,6 +432,20 @@ const Damage Damages[] = {
     {"data element that is missing", WriteSd,
      [](auto* D) { Put(D, Find(*D, 702).Position + 2, 2, 0x7777); }, nullptr,
      "data element that is missing"},
+    // A special form with offset and length -1 cannot be started. For a
+    // vdata SDstart reads, hdf_read_xdr_cdf fails and the old-style reader
+    // that runs instead leaves a freed buffer behind: the next file's
+    // SDstart frees it again.
+    {"vdata storage in a special form with no place (double free in SDstart)", WriteSd,
+     [](auto* D) {
+         const size_t At = Find(*D, 1963).Position;
+         Put(D, At, 2, 0x47AB); Put(D, At + 4, 4, 0xffffffff); Put(D, At + 8, 4, 0xffffffff); },
+     "vdata without storage"},
+    {"data element in a special form with no place", WriteSd,
+     [](auto* D) {
+         const size_t At = Find(*D, 702).Position;
+         Put(D, At, 2, 0x42BE); Put(D, At + 4, 4, 0xffffffff); Put(D, At + 8, 4, 0xffffffff); },
+     nullptr, "data element that is missing"},
 };
 // clang-format on
 
