@@ -6,13 +6,6 @@
 
 #include <hdf/mfhdf.h>
 
-static_assert(HdfType::Float32 == DFNT_FLOAT32 && HdfType::Float64 == DFNT_FLOAT64 &&
-                  HdfType::Int8 == DFNT_INT8 && HdfType::UInt8 == DFNT_UINT8 &&
-                  HdfType::Int16 == DFNT_INT16 && HdfType::UInt16 == DFNT_UINT16 &&
-                  HdfType::Int32 == DFNT_INT32 && HdfType::UInt32 == DFNT_UINT32 &&
-                  HdfType::Int64 == DFNT_INT64 && HdfType::UInt64 == DFNT_UINT64,
-              "the table's codes are HDF4's own");
-
 namespace {
 
 struct NumberTypeRow {

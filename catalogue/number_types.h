@@ -1,27 +1,15 @@
 // The add-on's table of HDF number types: which HDF4 codes it accepts, the
 // host field data type that holds each exactly, the size of one element in
-// an HDF buffer, and the widening of one element to a double. Nothing else
-// in the add-on knows about HDF number types.
+// an HDF buffer, and the widening of one element to a double. The codes
+// themselves, and what HDF4's own readers do with them, are in
+// catalogue/hdf4_facts.h.
 #ifndef LOADHDF_CATALOGUE_NUMBER_TYPES_H
 #define LOADHDF_CATALOGUE_NUMBER_TYPES_H
 
+#include "catalogue/hdf4_facts.h"
+
 #include <cstdint>
 #include <cstring>
-
-// HDF4's public number-type codes that the table names. They are HDF4's
-// DFNT_* values; kept here so that code reading buffers needs no HDF4 header.
-namespace HdfType {
-constexpr int32_t Float32 = 5;
-constexpr int32_t Float64 = 6;
-constexpr int32_t Int8 = 20;
-constexpr int32_t UInt8 = 21;
-constexpr int32_t Int16 = 22;
-constexpr int32_t UInt16 = 23;
-constexpr int32_t Int32 = 24;
-constexpr int32_t UInt32 = 25;
-constexpr int32_t Int64 = 26;
-constexpr int32_t UInt64 = 27;
-} // namespace HdfType
 
 // The host's field data types (storage type of one zone variable).
 namespace HostFieldType {

@@ -3,10 +3,12 @@
 #ifndef LOADHDF_CATALOGUE_SDS_ENTRY_H
 #define LOADHDF_CATALOGUE_SDS_ENTRY_H
 
+#include "catalogue/hdf4_facts.h"
+
 #include <cstdint>
 
 // The most dimensions the HDF4 SD interface allows a data set.
-constexpr int32_t MaxSdsDims = 32;
+constexpr int32_t MaxSdsDims = Hdf4::MaxVarDims;
 // Longest descriptive text kept, without its terminating zero byte.
 constexpr int32_t SdsTextLen = 256;
 // Dimensions the add-on converts.

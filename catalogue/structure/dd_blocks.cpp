@@ -16,7 +16,6 @@ constexpr int64_t DdSize = 12;
 // for; a bound on the memory and time a hostile chain can cost, beyond any
 // file whose blocks do not overlap.
 constexpr size_t MinDdBound = size_t(1) << 20;
-constexpr int32_t VersionElementSize = 92; // HIread_version's buffer
 constexpr uint16_t VersionRef = 1;
 // Reads one block's DDs into the check; *Next gets the next block's offset.
 bool ReadBlock(StructureCheck& Check, int64_t Offset, int64_t* Next) {
@@ -114,7 +113,7 @@ bool CheckDdBlocks(StructureCheck& Check) {
         return true;
     if (HdfTag::IsSpecial(Version->Tag))
         return Check.Refuse("version element in a special form");
-    if (Version->Length > VersionElementSize)
+    if (Version->Length > Hdf4::VersionElementSize)
         return Check.Refuse("version element longer than HDF4's buffer");
     return true;
 }

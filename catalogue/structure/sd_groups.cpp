@@ -13,10 +13,6 @@
 
 namespace {
 
-constexpr int32_t MaxRank = 32;
-constexpr int32_t MemberBufferSize = 1024; // TBUF_SZ
-constexpr int32_t MaxAttributes = 100;
-
 // Number of the data labels and descriptions of each kind attached to each
 // (tag, ref).
 using AnnotationCounts = std::unordered_map<uint64_t, int32_t>;
@@ -68,7 +64,7 @@ bool GroupCheck::CheckDimensionRecord(uint16_t Ref) {
         return Check.Refuse("dimension record that cannot be read");
     ByteCursor Cursor(Bytes);
     Rank = Cursor.I16();
-    if (!Cursor.Ok() || Rank < 1 || Rank > MaxRank ||
+    if (!Cursor.Ok() || Rank < 1 || Rank > Hdf4::MaxVarDims ||
         int64_t(Bytes.size()) != 6 + 8 * int64_t(Rank))
         return Check.Refuse("dimension record of a rank HDF4 cannot take");
     Sizes.assign(size_t(Rank), 0);
@@ -86,7 +82,7 @@ bool GroupCheck::CheckDimensionRecord(uint16_t Ref) {
             return Check.Refuse("number type HDF4 would overrun");
         if (!CheckNumberTypeRecord(Check, TypeRef, &Type))
             return false;
-        Size = NumberTypeSize(Type);
+        Size = HdfType::Size(Type);
     }
     return true;
 }
@@ -151,7 +147,7 @@ bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* Linke
             const Dd* Element = Check.Find(Entry.Tag, Entry.Ref);
             std::vector<uint8_t> Bytes;
             if (!Check.IsReadablePlain(Element) ||
-                (Entry.Tag != HdfTag::Sdc && Element->Length > MemberBufferSize))
+                (Entry.Tag != HdfTag::Sdc && Element->Length > Hdf4::OldStyleMemberBufferSize))
                 return Check.Refuse("data-set group member HDF4 would overrun");
             Attributes += Entry.Tag == HdfTag::Sdc ? 1 : Entry.Tag == HdfTag::Cal ? 5 : 0;
             Attributes += Entry.Tag == HdfTag::Sdm ? 2 : 0;
@@ -175,7 +171,7 @@ bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* Linke
         auto Found = Annotations.find(AnnotationKey(Kind, Group.Tag, Group.Ref));
         Attributes += Found == Annotations.end() ? 0 : Found->second;
     }
-    if (Attributes > MaxAttributes)
+    if (Attributes > Hdf4::OldStyleMaxAttributes)
         return Check.Refuse("more attributes than HDF4 keeps for a data set");
     if (DataElements == 0)
         return true;

@@ -18,10 +18,9 @@
 
 namespace {
 
-constexpr size_t MaxNameLength = 255;     // H4_MAX_NC_NAME less the terminator
-constexpr size_t MaxClassLength = 127;    // H4_MAX_NC_CLASS less the terminator
-constexpr int32_t MaxRank = 32;           // H4_MAX_VAR_DIMS
-constexpr size_t MaxFieldListLength = 99; // hdf_read_attrs' fields[100]
+constexpr size_t MaxNameLength = Hdf4::MaxNameLength;
+constexpr size_t MaxClassLength = Hdf4::MaxClassLength;
+constexpr size_t MaxFieldListLength = Hdf4::AttributeFieldListLength;
 constexpr int64_t MaxAttributeBytes = (int64_t(1) << 31) - 2;
 constexpr int64_t MaxDataBytes = int64_t(1) << 62;
 
@@ -63,29 +62,6 @@ bool DropsVariable(const NumberTypeRecord& Record) {
 // unwritten data with vp->szof bytes of the _FillValue attribute's values,
 // whatever their type: only a fill of the data's netCDF type fills with
 // whole values of the data's own representation.
-int32_t NetCdfType(int32_t HdfType) {
-    switch (HdfType & 0xFF) {
-    case 3:
-    case 4:
-        return 2; // NC_CHAR
-    case 20:
-    case 21:
-        return 1; // NC_BYTE
-    case 22:
-    case 23:
-        return 3; // NC_SHORT
-    case 24:
-    case 25:
-        return 4; // NC_LONG
-    case 5:
-        return 5; // NC_FLOAT
-    case 6:
-        return 6; // NC_DOUBLE
-    default:
-        return 0;
-    }
-}
-
 class SdStructure {
   public:
     SdStructure(StructureCheck& Check, const VgroupRecord& Cdf) : Check(Check), Cdf(Cdf) {}
@@ -272,7 +248,7 @@ bool SdStructure::CheckAttribute(uint16_t Ref, const VdataHeader& Header) {
     }
     if (Header.Fields.empty() || ListLength > MaxFieldListLength + 1)
         return Check.Refuse("attribute field names HDF4 would overrun");
-    if (!SdMapsType(Header.Fields[0].Type) || Header.Records < 1 ||
+    if (!HdfType::SdMaps(Header.Fields[0].Type) || Header.Records < 1 ||
         RecordBytes * Header.Records > MaxAttributeBytes)
         return Check.Refuse("attribute HDF4 cannot read");
     return CheckVdataStorage(Check, Ref, Header, RecordBytes * Header.Records, nullptr);
@@ -308,7 +284,7 @@ const char* SdStructure::FillValueRule(const VgroupRecord& Var, int32_t Type) co
         const VdataHeader& Header = *Check.Vdatas.Find(Var.Refs[I]);
         if (Header.Class != "Attr0.0" || Header.Name != "_FillValue")
             continue;
-        return NetCdfType(Header.Fields[0].Type) == NetCdfType(Type)
+        return HdfType::NetCdfType(Header.Fields[0].Type) == HdfType::NetCdfType(Type)
                    ? nullptr
                    : "fill value of another type than its data";
     }
@@ -342,7 +318,7 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
             if (Dim->Unlimited && !Dims.empty())
                 return Check.Refuse("unlimited dimension that is not the first");
             Dims.push_back(Dim);
-            if (Dims.size() > size_t(MaxRank) || Dims.size() > Cdf.Tags.size())
+            if (Dims.size() > size_t(Hdf4::MaxVarDims) || Dims.size() > Cdf.Tags.size())
                 return Check.Refuse("variable of too many dimensions");
         } else if (Tag == HdfTag::Vh) {
             const VdataHeader* Header = Check.Vdatas.Find(Ref);
@@ -380,7 +356,7 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
     Facts->Rank = Dims.size();
     Facts->Kind = LastKind;
 
-    const int32_t ValueSize = NumberTypeSize(Type);
+    const int32_t ValueSize = HdfType::Size(Type);
     int64_t Bytes = ValueSize;
     for (size_t D = 0; D < Dims.size(); ++D) {
         const int64_t Size = Dims[D]->Size;

@@ -18,17 +18,11 @@
 
 namespace {
 
-namespace Code {
-constexpr int16_t Linked = 1;
-constexpr int16_t External = 2;
-constexpr int16_t Compressed = 3;
-constexpr int16_t Chunked = 5;
-} // namespace Code
-
 constexpr int64_t LinkedRecordSize = 16;
-constexpr int64_t CompressedRecordSize = 14; // before the coder's own bytes
+// A bound of the check's own on the blocks per link table, whose table
+// HLIgetlink allocates and reads whole; writers use a few dozen.
 constexpr int32_t MaxBlocksPerTable = 65535;
-constexpr int32_t MaxChunkHeaderLength = 256; // HMCIstaccess's stack buffer
+constexpr int64_t CompressedRecordSize = 14; // before the coder's own bytes
 // HMCIstaccess (mcache_open) allocates a list entry for every position of
 // the chunk grid at each start of the element, SDstart's Hlength among
 // them: 2^24 positions took 6 s and 530 MB of the host's process to list a
@@ -46,7 +40,6 @@ constexpr int32_t MaxRecordLength = 1 << 16;
 // in memory; far above what HDF4's writers produce.
 constexpr size_t MaxLinkedBlocks = size_t(1) << 24;
 constexpr int64_t MaxVdataBytesRead = int64_t(64) << 20; // skipping Huffman allocates per unit
-constexpr uint16_t CoderNbit = 2, CoderSkipHuffman = 3, CoderDeflate = 4, CoderSzip = 5;
 
 const char* const BadSpecial = "special element HDF4 would misread";
 
@@ -161,33 +154,33 @@ struct CoderFacts {
 bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, CoderFacts* Facts) {
     const uint16_t Model = Cursor.U16();
     const uint16_t Coder = Cursor.U16();
-    if (!Cursor.Ok() || Model != 0 || Coder > CoderSzip)
+    if (!Cursor.Ok() || Model != 0 || Coder > CoderCode::Szip)
         return Check.Refuse("compression HDF4 cannot decode");
     Facts->Coder = Coder;
-    if (Coder == CoderNbit) {
+    if (Coder == CoderCode::Nbit) {
         const int32_t Type = Cursor.I32();
         Cursor.Skip(4); // sign extension and fill flags
         const int32_t StartBit = Cursor.I32();
         const int32_t BitLength = Cursor.I32();
-        const int32_t Size = NumberTypeSize(Type);
+        const int32_t Size = HdfType::Size(Type);
         Facts->NbitTypeSize = Size;
         Facts->NbitBits = BitLength;
         if (Size == 0 || StartBit < 0 || StartBit >= 8 * Size || BitLength < 1 ||
             BitLength > StartBit + 1)
             return Check.Refuse("N-bit compression with bits outside its values");
-    } else if (Coder == CoderSkipHuffman) {
+    } else if (Coder == CoderCode::SkipHuffman) {
         const uint32_t Skip = Cursor.U32();
         Cursor.Skip(4);
         if (Skip < 1 || Skip > MaxSkipSize)
             return Check.Refuse("skipping-Huffman compression with an odd skip size");
-    } else if (Coder == CoderDeflate) {
+    } else if (Coder == CoderCode::Deflate) {
         // HCIinit_coder refuses a level above 9, but leaks the element's
         // access and coder records each time: at every SDstart (Hlength of
         // the variable), in the host's process. HDF4's writers never write
         // such a level.
         if (Cursor.U16() > 9)
             return Check.Refuse("deflate compression with an unknown level");
-    } else if (Coder == CoderSzip) {
+    } else if (Coder == CoderCode::Szip) {
         // This HDF4 build has no szip decoder and refuses such data cleanly;
         // the parameters need only be present.
         Cursor.Skip(14);
@@ -216,7 +209,7 @@ bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** Kept
     std::vector<uint8_t> Record;
     int16_t SpecialCode = 0;
     LinkedLayout Layout;
-    if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != Code::Linked)
+    if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != SpecialCode::Linked)
         return Check.Refuse(BadSpecial);
     if (!CheckLinked(Check, Record, &Layout))
         return false;
@@ -252,10 +245,10 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
     // past the stored bytes of a stream cut short and walk off their 4096-
     // byte buffer. A whole N-bit stream holds its kept bits of every value;
     // a skipping-Huffman one at least a bit per byte.
-    const int64_t NeededBits = Coder.Coder == CoderNbit && Coder.NbitTypeSize > 0
+    const int64_t NeededBits = Coder.Coder == CoderCode::Nbit && Coder.NbitTypeSize > 0
                                    ? *LogicalLength / Coder.NbitTypeSize * Coder.NbitBits
-                               : Coder.Coder == CoderSkipHuffman ? *LogicalLength
-                                                                 : 0;
+                               : Coder.Coder == CoderCode::SkipHuffman ? *LogicalLength
+                                                                       : 0;
     // The N-bit decoder hands out whole values of its own type: of a type
     // larger than the data's, none, and the caller gets its buffer unset.
     // zlib asks for a preset dictionary (FDICT in the stream's second byte),
@@ -263,9 +256,10 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
     constexpr uint8_t PresetDictionary = 0x20;
     if (Stored * 8 < NeededBits)
         *KeptOut = "compressed stream shorter than its values";
-    else if (Coder.Coder == CoderNbit && ValueSize > 0 && Coder.NbitTypeSize != ValueSize)
+    else if (Coder.Coder == CoderCode::Nbit && ValueSize > 0 && Coder.NbitTypeSize != ValueSize)
         *KeptOut = "N-bit compression of another type than its data";
-    else if (Coder.Coder == CoderDeflate && Head.size() == 2 && (Head[1] & PresetDictionary) != 0)
+    else if (Coder.Coder == CoderCode::Deflate && Head.size() == 2 &&
+             (Head[1] & PresetDictionary) != 0)
         *KeptOut = "deflate stream that needs a dictionary";
     return true;
 }
@@ -291,7 +285,7 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref, int32_t ValueSize, int64_t 
     std::vector<uint8_t> Record;
     int16_t SpecialCode = 0;
     int64_t Length = 0;
-    if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != Code::Compressed)
+    if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != SpecialCode::Compressed)
         return Check.Refuse(BadSpecial);
     if (!CheckCompressed(Check, Record, ValueSize, &Length, &Facts->KeptOut))
         return false;
@@ -360,7 +354,7 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
     ByteCursor Cursor(Record);
     Cursor.Skip(2);
     const int32_t HeaderLength = Cursor.I32();
-    if (!Cursor.Ok() || HeaderLength < 0 || HeaderLength > MaxChunkHeaderLength ||
+    if (!Cursor.Ok() || HeaderLength < 0 || HeaderLength > Hdf4::ChunkHeaderBufferSize ||
         int64_t(Record.size()) < 6 + int64_t(HeaderLength))
         return Check.Refuse("chunked header HDF4 would overrun");
     ByteCursor Header(Record.data() + 6, size_t(HeaderLength));
@@ -473,7 +467,7 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
     if (!ReadCode(Check, Element, &Record, &SpecialCode))
         return Check.Refuse(BadSpecial);
     switch (SpecialCode) {
-    case Code::Linked: {
+    case SpecialCode::Linked: {
         LinkedLayout Layout;
         if (!CheckLinked(Check, Record, &Layout))
             return false;
@@ -488,12 +482,12 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
             Facts->KeptOut = "linked blocks shorter than their data set";
         return true;
     }
-    case Code::Compressed:
+    case SpecialCode::Compressed:
         return CheckCompressed(Check, Record, std::max(Data.ValueSize, 0), &Facts->LogicalLength,
                                &Facts->KeptOut);
-    case Code::Chunked:
+    case SpecialCode::Chunked:
         return CheckChunked(Check, Record, Data, Facts);
-    case Code::External:
+    case SpecialCode::External:
         return CheckExternal(Check, Record, Facts);
     default:
         return Check.Refuse(BadSpecial);
@@ -525,9 +519,9 @@ bool CheckVdataStorage(StructureCheck& Check, uint16_t Ref, const VdataHeader& H
     int16_t SpecialCode = 0;
     if (!ReadCode(Check, Element, &Record, &SpecialCode))
         return Check.Refuse(BadSpecial);
-    if (SpecialCode == Code::External)
+    if (SpecialCode == SpecialCode::External)
         return Check.Refuse("data stored in an external file");
-    if (SpecialCode != Code::Linked)
+    if (SpecialCode != SpecialCode::Linked)
         return Check.Refuse(BadSpecial);
     // SDstart reads attributes, dimension values and chunk tables with
     // VSread: a chain too short for those bytes refuses the file.

@@ -1,10 +1,11 @@
-// What the stages of the structure check share: HDF4's tag values, the data
+// What the stages of the structure check share: the data
 // descriptors (DDs) of the file indexed as HDF4 looks them up, the parsed
 // vgroups and vdata headers, and the verdict being built. Each stage is one
 // function declared at the end; CheckHdfStructure runs them in order.
 #ifndef LOADHDF_CATALOGUE_STRUCTURE_STRUCTURE_CONTEXT_H
 #define LOADHDF_CATALOGUE_STRUCTURE_STRUCTURE_CONTEXT_H
 
+#include "catalogue/hdf4_facts.h"
 #include "catalogue/structure/file_bytes.h"
 #include "catalogue/structure_check.h"
 
@@ -13,45 +14,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-// HDF4's tag values (htags.h) for the records the SD readers follow.
-namespace HdfTag {
-constexpr uint16_t Null = 1;
-constexpr uint16_t Linked = 20;
-constexpr uint16_t Version = 30;
-constexpr uint16_t Compressed = 40;
-constexpr uint16_t Chunk = 61;
-constexpr uint16_t DataLabel = 104; // DFTAG_DIL
-constexpr uint16_t DataDesc = 105;  // DFTAG_DIA
-constexpr uint16_t NumberType = 106;
-constexpr uint16_t Sdg = 700;
-constexpr uint16_t Sdd = 701;
-constexpr uint16_t Sd = 702;
-constexpr uint16_t Sds = 703; // dimension scales of an old-style group
-constexpr uint16_t Sdl = 704;
-constexpr uint16_t Sdu = 705;
-constexpr uint16_t Sdf = 706;
-constexpr uint16_t Sdm = 707;
-constexpr uint16_t Sdc = 708;
-constexpr uint16_t Sdt = 709;
-constexpr uint16_t SdLink = 710;
-constexpr uint16_t Ndg = 720;
-constexpr uint16_t Cal = 731;
-constexpr uint16_t FillValue = 732;
-constexpr uint16_t Vh = 1962;
-constexpr uint16_t Vs = 1963;
-constexpr uint16_t Vg = 1965;
-
-constexpr uint16_t SpecialBit = 0x4000;
-// The library's BASETAG: the plain form of a special tag; user tags (bit 15)
-// have no special form.
-inline uint16_t Base(uint16_t Tag) {
-    return Tag & 0x8000 ? Tag : uint16_t(Tag & ~SpecialBit);
-}
-inline bool IsSpecial(uint16_t Tag) {
-    return (Tag & 0xC000) == SpecialBit;
-}
-} // namespace HdfTag
 
 // One data descriptor as it stands in a DD block.
 struct Dd {
@@ -93,14 +55,6 @@ struct VdataHeader {
     // its callers sized; only the vdatas the SD readers read must have them.
     bool FieldsReadable = true;
 };
-
-// Bytes per value of an HDF number type with at most one of the native and
-// little-endian modifier bits, as DFKNTsize gives it; 0 for any other code
-// (HDF4 would convert such a value with whatever converter ran last).
-int32_t NumberTypeSize(int32_t Type);
-// True for the codes HDF4's SD layer maps to a netCDF type (the low byte of
-// the code is 3, 4, 5, 6 or 20 to 25).
-bool SdMapsType(int32_t Type);
 
 // Records found by ref: filled in file order, then sorted once, so a file of
 // thousands of records costs no allocation per lookup entry.

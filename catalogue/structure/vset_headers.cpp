@@ -16,10 +16,6 @@ constexpr size_t TrailerSize = 5;
 constexpr int16_t NewestVsetVersion = 4; // the one with attributes
 constexpr int16_t OldTypesVersion = 2;   // headers with local type codes
 constexpr uint32_t HasAttributes = 1;
-constexpr int32_t MaxFields = 256;          // VSFIELDMAX
-constexpr int16_t MaxFieldNameLength = 128; // FIELDNAMELENMAX
-constexpr size_t MaxVdataNameLength = 64;   // VSNAMELENMAX
-constexpr int32_t MaxFieldSize = 65535;     // MAX_FIELD_SIZE, MAX_ORDER
 constexpr int64_t MaxHeaderLength = int64_t(1) << 24;
 
 // A text of declared length, as HIstrncpy copies it: cut at the first zero
@@ -91,18 +87,18 @@ bool ParseVgroup(const std::vector<uint8_t>& Bytes, VgroupRecord* Group) {
 int32_t RemapOldType(int32_t Type) {
     switch (Type) {
     case 1:
-        return 4; // DFNT_CHAR8
+        return HdfType::Char8;
     case 2:
     case 6:
-        return 22; // DFNT_INT16
+        return HdfType::Int16;
     case 3:
-        return 5; // DFNT_FLOAT32
+        return HdfType::Float32;
     case 4:
-        return 24; // DFNT_INT32
+        return HdfType::Int32;
     case 5:
-        return 20; // DFNT_INT8
+        return HdfType::Int8;
     case 7:
-        return 6; // DFNT_FLOAT64
+        return HdfType::Float64;
     default:
         return Type;
     }
@@ -112,15 +108,15 @@ int32_t RemapOldType(int32_t Type) {
 // VSread's conversions write exactly what its callers sized.
 bool FieldsAgree(const VdataHeader& Header, const std::vector<uint16_t>& FileSizes,
                  const std::vector<uint16_t>& Offsets) {
-    if (Header.Fields.size() > size_t(MaxFields))
+    if (Header.Fields.size() > size_t(Hdf4::MaxVdataFields))
         return false;
     int64_t Sum = 0;
     for (size_t I = 0; I < Header.Fields.size(); ++I) {
         const VdataField& Field = Header.Fields[I];
-        if (Field.Size == 0 || Field.Order < 1 || Field.Order > MaxFieldSize)
+        if (Field.Size == 0 || Field.Order < 1 || Field.Order > Hdf4::MaxFieldSize)
             return false;
         const int64_t Bytes = int64_t(Field.Order) * Field.Size;
-        if (Bytes > MaxFieldSize || FileSizes[I] != Bytes || Offsets[I] != Sum)
+        if (Bytes > Hdf4::MaxFieldSize || FileSizes[I] != Bytes || Offsets[I] != Sum)
             return false;
         Sum += Bytes;
     }
@@ -156,7 +152,7 @@ bool ParseVdata(const std::vector<uint8_t>& Bytes, VdataHeader* Header, const ch
         Field.Type = Cursor.I16();
         if (Version <= OldTypesVersion)
             Field.Type = RemapOldType(Field.Type);
-        Field.Size = NumberTypeSize(Field.Type);
+        Field.Size = HdfType::Size(Field.Type);
     }
     for (uint16_t& Size : FileSizes)
         Size = Cursor.U16();
@@ -171,7 +167,7 @@ bool ParseVdata(const std::vector<uint8_t>& Bytes, VdataHeader* Header, const ch
         const int16_t Length = Cursor.I16();
         if (Length < 0)
             return false;
-        NamesFit = NamesFit && Length <= MaxFieldNameLength;
+        NamesFit = NamesFit && Length <= Hdf4::MaxFieldNameLength;
         Field.Name = Text(Cursor, size_t(Length));
     }
     for (std::string* Name : {&Header->Name, &Header->Class}) {
@@ -180,7 +176,7 @@ bool ParseVdata(const std::vector<uint8_t>& Bytes, VdataHeader* Header, const ch
             return false;
         *Name = Text(Cursor, size_t(Length));
         // HIstrncpy copies up to the first zero byte into a 65-byte array.
-        if (Name->size() > MaxVdataNameLength) {
+        if (Name->size() > size_t(Hdf4::VdataNameLength)) {
             *Rule = "vdata name or class longer than HDF4's 64-byte field";
             return false;
         }
@@ -199,35 +195,6 @@ bool ParseVdata(const std::vector<uint8_t>& Bytes, VdataHeader* Header, const ch
 
 } // namespace
 
-int32_t NumberTypeSize(int32_t Type) {
-    constexpr int32_t Native = 0x1000, LittleEndian = 0x4000;
-    if ((Type & Native) && (Type & LittleEndian))
-        return 0;
-    switch (Type & ~(Native | LittleEndian)) {
-    case 3:  // DFNT_UCHAR8
-    case 4:  // DFNT_CHAR8
-    case 20: // DFNT_INT8
-    case 21: // DFNT_UINT8
-        return 1;
-    case 22: // DFNT_INT16
-    case 23: // DFNT_UINT16
-        return 2;
-    case 5:  // DFNT_FLOAT32
-    case 24: // DFNT_INT32
-    case 25: // DFNT_UINT32
-        return 4;
-    case 6: // DFNT_FLOAT64
-        return 8;
-    default:
-        return 0;
-    }
-}
-
-bool SdMapsType(int32_t Type) {
-    const int32_t Low = Type & 0xFF;
-    return Low == 3 || Low == 4 || Low == 5 || Low == 6 || (Low >= 20 && Low <= 25);
-}
-
 bool ReadNumberTypeRecord(StructureCheck& Check, uint16_t Ref, NumberTypeRecord* Record) {
     std::vector<uint8_t> Bytes;
     // Hgetelement reads it whole into a 4-byte stack buffer: longer overruns
@@ -239,7 +206,7 @@ bool ReadNumberTypeRecord(StructureCheck& Check, uint16_t Ref, NumberTypeRecord*
     Record->Class = Bytes[3];
     // hdf_unmap_type fails on any other: SDstart falls back to the old-style
     // reader.
-    return SdMapsType(Record->Type) ? true : Check.Refuse("number type HDF4 cannot convert");
+    return HdfType::SdMaps(Record->Type) ? true : Check.Refuse("number type HDF4 cannot convert");
 }
 
 bool CheckNumberTypeRecord(StructureCheck& Check, uint16_t Ref, int32_t* Type) {
