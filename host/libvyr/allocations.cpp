@@ -24,10 +24,6 @@ const Allocation* FindTracked(const void* Object, AllocKind Kind) {
     return &Found->second;
 }
 
-void Untrack(const void* Object) {
-    State().Allocations.erase(Object);
-}
-
 void FreeTracked(const void* Object) {
     const auto Found = State().Allocations.find(Object);
     if (Found == State().Allocations.end())

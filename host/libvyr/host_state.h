@@ -156,7 +156,6 @@ bool ShouldFail(FailPoint Point, const char* Tag);
 void Track(const void* Object, AllocKind Kind, const std::string& Tag, bool HostOwned = false);
 // The record of a live object of that kind, or null.
 const Allocation* FindTracked(const void* Object, AllocKind Kind);
-void Untrack(const void* Object);
 // Frees one tracked object according to its kind (and forgets it).
 void FreeTracked(const void* Object);
 void FreeAllTracked();
