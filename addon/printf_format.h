@@ -1,14 +1,14 @@
-// The format-checking archetype of printf-like functions. mingw-w64 builds
-// use its own C99 printf (__USE_MINGW_ANSI_STDIO), checked as GNU's; its
-// plain "printf" would mean msvcrt's, which knows no %zu. Clang knows no
-// "gnu_printf", and elsewhere the two are one.
+// The format-checking archetype of printf-like functions, for
+// __attribute__((format(LOADHDF_PRINTF_FORMAT, ...))). The build names it:
+// gnu_printf in the Windows build, whose mingw-w64 C99 printf
+// (__USE_MINGW_ANSI_STDIO) is checked as GNU's there, where the plain
+// "printf" would mean msvcrt's, which knows no %zu; printf elsewhere (clang,
+// which the fuzzing build uses, knows no "gnu_printf").
 #ifndef LOADHDF_ADDON_PRINTF_FORMAT_H
 #define LOADHDF_ADDON_PRINTF_FORMAT_H
 
-#ifdef __MINGW32__
-#define LOADHDF_PRINTF_FORMAT gnu_printf
-#else
-#define LOADHDF_PRINTF_FORMAT printf
+#ifndef LOADHDF_PRINTF_FORMAT
+#error "LOADHDF_PRINTF_FORMAT: the build names the printf format archetype (CMakeLists.txt)"
 #endif
 
 #endif

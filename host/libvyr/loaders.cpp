@@ -1,15 +1,10 @@
-// Add-on loading and the import registry: loading an add-on module (dlopen,
-// or LoadLibrary on Windows), the
-// loaders it registers, the instruction lists it records, and the host's
-// two ways into a loader (the user picking it, and a replay).
+// Add-on loading and the import registry: loading an add-on module (through
+// the system's loader, host/platform/loadable_module.h), the loaders it
+// registers, the instruction lists it records, and the host's two ways into
+// a loader (the user picking it, and a replay).
 #include "host_state.h"
 
-#ifdef _WIN32
-#include <cstdio>
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "platform/loadable_module.h"
 
 using namespace VyrHost::Detail;
 
@@ -21,57 +16,15 @@ using InitFn = void (*)(void);
 // loaded or lacks it. The module stays loaded for the life of the process:
 // the host keeps its callbacks, and Reset does not unload what it did not
 // load.
-#ifdef _WIN32
-std::string LastErrorText() {
-    const DWORD Code = GetLastError();
-    char Text[512] = "";
-    const DWORD Length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, Code, 0, Text, sizeof Text, nullptr);
-    std::string Why(Text, Length);
-    while (!Why.empty() && (Why.back() == '\n' || Why.back() == '\r' || Why.back() == ' '))
-        Why.pop_back();
-    char Number[32];
-    std::snprintf(Number, sizeof Number, "error %lu", static_cast<unsigned long>(Code));
-    return Why.empty() ? Number : Why + " (" + Number + ")";
-}
-
 InitFn OpenModule(const std::string& Path, std::string* Why) {
-    // The Windows loader wants backslashes; the module's own dependencies
-    // are looked for in its folder first. No "cannot find" dialog box: the
-    // reason goes to the caller.
-    std::string WindowsPath = Path;
-    for (char& C : WindowsPath)
-        if (C == '/')
-            C = '\\';
-    DWORD OldMode = 0;
-    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &OldMode);
-    const HMODULE Module =
-        LoadLibraryExA(WindowsPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    const std::string LoadWhy = Module == nullptr ? LastErrorText() : "";
-    SetThreadErrorMode(OldMode, nullptr);
-    if (Module == nullptr) {
-        *Why = LoadWhy; // the system's text does not name the file: the caller does
+    Platform::LoadedModule* Module = Platform::LoadModule(Path, Why);
+    if (Module == nullptr)
         return nullptr;
-    }
-    auto Init =
-        reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(Module, "InitVyrAddOn")));
+    const InitFn Init = Platform::FindModuleFunction(Module, "InitVyrAddOn");
     if (Init == nullptr)
         *Why = Path + " exports no InitVyrAddOn";
     return Init;
 }
-#else
-InitFn OpenModule(const std::string& Path, std::string* Why) {
-    void* Module = dlopen(Path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (Module == nullptr) {
-        *Why = dlerror();
-        return nullptr;
-    }
-    auto Init = reinterpret_cast<InitFn>(dlsym(Module, "InitVyrAddOn"));
-    if (Init == nullptr)
-        *Why = Path + " exports no InitVyrAddOn";
-    return Init;
-}
-#endif
 
 LoaderRecord* FindLoader(const std::string& Name) {
     for (LoaderRecord& L : State().Loaders)

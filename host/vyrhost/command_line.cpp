@@ -4,6 +4,7 @@
 #include "command_line.h"
 
 #include "addon_module.h"
+#include "addon_version.h"
 #include "whole_number.h"
 
 #include <CLI/CLI.hpp>
@@ -133,6 +134,10 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
     // with a slash (as Windows also accepts) must stay a path.
     App.allow_windows_style_options(false);
     App.footer(ProgramFooter);
+    // The program comes with the add-on and takes its release's version.
+    App.set_version_flag("--version", "vyrhost " LOADHDF_FILE_VERSION,
+                         "Print the program's name and version (the HDF Loader release it "
+                         "comes with) and exit");
 
     std::string JsonOut, JournalOut, PictureOut, AddOnPath;
     CLI::Option* JsonOption =
@@ -205,6 +210,9 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
             }
         }
         std::fputs(Help.c_str(), stdout);
+        return 0;
+    } catch (const CLI::CallForVersion& Version) {
+        std::printf("%s\n", Version.what());
         return 0;
     } catch (const CLI::ParseError& Error) {
         FindParsed();

@@ -1,6 +1,6 @@
 // The program's command line: which command to run, its arguments and the
-// session options, read with CLI11. Usage errors and --help end here; the
-// rest of the program only ever sees a complete Invocation.
+// session options, read with CLI11. Usage errors, --help and --version end
+// here; the rest of the program only ever sees a complete Invocation.
 #ifndef LOADHDF_HOST_VYRHOST_COMMAND_LINE_H
 #define LOADHDF_HOST_VYRHOST_COMMAND_LINE_H
 
@@ -34,9 +34,9 @@ struct Invocation {
 };
 
 // Reads the command line into *Out. Returns nullopt when the program should
-// go on with *Out, otherwise the exit status to end with: 0 after --help
-// (printed on standard output), ExitUsage after a usage error (what is
-// wrong and a usage line, on standard error).
+// go on with *Out, otherwise the exit status to end with: 0 after --help or
+// --version (printed on standard output), ExitUsage after a usage error
+// (what is wrong and a usage line, on standard error).
 std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out);
 
 } // namespace VyrHostProgram

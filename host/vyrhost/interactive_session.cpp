@@ -7,6 +7,8 @@
 #include "dialog_view.h"
 #include "session_language.h"
 
+#include "platform/console.h"
+
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -22,19 +24,12 @@ bool DrawsNoDialog(const std::string& Verb) {
     return Verb == "?" || Verb == "show" || Verb == "json" || Verb == "quit" || Verb == "exit";
 }
 
-// The keys that end the input on this system's console.
-#ifdef _WIN32
-const char* const EndOfInputKeys = "Ctrl-Z Enter";
-#else
-const char* const EndOfInputKeys = "Ctrl-D";
-#endif
-
 } // namespace
 
 void RunInteractiveSession(HostSession& Session) {
     std::printf("vyrhost: the stand-in Vyrlith host with the HDF Loader add-on.\n"
                 "Type ? for the commands, quit or %s to end. Start with: launch\n",
-                EndOfInputKeys);
+                Platform::EndOfInputKeys());
     std::fputs(DescribeOpenDialog().c_str(), stdout);
     std::string Line;
     while (true) {

@@ -5,11 +5,11 @@
 #include "addon_module.h"
 #include "command_line.h"
 #include "commands.h"
-#include "console.h"
 #include "host_session.h"
 #include "host_state_json.h"
 #include "interactive_session.h"
 #include "picture_file.h"
+#include "platform/console.h"
 #include "session_language.h"
 #include "text_lines.h"
 #include "vyr_host_control.h"
@@ -19,6 +19,17 @@
 using namespace VyrHostProgram;
 
 namespace {
+
+// Sets the standard streams up before anything is read or written: a script
+// on standard input is read byte for byte as written, as files are, and
+// standard error is made to take the progress bar's escape sequences where
+// it is a terminal. Returns whether it draws the bar.
+bool PrepareStandardStreams() {
+    if (!Platform::InputIsTerminal()) {
+        Platform::ReadInputAsWritten();
+    }
+    return Platform::ErrorTakesEscapeSequences();
+}
 
 void RunCommand(HostSession& Session, const Invocation& Call) {
     switch (Call.Command) {
@@ -37,7 +48,8 @@ void RunCommand(HostSession& Session, const Invocation& Call) {
     case CommandKind::Script:
     case CommandKind::Session: {
         // With no command, standard input off a terminal is a script.
-        const bool Interactive = Call.Command == CommandKind::Session && InputIsTerminal();
+        const bool Interactive =
+            Call.Command == CommandKind::Session && Platform::InputIsTerminal();
         if (Interactive) {
             RunInteractiveSession(Session);
             return;
@@ -112,8 +124,7 @@ int main(int Argc, char** Argv) {
     const AfterLoadPrint Print = Call.JsonOut     ? AfterLoadPrint::Nothing
                                  : Call.Checksums ? AfterLoadPrint::Checksums
                                                   : AfterLoadPrint::Summary;
-    PrepareConsole();
-    HostSession Session(ErrorDrawsProgress(), Print);
+    HostSession Session(PrepareStandardStreams(), Print);
     const std::string Module = FindAddOnModule(Call.AddOnPath);
     std::string Why;
     if (!VyrHost::LoadAddOn(Module, &Why)) {

@@ -3,8 +3,9 @@
 // the time since the load started, on one line rewritten in place.
 #include "progress_bar.h"
 
-#include "console.h"
 #include "stop_request.h"
+
+#include "platform/console.h"
 
 #include <cstdio>
 #include <string>
@@ -62,14 +63,14 @@ void ProgressBar::Draw(const VyrHost::PercentDoneState& State) {
     Line += State.Label;
     std::snprintf(Tail, sizeof Tail, "  zone %zu  %.1f s  (Ctrl-C: Stop)", Zones, Seconds);
     Line += Tail;
-    WriteToTerminal(Line);
+    Platform::WriteToError(Line);
     DrawnPercent = State.LastPercent;
     LineInUse = true;
 }
 
 void ProgressBar::ClearLine() {
     if (LineInUse) {
-        WriteToTerminal(EraseLine);
+        Platform::WriteToError(EraseLine);
         LineInUse = false;
         DrawnPercent = -1; // so that the next check draws the bar again
     }

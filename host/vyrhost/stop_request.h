@@ -4,15 +4,11 @@
 #ifndef LOADHDF_HOST_VYRHOST_STOP_REQUEST_H
 #define LOADHDF_HOST_VYRHOST_STOP_REQUEST_H
 
-#ifndef _WIN32
-#include <csignal>
-#endif
-
 namespace VyrHostProgram {
 
-// Installs the handler for its lifetime (a SIGINT handler on Linux, a
-// console control handler on Windows) and puts the previous one back
-// afterwards; a request left over is dropped either way.
+// Catches Ctrl-C for its lifetime (host/platform/ctrl_c.h) and puts back
+// what Ctrl-C did before afterwards; a request left over is dropped either
+// way.
 class StopOnInterrupt {
   public:
     StopOnInterrupt();
@@ -21,10 +17,7 @@ class StopOnInterrupt {
     StopOnInterrupt& operator=(const StopOnInterrupt&) = delete;
 
   private:
-#ifndef _WIN32
-    struct sigaction Previous {};
-#endif
-    bool Installed = false;
+    bool Caught = false;
 };
 
 // True once per Ctrl-C received under a guard: reading clears it.

@@ -4,6 +4,8 @@
 // number-type records for files HDF4's writer will not make itself.
 #include "support/hdf_writer.h"
 
+#include "platform/private_folder.h"
+
 #include <hdf/mfhdf.h>
 
 #include <cstdio>
@@ -11,7 +13,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <stdexcept>
 
 namespace TestHdf {
@@ -220,28 +221,6 @@ void RemoveTempDir() {
     std::filesystem::remove_all(TempDir(), Ignored);
 }
 
-// A new folder of this process's own in the system's temporary folder.
-std::filesystem::path MakePrivateDir() {
-#ifdef _WIN32
-    // No mkdtemp: a random name, taken only if the folder did not exist.
-    std::random_device Random;
-    for (int Attempt = 0; Attempt < 100; ++Attempt) {
-        char Name[40];
-        std::snprintf(Name, sizeof Name, "loadhdf-test-%08x", static_cast<unsigned>(Random()));
-        const std::filesystem::path Dir = std::filesystem::temp_directory_path() / Name;
-        std::error_code Error;
-        if (std::filesystem::create_directory(Dir, Error))
-            return Dir;
-    }
-    throw std::runtime_error("cannot make a temporary directory");
-#else
-    std::string Pattern = (std::filesystem::temp_directory_path() / "loadhdf-test-XXXXXX");
-    if (mkdtemp(Pattern.data()) == nullptr)
-        throw std::runtime_error("cannot make a temporary directory");
-    return Pattern;
-#endif
-}
-
 } // namespace
 
 void Write(const std::string& Path, const std::vector<DataSet>& Sets) {
@@ -253,7 +232,7 @@ void Write(const std::string& Path, const std::vector<DataSet>& Sets) {
 
 std::string TempPath(const std::string& FileName) {
     if (TempDir().empty()) {
-        TempDir() = MakePrivateDir();
+        TempDir() = Platform::MakePrivateFolder("loadhdf-test-");
         std::atexit(RemoveTempDir);
     }
     return (TempDir() / FileName).string();

@@ -1,7 +1,9 @@
-// vyrhost's command line: usage errors, --help, option placement and the
-// add-on module it loads.
+// vyrhost's command line: usage errors, --help, --version, option placement
+// and the add-on module it loads.
 #include "program_runner.h"
 #include "vyrhost_files.h"
+
+#include "addon_version.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +66,23 @@ TEST(VyrhostCommandLine, HelpOfTheProgramAndOfEachCommandShowsAnExample) {
         EXPECT_NE(Run.Out.find(Usage), std::string::npos) << Run.Out;
         EXPECT_NE(Run.Out.find("Example"), std::string::npos) << Run.Out;
         EXPECT_NE(Run.Out.find("vyrhost " + Command), std::string::npos) << Run.Out;
+    }
+}
+
+// As --help: on standard output, wherever it stands, and nothing runs (no
+// module is loaded, no file read).
+TEST(VyrhostCommandLine, VersionNamesTheProgramAndTheReleaseItComesWith) {
+    const std::vector<std::string> Calls[] = {
+        {"--version"},
+        {"list", "no-such-file.hdf", "--version"},
+        {"--addon", "/nonexistent/loadhdf.so", "replay", "-", "--version"},
+    };
+    for (const std::vector<std::string>& Args : Calls) {
+        SCOPED_TRACE(TextOf(Args));
+        const ProgramRun Run = RunVyrhost(Args);
+        EXPECT_EQ(Run.ExitStatus, 0);
+        EXPECT_EQ(Run.Out, "vyrhost " LOADHDF_FILE_VERSION "\n");
+        EXPECT_EQ(Run.Err, "");
     }
 }
 

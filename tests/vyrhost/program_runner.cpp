@@ -1,5 +1,5 @@
-// What the host program's tests run, wherever they run: the programs' paths,
-// and the text helpers.
+// What the host program's tests run: the programs' paths, the runs of
+// vyrhost, and the text helpers.
 #include "program_runner.h"
 
 namespace VyrhostTest {
@@ -11,8 +11,28 @@ std::string MakeSampleHdfPath() {
     return LOADHDF_SAMPLE_WRITER_PATH;
 }
 
+ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>& Args,
+                      const std::string& Input) {
+    return Platform::RunChild(Program, Args, Platform::ChildInput{Input, false});
+}
+
 ProgramRun RunVyrhost(const std::vector<std::string>& Args, const std::string& Input) {
     return RunProgram(VyrhostPath(), Args, Input);
+}
+
+ProgramRun RunVyrhostOnNullDevice(const std::vector<std::string>& Args) {
+    Platform::ChildInput NullDevice;
+    NullDevice.FromNullDevice = true;
+    return Platform::RunChild(VyrhostPath(), Args, NullDevice);
+}
+
+ProgramRun RunVyrhostOnTerminal(const std::vector<std::string>& Args, const std::string& Input) {
+    return Platform::RunChildOnTerminal(VyrhostPath(), Args, Input);
+}
+
+ProgramRun RunVyrhostWithCtrlCAtFirstOutput(const std::vector<std::string>& Args,
+                                            bool* StoppedAtWrite) {
+    return Platform::RunChildWithCtrlCAtFirstOutput(VyrhostPath(), Args, StoppedAtWrite);
 }
 
 std::vector<std::string> Lines(const std::string& Text) {

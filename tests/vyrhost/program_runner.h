@@ -1,21 +1,20 @@
 // Runs the built vyrhost as a subprocess, as a person or an outside script
 // would: with arguments and standard input, collecting standard output,
-// standard error and the exit status; or on a pseudo-terminal.
+// standard error and the exit status; or on a pseudo-terminal. The
+// plumbing is the platform's (host/platform/child_process.h).
 #ifndef LOADHDF_TESTS_VYRHOST_PROGRAM_RUNNER_H
 #define LOADHDF_TESTS_VYRHOST_PROGRAM_RUNNER_H
+
+#include "platform/child_process.h"
 
 #include <string>
 #include <vector>
 
 namespace VyrhostTest {
 
-struct ProgramRun {
-    // Standard output and error; on Windows with the console's "\r\n" read
-    // back as "\n" (program_runner_windows.cpp).
-    std::string Out, Err;
-    int ExitStatus = -1; // the exit status; -1 when the program did not exit normally
-    int Signal = 0;      // the signal that ended it, if one did (Windows: the exception's code)
-};
+// Standard output and error and how the program ended
+// (host/platform/child_process.h).
+using ProgramRun = Platform::ChildRun;
 
 std::string VyrhostPath();
 std::string MakeSampleHdfPath();
@@ -24,19 +23,17 @@ std::string MakeSampleHdfPath();
 ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>& Args,
                       const std::string& Input = "");
 ProgramRun RunVyrhost(const std::vector<std::string>& Args, const std::string& Input = "");
+// Runs vyrhost with Args and the system's null device on standard input.
+ProgramRun RunVyrhostOnNullDevice(const std::vector<std::string>& Args);
 
 // Runs vyrhost with Args on a pseudo-terminal that is its standard input,
-// output and error, without echo, after writing Input to it. Out holds
-// everything the program wrote to the terminal, with the terminal's "\r\n"
-// turned back into "\n"; Err stays empty.
+// output and error, without echo, after typing Input into it
+// (Platform::RunChildOnTerminal).
 ProgramRun RunVyrhostOnTerminal(const std::vector<std::string>& Args, const std::string& Input);
 
-// Runs vyrhost with Args on a pseudo-terminal and presses Ctrl-C while the
-// program writes its first text to the terminal: the program runs in a
-// background process group with TOSTOP set, so that first write stops it;
-// then SIGINT is sent, TOSTOP cleared and the program continued. Without
-// timing, the Ctrl-C thus lands at the first percent-done check of a load.
-// StoppedAtWrite tells whether the program did write (and stop) at all.
+// Runs vyrhost with Args on a pseudo-terminal and presses Ctrl-C at its
+// first write to the terminal, which is the first percent-done check of a
+// load (Platform::RunChildWithCtrlCAtFirstOutput).
 ProgramRun RunVyrhostWithCtrlCAtFirstOutput(const std::vector<std::string>& Args,
                                             bool* StoppedAtWrite);
 

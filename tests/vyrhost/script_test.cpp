@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 using namespace VyrhostTest;
 
@@ -223,18 +222,11 @@ TEST(VyrhostScript, StandardInputIsReadAsWrittenEvenPastA0x1AByte) {
 // Standard input from the null device is an empty script, not a person at a
 // terminal: Windows' isatty says yes for NUL, so the program would prompt.
 TEST(VyrhostScript, TheNullDeviceOnStandardInputIsAnEmptyScript) {
-    const std::string Out = TestHdf::TempPath("null-input.txt");
-#ifdef _WIN32
-    std::string Program = VyrhostPath();
-    std::replace(Program.begin(), Program.end(), '/', '\\');
-    // cmd.exe drops the outermost quotes of a command line that holds more.
-    const std::string Command = "\"\"" + Program + "\" <NUL >\"" + Out + "\"\"";
-#else
-    const std::string Command = "'" + VyrhostPath() + "' </dev/null >'" + Out + "'";
-#endif
+    const ProgramRun Run = RunVyrhostOnNullDevice({});
 
-    EXPECT_EQ(std::system(Command.c_str()), 0) << Command;
-    EXPECT_EQ(ReadText(Out), "");
+    EXPECT_EQ(Run.ExitStatus, 0) << Run.Err;
+    EXPECT_EQ(Run.Out, "");
+    EXPECT_EQ(Run.Err, "");
 }
 
 } // namespace

@@ -13,17 +13,18 @@ using namespace VyrhostTest;
 
 namespace {
 
-#ifdef _WIN32
-
-// Wine's pseudo console (CreatePseudoConsole) gives the program it starts no
-// console: GetConsoleMode fails on its standard handles, and typed input
-// never reaches it. So no test here can put vyrhost on a console, and the
-// session, progress bar and Ctrl-C tests run on Linux alone.
-TEST(VyrhostTerminal, NeedsAConsoleThatWineCannotGive) {
-    GTEST_SKIP() << "no console for a child process under Wine";
-}
-
-#else
+// Each of these tests puts vyrhost on a terminal of its own, which a child
+// process cannot have everywhere (under Wine it gets no console): there the
+// tests skip, saying why.
+class VyrhostTerminal : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::string Why = Platform::WhyNoTerminalForChild();
+        if (!Why.empty()) {
+            GTEST_SKIP() << Why;
+        }
+    }
+};
 
 // The text between the Nth prompt (from 1) and the next one.
 std::string AfterPrompt(const std::string& Out, int Number) {
@@ -40,7 +41,7 @@ std::string AfterPrompt(const std::string& Out, int Number) {
     return Out.substr(At, Next == std::string::npos ? std::string::npos : Next - At);
 }
 
-TEST(VyrhostTerminal, InteractiveSessionDrawsTheOpenDialogAfterEachCommand) {
+TEST_F(VyrhostTerminal, InteractiveSessionDrawsTheOpenDialogAfterEachCommand) {
     const std::string Data =
         WriteHdf("interactive.hdf", {MakeSet(24, {2, 3}, "first"), MakeSet(24, {4, 2}, "second")});
     const std::string Json = TestHdf::TempPath("interactive.json");
@@ -86,14 +87,14 @@ TEST(VyrhostTerminal, InteractiveSessionDrawsTheOpenDialogAfterEachCommand) {
     ExpectHostLeftClean(State);
 }
 
-TEST(VyrhostTerminal, EndOfInputEndsTheSession) {
+TEST_F(VyrhostTerminal, EndOfInputEndsTheSession) {
     const ProgramRun Run = RunVyrhostOnTerminal({}, "show\n\x04");
 
     EXPECT_EQ(Run.ExitStatus, 0);
     EXPECT_EQ(AfterPrompt(Run.Out, 1), "no dialog is up\n");
 }
 
-TEST(VyrhostTerminal, CtrlCDuringALoadPressesStopAndTheProgramEndsNormally) {
+TEST_F(VyrhostTerminal, CtrlCDuringALoadPressesStopAndTheProgramEndsNormally) {
     // Ten rows: ten percent-done checks; Ctrl-C lands while the progress bar
     // is first drawn, at the first check, before any row is stored.
     const TestHdf::DataSet Set = MakeSet(24, {10, 6}, "rows");
@@ -124,7 +125,7 @@ TEST(VyrhostTerminal, CtrlCDuringALoadPressesStopAndTheProgramEndsNormally) {
     ExpectHostLeftClean(State);
 }
 
-TEST(VyrhostTerminal, ProgressBarIsRedrawnOnPercentageChangesNotOncePerRow) {
+TEST_F(VyrhostTerminal, ProgressBarIsRedrawnOnPercentageChangesNotOncePerRow) {
     // A thousand rows of two points: the percentage moves every twenty rows.
     const std::string Data = WriteHdf("many-rows.hdf", {MakeSet(24, {1000, 2})});
 
@@ -143,8 +144,6 @@ TEST(VyrhostTerminal, ProgressBarIsRedrawnOnPercentageChangesNotOncePerRow) {
     EXPECT_LT(Drawings, 500u);
     EXPECT_NE(Run.Out.find(" 49%  Reading HDF Information...  zone 1"), std::string::npos);
 }
-
-#endif
 
 TEST(VyrhostOffTerminal, TheProgressBarStaysSilent) {
     const std::string Data = WriteHdf("silent.hdf", {MakeSet(24, {40, 3})});

@@ -1,19 +1,20 @@
-// Subprocess plumbing for the host program's tests on Windows: CreateProcess
-// with the standard streams on files of the test's private folder (no
-// threads to keep two pipes drained), and the one place where the console's
-// line ends are undone: the C runtime writes standard output and error in
-// text mode, "\r\n" for each "\n", so "\r\n" is read back as "\n".
-#ifdef _WIN32
-#include "program_runner.h"
+// Child processes on Windows: CreateProcess with the standard streams on
+// files of a private folder (no threads to keep two pipes drained), and the
+// one place where the console's line ends are undone: the C runtime writes
+// standard output and error in text mode, "\r\n" for each "\n", so "\r\n"
+// is read back as "\n".
+#include "platform/child_process.h"
 
-#include "support/hdf_writer.h"
-#include "vyrhost_files.h"
+#include "platform/private_folder.h"
 
+#include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
+#include <system_error>
 #include <windows.h>
 
-namespace VyrhostTest {
+namespace Platform {
 namespace {
 
 // One argument as the C runtime's command-line parser will split it back:
@@ -63,6 +64,25 @@ std::string WithoutCarriageReturns(const std::string& Text) {
     return Out;
 }
 
+std::string FileText(const std::string& Path) {
+    std::ifstream In(Path, std::ios::binary);
+    std::ostringstream Text;
+    Text << In.rdbuf();
+    return Text.str();
+}
+
+// The runner's own folder for the children's standard streams, made on
+// first use and removed when the process ends.
+std::filesystem::path& RunFolder() {
+    static std::filesystem::path Folder;
+    return Folder;
+}
+
+void RemoveRunFolder() {
+    std::error_code Ignored;
+    std::filesystem::remove_all(RunFolder(), Ignored);
+}
+
 // A handle the child inherits: the file at Path, read or written from the
 // start.
 HANDLE InheritedFile(const std::string& Path, bool Write) {
@@ -78,16 +98,24 @@ HANDLE InheritedFile(const std::string& Path, bool Write) {
 
 } // namespace
 
-ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>& Args,
-                      const std::string& Input) {
+ChildRun RunChild(const std::string& Path, const std::vector<std::string>& Args,
+                  const ChildInput& Input) {
+    if (RunFolder().empty()) {
+        RunFolder() = MakePrivateFolder("loadhdf-run-");
+        std::atexit(RemoveRunFolder);
+    }
     static int Runs = 0;
-    const std::string Stem = TestHdf::TempPath("run-" + std::to_string(++Runs));
-    std::ofstream(Stem + ".in", std::ios::binary) << Input;
-    const HANDLE In = InheritedFile(Stem + ".in", false);
+    const std::string Stem = (RunFolder() / ("run-" + std::to_string(++Runs))).string();
+    std::string InputPath = "NUL";
+    if (!Input.FromNullDevice) {
+        InputPath = Stem + ".in";
+        std::ofstream(InputPath, std::ios::binary) << Input.Text;
+    }
+    const HANDLE In = InheritedFile(InputPath, false);
     const HANDLE Out = InheritedFile(Stem + ".out", true);
     const HANDLE Err = InheritedFile(Stem + ".err", true);
 
-    const std::string Executable = WindowsPath(Program);
+    const std::string Executable = WindowsPath(Path);
     std::string CommandLine = Quoted(Executable);
     for (const std::string& Arg : Args) {
         CommandLine += " " + Quoted(Arg);
@@ -113,9 +141,9 @@ ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>
     CloseHandle(Process.hThread);
     CloseHandle(Process.hProcess);
 
-    ProgramRun Run;
-    Run.Out = WithoutCarriageReturns(ReadText(Stem + ".out"));
-    Run.Err = WithoutCarriageReturns(ReadText(Stem + ".err"));
+    ChildRun Run;
+    Run.Out = WithoutCarriageReturns(FileText(Stem + ".out"));
+    Run.Err = WithoutCarriageReturns(FileText(Stem + ".err"));
     // An exception that ended the program (an access violation, say) is its
     // NTSTATUS code: the Windows counterpart of a signal.
     if (Code >= 0xC0000000u) {
@@ -126,6 +154,23 @@ ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>
     return Run;
 }
 
-} // namespace VyrhostTest
+// ---- On a terminal ------------------------------------------------------------
 
-#endif
+std::string WhyNoTerminalForChild() {
+    // Wine's pseudo console (CreatePseudoConsole) gives the program it
+    // starts no console: GetConsoleMode fails on its standard handles, and
+    // typed input never reaches it.
+    return "no console for a child process under Wine";
+}
+
+ChildRun RunChildOnTerminal(const std::string&, const std::vector<std::string>&,
+                            const std::string&) {
+    throw std::runtime_error(WhyNoTerminalForChild());
+}
+
+ChildRun RunChildWithCtrlCAtFirstOutput(const std::string&, const std::vector<std::string>&,
+                                        bool*) {
+    throw std::runtime_error(WhyNoTerminalForChild());
+}
+
+} // namespace Platform

@@ -1,8 +1,7 @@
-// Subprocess plumbing for the host program's tests on Linux: pipes read with
-// poll so that neither output can fill up and block the program, and
-// pseudo-terminals for the interactive session and for Ctrl-C.
-#ifndef _WIN32
-#include "program_runner.h"
+// Child processes on POSIX systems: fork and exec, with pipes read with poll
+// so that neither output can fill up and hold the program, and
+// pseudo-terminals for runs on a terminal and for Ctrl-C.
+#include "platform/child_process.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -18,10 +17,11 @@
 #include <unistd.h>
 #include <utmp.h>
 
-namespace VyrhostTest {
+namespace Platform {
 namespace {
 
-// Exit status C reports when vyrhost never wrote to the terminal.
+// Exit status the session leader reports when the program never wrote to
+// the terminal.
 constexpr int NeverStopped = 98;
 
 [[noreturn]] void Fail(const std::string& What) {
@@ -40,7 +40,7 @@ std::vector<char*> ArgVector(const std::string& Program, const std::vector<std::
     return Argv;
 }
 
-void Decode(int Status, ProgramRun* Run) {
+void Decode(int Status, ChildRun* Run) {
     if (WIFEXITED(Status)) {
         Run->ExitStatus = WEXITSTATUS(Status);
     } else if (WIFSIGNALED(Status)) {
@@ -83,8 +83,8 @@ void OpenTerminal(int* Master, int* Slave, bool StopOnBackgroundWrite) {
 
 // Everything the program writes to the terminal until it is done, then its
 // exit status.
-ProgramRun CollectFromTerminal(int Master, pid_t Child) {
-    ProgramRun Run;
+ChildRun CollectFromTerminal(int Master, pid_t Child) {
+    ChildRun Run;
     Run.Out = ReadTerminal(Master);
     close(Master);
     int Status = 0;
@@ -95,14 +95,22 @@ ProgramRun CollectFromTerminal(int Master, pid_t Child) {
 
 } // namespace
 
-ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>& Args,
-                      const std::string& Input) {
+ChildRun RunChild(const std::string& Path, const std::vector<std::string>& Args,
+                  const ChildInput& Input) {
     int In[2], Out[2], Err[2];
     if (pipe2(In, O_CLOEXEC) != 0 || pipe2(Out, O_CLOEXEC) != 0 || pipe2(Err, O_CLOEXEC) != 0) {
         Fail("pipe");
     }
+    if (Input.FromNullDevice) { // in place of the input pipe's reading end
+        const int Null = open("/dev/null", O_RDONLY | O_CLOEXEC);
+        if (Null < 0) {
+            Fail("open /dev/null");
+        }
+        close(In[0]);
+        In[0] = Null;
+    }
     std::vector<std::string> Storage;
-    std::vector<char*> Argv = ArgVector(Program, Args, &Storage);
+    std::vector<char*> Argv = ArgVector(Path, Args, &Storage);
     const pid_t Child = fork();
     if (Child < 0) {
         Fail("fork");
@@ -111,7 +119,7 @@ ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>
         dup2(In[0], STDIN_FILENO);
         dup2(Out[1], STDOUT_FILENO);
         dup2(Err[1], STDERR_FILENO);
-        execv(Program.c_str(), Argv.data());
+        execv(Path.c_str(), Argv.data());
         _exit(127);
     }
     close(In[0]);
@@ -120,8 +128,9 @@ ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>
     // The input is small: written whole before reading, then closed.
     signal(SIGPIPE, SIG_IGN);
     size_t Written = 0;
-    while (Written < Input.size()) {
-        const ssize_t Now = write(In[1], Input.data() + Written, Input.size() - Written);
+    const std::string& Text = Input.Text;
+    while (Written < Text.size()) {
+        const ssize_t Now = write(In[1], Text.data() + Written, Text.size() - Written);
         if (Now <= 0) {
             break;
         }
@@ -129,7 +138,7 @@ ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>
     }
     close(In[1]);
 
-    ProgramRun Run;
+    ChildRun Run;
     pollfd Fds[2] = {{Out[0], POLLIN, 0}, {Err[0], POLLIN, 0}};
     std::string* Into[2] = {&Run.Out, &Run.Err};
     int Open = 2;
@@ -161,11 +170,16 @@ ProgramRun RunProgram(const std::string& Program, const std::vector<std::string>
     return Run;
 }
 
-ProgramRun RunVyrhostOnTerminal(const std::vector<std::string>& Args, const std::string& Input) {
+std::string WhyNoTerminalForChild() {
+    return "";
+}
+
+ChildRun RunChildOnTerminal(const std::string& Path, const std::vector<std::string>& Args,
+                            const std::string& Input) {
     int Master = -1, Slave = -1;
     OpenTerminal(&Master, &Slave, false);
     std::vector<std::string> Storage;
-    std::vector<char*> Argv = ArgVector(VyrhostPath(), Args, &Storage);
+    std::vector<char*> Argv = ArgVector(Path, Args, &Storage);
     const pid_t Child = fork();
     if (Child < 0) {
         Fail("fork");
@@ -184,18 +198,19 @@ ProgramRun RunVyrhostOnTerminal(const std::vector<std::string>& Args, const std:
     return CollectFromTerminal(Master, Child);
 }
 
-ProgramRun RunVyrhostWithCtrlCAtFirstOutput(const std::vector<std::string>& Args,
-                                            bool* StoppedAtWrite) {
+ChildRun RunChildWithCtrlCAtFirstOutput(const std::string& Path,
+                                        const std::vector<std::string>& Args,
+                                        bool* StoppedAtWrite) {
     int Master = -1, Slave = -1;
     OpenTerminal(&Master, &Slave, true);
     std::vector<std::string> Storage;
-    std::vector<char*> Argv = ArgVector(VyrhostPath(), Args, &Storage);
+    std::vector<char*> Argv = ArgVector(Path, Args, &Storage);
     const pid_t Leader = fork();
     if (Leader < 0) {
         Fail("fork");
     }
     if (Leader == 0) {
-        // The session leader keeps the foreground; vyrhost runs in a
+        // The session leader keeps the foreground; the program runs in a
         // background group of the same session, so its first write to the
         // terminal stops it (SIGTTOU) until the leader lets it go on.
         close(Master);
@@ -230,7 +245,7 @@ ProgramRun RunVyrhostWithCtrlCAtFirstOutput(const std::vector<std::string>& Args
         _exit(128 + (WIFSIGNALED(Status) ? WTERMSIG(Status) : 0));
     }
     close(Slave);
-    ProgramRun Run = CollectFromTerminal(Master, Leader);
+    ChildRun Run = CollectFromTerminal(Master, Leader);
     *StoppedAtWrite = Run.ExitStatus != NeverStopped;
     if (Run.ExitStatus >= 128) { // the program itself died of a signal
         Run.Signal = Run.ExitStatus - 128;
@@ -239,6 +254,4 @@ ProgramRun RunVyrhostWithCtrlCAtFirstOutput(const std::vector<std::string>& Args
     return Run;
 }
 
-} // namespace VyrhostTest
-
-#endif
+} // namespace Platform
