@@ -8,7 +8,13 @@
 # scan of 2,000 data sets against HDF4's own info calls, and the per-value
 # path (VyrUtilDataValueSetByRef, FillZone) against a plain store loop.
 #
-#   bench/run.sh [--runs N] [--only REGEX]
+# The module users install is 32-bit, so the same cases also time vyrhost of
+# the 32-bit Linux build (build-release-i386/) and of the Windows build under
+# Wine (build-release-windows/), each as a ratio to the 64-bit one; the i386
+# build runs the same code natively, which tells Wine's share apart.
+# --64-only leaves them out.
+#
+#   bench/run.sh [--runs N] [--only REGEX] [--64-only]
 #
 # LOADHDF_BENCH_DIR names the scratch folder (default /tmp/loadhdf-bench,
 # about 170 MB of files plus a 1.5 GB JSON document while its case runs).
@@ -17,13 +23,31 @@ cd "$(dirname "$0")/.."
 
 tools/install-deps.sh python3-hdf4 python3-numpy time libbenchmark-dev
 
+builds32=yes
+args=()
+for a in "$@"; do
+  if [ "$a" = --64-only ]; then builds32=; else args+=("$a"); fi
+done
+
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DLOADHDF_BENCH=ON >/dev/null
 cmake --build build-release -j2 --target vyrhost loadhdf make_bench_files tight_loop \
   scan_cost_bench store_value_bench >/dev/null
+if [ -n "$builds32" ]; then
+  root=$PWD
+  cmake -S . -B build-release-i386 -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i386-linux-gnu.cmake" >/dev/null
+  cmake --build build-release-i386 -j2 --target vyrhost loadhdf >/dev/null
+  cmake -S . -B build-release-windows -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" >/dev/null
+  cmake --build build-release-windows -j2 --target vyrhost loadhdf hdf4_wine_bridge >/dev/null
+  args+=(--bin-i386 build-release-i386/bin --windows-build build-release-windows
+         --wine-run "$root/tools/wine-run.sh")
+  export WINEDEBUG=-all
+fi
 
 scratch=${LOADHDF_BENCH_DIR:-/tmp/loadhdf-bench}
 build-release/bin/make_bench_files "$scratch"
-/usr/bin/python3 bench/run_bench.py --bin build-release/bin --scratch "$scratch" "$@"
+/usr/bin/python3 bench/run_bench.py --bin build-release/bin --scratch "$scratch" ${args[@]+"${args[@]}"}
 echo
 for b in scan_cost_bench store_value_bench; do
   build-release/bin/$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |

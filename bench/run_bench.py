@@ -45,8 +45,10 @@ CASES = [
 ]
 
 
-def commands(case, bin_dir, bench_dir, scratch, checksums=False):
-    """name -> argv of each command the case runs."""
+def commands(case, bin_dir, bench_dir, scratch, checksums=False, builds32=()):
+    """name -> argv of each command the case runs. builds32: (name, argv
+    prefix that runs that build's vyrhost) of each 32-bit build to time beside
+    the 64-bit one."""
     path = os.path.join(scratch, case.file)
     skip = str(case.skip)
     sds = ",".join(str(n) for n in range(1, case.sds + 1))
@@ -54,20 +56,21 @@ def commands(case, bin_dir, bench_dir, scratch, checksums=False):
     peer = [PYTHON, os.path.join(bench_dir, "pyhdf_peer.py"), path, "--skip", skip]
     load = [os.path.join(bin_dir, "vyrhost"), "load", path, "--sds", sds,
             "--skip", ",".join([skip] * 3)]
+    loads32 = {name: prefix + load[1:] for name, prefix in builds32}
     if checksums:
-        return {"tight": tight + ["--checksums"], "peer": peer + ["--checksums"],
-                "vyrhost": load + ["--checksums"]}
+        runs = {"tight": tight, "peer": peer, "vyrhost": load, **loads32}
+        return {name: argv + ["--checksums"] for name, argv in runs.items()}
     if case.extra:
         option, name = case.extra
         return {"tight": tight, "vyrhost load": load,
                 "vyrhost": load + [option, os.path.join(scratch, name)]}
     return {"floor": [os.path.join(bin_dir, "tight_loop"), path, "--read-only"],
-            "tight": tight, "peer": peer, "vyrhost": load}
+            "tight": tight, "peer": peer, "vyrhost": load, **loads32}
 
 
-def check_identical(case, bin_dir, bench_dir, scratch):
+def check_identical(case, bin_dir, bench_dir, scratch, builds32):
     outputs = {}
-    for name, argv in commands(case, bin_dir, bench_dir, scratch, checksums=True).items():
+    for name, argv in commands(case, bin_dir, bench_dir, scratch, True, builds32).items():
         run = subprocess.run(argv, capture_output=True, text=True)
         if run.returncode != 0:
             sys.exit(f"{name} failed on {case.title}:\n{run.stderr}")
@@ -100,17 +103,28 @@ def main():
     parser.add_argument("--scratch", required=True, help="folder of the benchmark files")
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--only", default="", help="run only the cases whose title matches this regular expression")
+    parser.add_argument("--bin-i386", help="folder of the 32-bit Linux build's vyrhost")
+    parser.add_argument("--windows-build", help="the Windows build's folder, run under Wine")
+    parser.add_argument("--wine-run", help="tools/wine-run.sh, which runs a Windows build's program")
     args = parser.parse_args()
+    builds32 = []
+    if args.bin_i386:
+        builds32.append(("i386", [os.path.join(args.bin_i386, "vyrhost")]))
+    if args.windows_build:
+        os.environ["LOADHDF_WINDOWS_BUILD"] = os.path.abspath(args.windows_build)
+        builds32.append(("windows", [args.wine_run,
+                                     os.path.join(args.windows_build, "bin", "vyrhost.exe")]))
     bench_dir = os.path.dirname(os.path.abspath(__file__))
     cases = [c for c in CASES if re.search(args.only, c.title)]
 
     for case in (c for c in cases if not c.extra):  # --json stores what its load stores
-        lines = check_identical(case, args.bin, bench_dir, args.scratch)
+        lines = check_identical(case, args.bin, bench_dir, args.scratch, builds32)
         print(f"identical arrays: {case.title} ({lines} zone variables)", flush=True)
 
     rows = []
     for case in cases:
-        argvs = commands(case, args.bin, bench_dir, args.scratch)
+        argvs = commands(case, args.bin, bench_dir, args.scratch, False,
+                         [] if case.extra else builds32)
         names = list(argvs)
         seconds = {n: [] for n in names}
         peak = {n: [] for n in names}
@@ -130,6 +144,11 @@ def main():
         row = {n: (statistics.median(seconds[n]), ratio(n), max(peak[n]) / 1024) for n in names}
         if "peer" in names:
             row["vyrhost/peer"] = ratio("vyrhost", "peer")
+        for name, _ in builds32:
+            if name in names:
+                row[name + "/64"] = ratio(name, "vyrhost")
+        if "i386" in names and "windows" in names:
+            row["wine"] = ratio("windows", "i386")
         rows.append((case, row))
         print(f"timed: {case.title}", flush=True)
 
@@ -158,6 +177,23 @@ def main():
         versus_peer = f"{r['vyrhost/peer']:.2f}" if "vyrhost/peer" in r else "-"
         print(f"| {case.title} | {cell('floor')} | {r['tight'][0]:.3f} s | {cell('peer')} | "
               f"{cell('vyrhost')} | {versus_peer} | {mem} |")
+    if builds32:
+        print()
+        print("The 32-bit builds' vyrhost load beside the 64-bit one's, in the same runs: "
+              "seconds, and in brackets the median of each run's ratio to the 64-bit run "
+              "beside it; Wine's share is the Windows build's time over the i386 build's, "
+              "the same code run natively.")
+        print()
+        print("| case | 64-bit | i386 Linux | Windows under Wine | Wine's share |")
+        print("|---|---|---|---|---|")
+        for case, r in rows:
+            if case.extra:
+                continue
+            def build_cell(name):
+                return f"{r[name][0]:.3f} s ({r[name + '/64']:.2f})" if name in r else "-"
+            wine = f"{r['wine']:.2f}" if "wine" in r else "-"
+            print(f"| {case.title} | {r['vyrhost'][0]:.3f} s | {build_cell('i386')} | "
+                  f"{build_cell('windows')} | {wine} |")
     return 0
 
 

@@ -27,6 +27,15 @@ set(CMAKE_CXX_COMPILER ${_loadhdf_prefix}-g++-posix)
 set(CMAKE_RC_COMPILER ${_loadhdf_prefix}-windres)
 set(CMAKE_DLLTOOL ${_loadhdf_prefix}-dlltool)
 
+# Floating point in SSE2 registers rather than on the x87 unit, whose
+# double-to-integer conversions reload its control word every time: the
+# module then needs a processor with SSE2 (Pentium 4, Athlon 64 and every
+# later x86; every Windows since 8 requires it too). mingw realigns the
+# stack where SSE needs it (-mstackrealign is its default), so a host that
+# calls in with a 4-byte-aligned stack is safe.
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+
 set(CMAKE_FIND_ROOT_PATH /usr/${_loadhdf_prefix})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -41,6 +41,11 @@ loadhdf.dll is the add-on. Copy it into the add-on folder of the Vyrlith
 installation and start Vyrlith: "HDF Loader" then appears among the data
 loaders.
 
+Processor
+---------
+The add-on needs an x86 processor with SSE2: a Pentium 4, an Athlon 64 or
+any later one, as every Windows since Windows 8 does.
+
 HDF4
 ----
 The add-on reads HDF files with HDF4 4.2.15's own 32-bit Windows DLLs,

@@ -10,6 +10,7 @@
 // stale (its data set was replaced, or the host reset).
 #include "host_state.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -85,7 +86,7 @@ template <typename T> double LoadAs(const unsigned char* Slot) {
 }
 
 // Stores Value as element Index (from 0) of an array of Type.
-inline void StoreValue(unsigned char* Array, int64_t Index, VyrFieldType_t Type, double Value) {
+inline void StoreValue(unsigned char* Array, size_t Index, VyrFieldType_t Type, double Value) {
     switch (Type) {
     case FieldFloat:
         StoreAs(Array + Index * 4, ToFloat(Value));
@@ -104,17 +105,6 @@ inline void StoreValue(unsigned char* Array, int64_t Index, VyrFieldType_t Type,
         break;
     }
 }
-
-// StoreValue for one type, so that a store jumps straight to its type's
-// code; a reference holds the one for its variable (the types are checked
-// when the zone is added).
-template <VyrFieldType_t Type> void StoreAsType(unsigned char* Array, int64_t Index, double Value) {
-    StoreValue(Array, Index, Type, Value);
-}
-using StoreFunction = void (*)(unsigned char*, int64_t, double);
-constexpr StoreFunction StoreByType[] = {StoreAsType<0>,           StoreAsType<FieldFloat>,
-                                         StoreAsType<FieldDouble>, StoreAsType<FieldInt32>,
-                                         StoreAsType<FieldInt16>,  StoreAsType<FieldByte>};
 
 double LoadValue(const unsigned char* Slot, VyrFieldType_t Type) {
     switch (Type) {
@@ -337,9 +327,9 @@ VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
     *Ref = VyrFieldData_s{RefGeneration,
                           Zone,
                           Var,
-                          Z.PointCount(),
+                          uint32_t(std::min<int64_t>(Z.PointCount(), INT32_MAX)),
                           Z.Storage[size_t(Var) - 1].data(),
-                          StoreByType[Z.FieldTypes[size_t(Var) - 1]]};
+                          Z.FieldTypes[size_t(Var) - 1]};
     S.RefsByZoneVar.emplace(ZoneVarKey(Zone, Var), Ref);
     return Ref;
 }
@@ -347,9 +337,9 @@ VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
 void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex, double Value) {
     const VyrFieldData_s* Ref = LiveRef(FieldData);
     // One unsigned test for 1 <= PointIndex <= Points.
-    const int64_t Index = int64_t(PointIndex) - 1;
-    if (Ref != nullptr && uint64_t(Index) < uint64_t(Ref->Points)) {
-        Ref->Store(Ref->Values, Index, Value);
+    const uint32_t Index = uint32_t(PointIndex) - 1;
+    if (Ref != nullptr && Index < Ref->Points) {
+        StoreValue(Ref->Values, Index, Ref->Type, Value);
         return;
     }
     RefuseStore(FieldData, Ref, PointIndex);

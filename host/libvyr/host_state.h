@@ -32,18 +32,21 @@ struct VyrStringList_s {
 // A field-value reference carries what VyrUtilDataValueSetByRef needs, so
 // that a store looks nothing up: the generation of the data set it was handed
 // out for (it is live while the host's generation is the same), and the
-// variable's array with its point count and the store for its field data
-// type. 32 bytes on a 64-bit system, so that telling a slot's start from an
+// variable's array with its point count and field data type. 32 bytes on
+// 32-bit and 64-bit systems alike, so that telling a slot's start from an
 // address inside one is a mask.
-struct VyrFieldData_s {
+struct alignas(32) VyrFieldData_s {
     uint32_t Generation = 0;
     VyrEntIndex_t Zone = 0; // 1-based
     VyrEntIndex_t Var = 0;  // 1-based
-    int64_t Points = 0;
+    // The zone's points, or INT32_MAX where it has more: a point index is
+    // 32 bits. Indices of 32 bits keep the store free of 64-bit arithmetic
+    // in a 32-bit host.
+    uint32_t Points = 0;
     unsigned char* Values = nullptr;
-    // Stores a value as element Index (from 0) of Values.
-    void (*Store)(unsigned char* Values, int64_t Index, double Value) = nullptr;
+    VyrFieldType_t Type = 0; // of Values
 };
+static_assert(sizeof(VyrFieldData_s) == 32, "a slot is 32 bytes");
 
 namespace VyrHost::Detail {
 
