@@ -112,8 +112,19 @@ def main():
         builds32.append(("i386", [os.path.join(args.bin_i386, "vyrhost")]))
     if args.windows_build:
         os.environ["LOADHDF_WINDOWS_BUILD"] = os.path.abspath(args.windows_build)
+        os.environ.setdefault("WINEPREFIX",
+                              os.path.join(os.path.abspath(args.windows_build), "wine-prefix"))
         builds32.append(("windows", [args.wine_run,
                                      os.path.join(args.windows_build, "bin", "vyrhost.exe")]))
+        # A wineserver that stays up between runs, as it does for a person
+        # working in Wine: otherwise every run pays for starting Wine anew.
+        # The first run makes the prefix, whose server then restarts as one
+        # that persists.
+        subprocess.run([args.wine_run, "cmd", "/c", "exit"], check=True)
+        subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"])
+        subprocess.run(["wineserver", "-p"], check=True)
+        subprocess.run([args.wine_run, "cmd", "/c", "exit"], check=True)
     bench_dir = os.path.dirname(os.path.abspath(__file__))
     cases = [c for c in CASES if re.search(args.only, c.title)]
 
@@ -177,6 +188,8 @@ def main():
         versus_peer = f"{r['vyrhost/peer']:.2f}" if "vyrhost/peer" in r else "-"
         print(f"| {case.title} | {cell('floor')} | {r['tight'][0]:.3f} s | {cell('peer')} | "
               f"{cell('vyrhost')} | {versus_peer} | {mem} |")
+    if args.windows_build:
+        subprocess.run(["wineserver", "-k"])
     if builds32:
         print()
         print("The 32-bit builds' vyrhost load beside the 64-bit one's, in the same runs: "

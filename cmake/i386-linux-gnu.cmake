@@ -17,8 +17,8 @@ set(CMAKE_C_COMPILER gcc)
 set(CMAKE_CXX_COMPILER g++)
 # Floating point in SSE2 registers, not on the x87 unit, as in the Windows
 # module: the same code generation, and doubles rounded as on 64 bits.
-set(CMAKE_C_FLAGS_INIT "-m32 -msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-m32 -msse2 -mfpmath=sse")
+set(CMAKE_C_FLAGS_INIT "-m32 -msse2 -mfpmath=sse -maccumulate-outgoing-args")
+set(CMAKE_CXX_FLAGS_INIT "-m32 -msse2 -mfpmath=sse -maccumulate-outgoing-args")
 
 get_property(_loadhdf_in_try_compile GLOBAL PROPERTY IN_TRY_COMPILE)
 if(_loadhdf_in_try_compile)

@@ -33,8 +33,8 @@ set(CMAKE_DLLTOOL ${_loadhdf_prefix}-dlltool)
 # later x86; every Windows since 8 requires it too). mingw realigns the
 # stack where SSE needs it (-mstackrealign is its default), so a host that
 # calls in with a 4-byte-aligned stack is safe.
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -maccumulate-outgoing-args")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -maccumulate-outgoing-args")
 
 set(CMAKE_FIND_ROOT_PATH /usr/${_loadhdf_prefix})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -17,6 +17,7 @@
 #include <limits>
 #include <new>
 #include <stdexcept>
+#include <type_traits>
 
 using namespace VyrHost::Detail;
 
@@ -42,14 +43,25 @@ int32_t ElementSize(VyrFieldType_t Type) {
     }
 }
 
+// The common case of each store is told by comparing the bits of the
+// value's magnitude with integer immediates rather than with double
+// constants: a 32-bit position-independent library finds constants through
+// its GOT, and every store would first call for the GOT's address. Each
+// bound is the double's bit pattern; NaN's bits lie above them all.
+inline uint64_t MagnitudeBits(double Value) {
+    uint64_t Bits;
+    std::memcpy(&Bits, &Value, sizeof Bits);
+    return Bits & 0x7FFFFFFFFFFFFFFF;
+}
+constexpr uint64_t FloatMaxBits = 0x47EFFFFFE0000000; // FLT_MAX
+constexpr uint64_t TwoTo31Bits = 0x41E0000000000000;  // 2^31
+constexpr uint64_t TwoTo15Bits = 0x40E0000000000000;  // 2^15
+constexpr uint64_t TwoTo8Bits = 0x4070000000000000;   // 256
+
 // Truncates toward zero as a C cast does; NaN becomes 0 and values beyond
-// the type's range become its nearest bound.
-template <typename T> T SaturateToInteger(double Value) {
-    // Every value strictly between min - 1 and max + 1 truncates into the
-    // range: one pair of tests for the common case, which NaN fails.
-    if (Value > double(std::numeric_limits<T>::min()) - 1.0 &&
-        Value < double(std::numeric_limits<T>::max()) + 1.0)
-        return static_cast<T>(Value);
+// the type's range become its nearest bound. Out of line, for the values
+// the common case leaves (a few in range among them).
+template <typename T> __attribute__((noinline, cold)) T SaturateToInteger(double Value) {
     if (std::isnan(Value))
         return 0;
     if (Value <= double(std::numeric_limits<T>::min()))
@@ -58,12 +70,25 @@ template <typename T> T SaturateToInteger(double Value) {
         return std::numeric_limits<T>::max();
     return static_cast<T>(Value);
 }
+// Signed types: every value of magnitude below 2^(bits - 1) truncates into
+// the range. The unsigned byte: every value from +0 up to 256.
+template <typename T> inline T ToInteger(double Value) {
+    if constexpr (std::is_signed_v<T>) {
+        constexpr uint64_t Bound = sizeof(T) == 4 ? TwoTo31Bits : TwoTo15Bits;
+        if (MagnitudeBits(Value) < Bound)
+            return static_cast<T>(Value);
+    } else {
+        uint64_t Bits;
+        std::memcpy(&Bits, &Value, sizeof Bits);
+        if (Bits < TwoTo8Bits) // the sign bit clear, below 256
+            return static_cast<T>(Value);
+    }
+    return SaturateToInteger<T>(Value);
+}
 
 // Rounds to the nearest float as IEEE conversion does; values that round
 // beyond the largest float become infinities, which C++ would leave undefined.
-float ToFloat(double Value) {
-    if (std::fabs(Value) <= double(FLT_MAX)) // every value a float holds, the common case
-        return static_cast<float>(Value);
+__attribute__((noinline, cold)) float ToFloatBeyondRange(double Value) {
     const double Overflow = double(FLT_MAX) + std::ldexp(1.0, 103); // half an ulp above FLT_MAX
     if (Value >= Overflow)
         return std::numeric_limits<float>::infinity();
@@ -73,7 +98,12 @@ float ToFloat(double Value) {
         return FLT_MAX;
     if (Value < -double(FLT_MAX))
         return -FLT_MAX;
-    return static_cast<float>(Value);
+    return static_cast<float>(Value); // NaN
+}
+inline float ToFloat(double Value) {
+    if (MagnitudeBits(Value) <= FloatMaxBits) // every value a float holds
+        return static_cast<float>(Value);
+    return ToFloatBeyondRange(Value);
 }
 
 template <typename T> void StoreAs(unsigned char* Slot, T Value) {
@@ -95,16 +125,28 @@ inline void StoreValue(unsigned char* Array, size_t Index, VyrFieldType_t Type, 
         StoreAs(Array + Index * 8, Value);
         break;
     case FieldInt32:
-        StoreAs(Array + Index * 4, SaturateToInteger<int32_t>(Value));
+        StoreAs(Array + Index * 4, ToInteger<int32_t>(Value));
         break;
     case FieldInt16:
-        StoreAs(Array + Index * 2, SaturateToInteger<int16_t>(Value));
+        StoreAs(Array + Index * 2, ToInteger<int16_t>(Value));
         break;
     case FieldByte:
-        StoreAs(Array + Index, SaturateToInteger<uint8_t>(Value));
+        StoreAs(Array + Index, ToInteger<uint8_t>(Value));
         break;
     }
 }
+
+// StoreValue for one type, so that a store jumps straight to its type's
+// code; a reference holds the one for its variable (the types are checked
+// when the zone is added).
+template <VyrFieldType_t Type>
+void StoreAsType(const VyrFieldData_s* Ref, uint32_t Index, double Value) {
+    StoreValue(Ref->Values, Index, Type, Value);
+}
+using StoreFunction = void (*)(const VyrFieldData_s*, uint32_t, double);
+constexpr StoreFunction StoreByType[] = {StoreAsType<0>,           StoreAsType<FieldFloat>,
+                                         StoreAsType<FieldDouble>, StoreAsType<FieldInt32>,
+                                         StoreAsType<FieldInt16>,  StoreAsType<FieldByte>};
 
 double LoadValue(const unsigned char* Slot, VyrFieldType_t Type) {
     switch (Type) {
@@ -329,7 +371,7 @@ VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
                           Var,
                           uint32_t(std::min<int64_t>(Z.PointCount(), INT32_MAX)),
                           Z.Storage[size_t(Var) - 1].data(),
-                          Z.FieldTypes[size_t(Var) - 1]};
+                          StoreByType[Z.FieldTypes[size_t(Var) - 1]]};
     S.RefsByZoneVar.emplace(ZoneVarKey(Zone, Var), Ref);
     return Ref;
 }
@@ -339,7 +381,7 @@ void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex
     // One unsigned test for 1 <= PointIndex <= Points.
     const uint32_t Index = uint32_t(PointIndex) - 1;
     if (Ref != nullptr && Index < Ref->Points) {
-        StoreValue(Ref->Values, Index, Ref->Type, Value);
+        Ref->Store(Ref, Index, Value);
         return;
     }
     RefuseStore(FieldData, Ref, PointIndex);

@@ -32,9 +32,9 @@ struct VyrStringList_s {
 // A field-value reference carries what VyrUtilDataValueSetByRef needs, so
 // that a store looks nothing up: the generation of the data set it was handed
 // out for (it is live while the host's generation is the same), and the
-// variable's array with its point count and field data type. 32 bytes on
-// 32-bit and 64-bit systems alike, so that telling a slot's start from an
-// address inside one is a mask.
+// variable's array with its point count and the store for its field data
+// type. 32 bytes on 32-bit and 64-bit systems alike, so that telling a
+// slot's start from an address inside one is a mask.
 struct alignas(32) VyrFieldData_s {
     uint32_t Generation = 0;
     VyrEntIndex_t Zone = 0; // 1-based
@@ -44,7 +44,11 @@ struct alignas(32) VyrFieldData_s {
     // in a 32-bit host.
     uint32_t Points = 0;
     unsigned char* Values = nullptr;
-    VyrFieldType_t Type = 0; // of Values
+    // Stores a value as element Index (from 0) of the reference's Values.
+    // It takes its arguments as VyrUtilDataValueSetByRef does, so that on a
+    // 32-bit system, where they come on the stack, the host's entry jumps
+    // to it instead of calling it.
+    void (*Store)(const VyrFieldData_s* Ref, uint32_t Index, double Value) = nullptr;
 };
 static_assert(sizeof(VyrFieldData_s) == 32, "a slot is 32 bytes");
 

@@ -50,6 +50,22 @@ TEST_F(HostDataSet, EachFieldTypeStoresTheValueAsItsTypeWould) {
         {5, 200.6, 200},
         {5, 300, 255},
         {5, 255, 255},
+        // Either side of the bounds where a store's common case ends.
+        {1, double(FLT_MAX), double(FLT_MAX)},
+        {1, 3.4028235e38, double(FLT_MAX)}, // above FLT_MAX, rounds down to it
+        {1, -3.4028235e38, -double(FLT_MAX)},
+        {1, 3.4028235677973366e38, Inf}, // FLT_MAX and half an ulp: to even, beyond
+        {3, 2147483647.9, 2147483647},
+        {3, -2147483648.9, -2147483648.0},
+        {3, -2147483649.0, -2147483648.0},
+        {3, 2147483648.0, 2147483647},
+        {4, 32767.9, 32767},
+        {4, -32768.9, -32768},
+        {4, 32768, 32767},
+        {5, -0.9, 0},
+        {5, -0.0, 0},
+        {5, 255.9, 255},
+        {5, 256, 255},
     };
     const size_t ElementBytes[] = {0, 4, 8, 4, 2, 1}; // by field data type
     for (const Case& C : Cases) {
