@@ -17,6 +17,8 @@ set(CMAKE_C_COMPILER gcc)
 set(CMAKE_CXX_COMPILER g++)
 # Floating point in SSE2 registers, not on the x87 unit, as in the Windows
 # module: the same code generation, and doubles rounded as on 64 bits.
+# Outgoing arguments are stored, not pushed: a double pushed as two 4-byte
+# halves stalls the callee's 8-byte load of it, once per value stored.
 set(CMAKE_C_FLAGS_INIT "-m32 -msse2 -mfpmath=sse -maccumulate-outgoing-args")
 set(CMAKE_CXX_FLAGS_INIT "-m32 -msse2 -mfpmath=sse -maccumulate-outgoing-args")
 

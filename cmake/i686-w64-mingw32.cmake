@@ -32,7 +32,10 @@ set(CMAKE_DLLTOOL ${_loadhdf_prefix}-dlltool)
 # module then needs a processor with SSE2 (Pentium 4, Athlon 64 and every
 # later x86; every Windows since 8 requires it too). mingw realigns the
 # stack where SSE needs it (-mstackrealign is its default), so a host that
-# calls in with a 4-byte-aligned stack is safe.
+# calls in with a 4-byte-aligned stack is safe. Outgoing arguments are
+# stored, not pushed: a double pushed as two 4-byte halves stalls the
+# callee's 8-byte load of it, and the add-on hands the host a double for
+# every value it stores.
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse -maccumulate-outgoing-args")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -maccumulate-outgoing-args")
 
