@@ -7,6 +7,7 @@
 #include "addon/addon_state.h"
 #include "addon/printf_format.h"
 #include "gui/dialog_help.h"
+#include "gui/load_dialog.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -46,18 +47,26 @@ void AppendEntry(char* Scratch, int32_t Number, const SdsEntry& Entry) {
 } // namespace
 
 void AttributesButtonCallback(void) {
-    BuildAttrDialog(LoadDialog);
+    if (!BuildAttrDialog(LoadDialog)) {
+        VyrUtilDialogErrMsg(DialogNotBuiltText);
+        return;
+    }
     VyrGUIDialogLaunch(AttrDialog);
 }
 
-void BuildAttrDialog(int32_t Parent) {
-    if (AttrDialog != NotBuilt)
-        return;
-    AttrDialog = VyrGUIDialogCreateModal(Parent, 5569, 2338, "Attributes", AttrDialogInitCallback,
-                                         AttrDialogCloseCallback, nullptr, AttrDialogCloseCallback,
-                                         DialogHelpCallback);
-    AttrText = VyrGUITextAdd(AttrDialog, 229, 255, 5144, 1961, true, nullptr);
-    AttrTextLabel = VyrGUILabelAdd(AttrDialog, 254, 117, "Attributes for all data sets:");
+bool BuildAttrDialog(int32_t Parent) {
+    if (AttrDialog == NotBuilt)
+        AttrDialog = BuiltOrNot(VyrGUIDialogCreateModal(
+            Parent, 5569, 2338, "Attributes", AttrDialogInitCallback, AttrDialogCloseCallback,
+            nullptr, AttrDialogCloseCallback, DialogHelpCallback));
+    if (AttrDialog == NotBuilt)
+        return false;
+    AddMissingControl(
+        AttrText, [] { return VyrGUITextAdd(AttrDialog, 229, 255, 5144, 1961, true, nullptr); });
+    AddMissingControl(AttrTextLabel, [] {
+        return VyrGUILabelAdd(AttrDialog, 254, 117, "Attributes for all data sets:");
+    });
+    return AttrText != NotBuilt && AttrTextLabel != NotBuilt;
 }
 
 void AttrDialogInitCallback(void) {

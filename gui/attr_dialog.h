@@ -11,12 +11,14 @@
 constexpr int32_t AttrLineSize = 1000;
 
 // The load dialog's "Attributes..." callback: builds the dialog on first
-// use, with LoadDialog as parent, and launches it.
+// use, with LoadDialog as parent, and launches it; a dialog the host could
+// not build whole is not launched, and the user is told.
 void AttributesButtonCallback(void);
 
-// Creates AttrDialog, AttrText and AttrTextLabel on the given parent,
-// unless AttrDialog is already built.
-void BuildAttrDialog(int32_t Parent);
+// Creates AttrDialog, AttrText and AttrTextLabel on the given parent, each
+// unless it is built already, as BuildLoadDialog does. True when all three
+// exist.
+bool BuildAttrDialog(int32_t Parent);
 
 // Every launch: replaces the text with the description of the current
 // catalogue. Without the host's scratch buffer the text stays empty.

@@ -54,7 +54,9 @@ void DataSetListCallback(const int32_t* /*Item*/) {
     VyrGUIListGetSelectedItems(DataSetList, &Items, &Count);
     VyrUtilSetClear(SelectedSds);
 
-    bool MixedRanks = false;
+    // A selection the set cannot mirror whole is none: mixed ranks, or a
+    // member the host could not add.
+    bool Refused = false;
     bool HaveRank = false;
     int32_t SelectionRank = 0;
     for (int32_t Position = 0; Items != nullptr && Position < Count; ++Position) {
@@ -69,14 +71,18 @@ void DataSetListCallback(const int32_t* /*Item*/) {
             HaveRank = true;
         } else if (Rank != SelectionRank) {
             VyrUtilDialogErrMsg("Invalid Selection: Data sets must have the same rank.");
-            MixedRanks = true;
+            Refused = true;
             break;
         }
-        VyrUtilSetAddMember(SelectedSds, Number, false);
+        if (!VyrUtilSetAddMember(SelectedSds, Number, false)) {
+            VyrUtilDialogErrMsg("Out of memory");
+            Refused = true;
+            break;
+        }
     }
     VyrUtilArrayDealloc(reinterpret_cast<void**>(&Items));
 
-    if (MixedRanks) {
+    if (Refused) {
         VyrUtilSetClear(SelectedSds);
         VyrGUIListDeselectAllItems(DataSetList);
     }

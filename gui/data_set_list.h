@@ -28,9 +28,10 @@ void FormatListLine(const SdsEntry& Entry, char (&Line)[ListLineSize]);
 void UpdateDataSetControls(bool Sensitive);
 
 // The list's callback: mirrors the list's selection into SelectedSds when
-// every selected entry has the rank of the first; otherwise says so and
-// leaves nothing selected, in the list or in the set. The host's argument
-// is not used: the list is asked for its whole selection.
+// every selected entry has the rank of the first; otherwise, and when the
+// set cannot take a member, says so and leaves nothing selected, in the list
+// or in the set. The host's argument is not used: the list is asked for its
+// whole selection.
 void DataSetListCallback(const int32_t* Item);
 
 #endif

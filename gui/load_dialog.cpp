@@ -1,7 +1,8 @@
 // The load dialog's launch and construction. LaunchLoadDialog starts the
 // host lock and, once the dialog is up, leaves it held: the dialog's OK
 // (after its checks) or Cancel callback finishes it. A user who declines to
-// replace the host's data set gets the lock finished at once.
+// replace the host's data set, or a dialog the host could not build, gets
+// the lock finished at once.
 #include "gui/load_dialog.h"
 
 #include "addon/addon_state.h"
@@ -12,6 +13,8 @@
 #include "gui/select_file.h"
 #include "gui/skip_fields.h"
 
+#include <initializer_list>
+
 void LaunchLoadDialog(void) {
     VyrUtilLockStart(AddOnID);
     if (VyrUtilDataSetIsAvailable() &&
@@ -19,30 +22,56 @@ void LaunchLoadDialog(void) {
         VyrUtilLockFinish(AddOnID);
         return;
     }
-    BuildLoadDialog(-1);
+    if (!BuildLoadDialog(-1)) {
+        VyrUtilDialogErrMsg(DialogNotBuiltText);
+        VyrUtilLockFinish(AddOnID);
+        return;
+    }
     VyrGUIDialogLaunch(LoadDialog);
 }
 
-void BuildLoadDialog(int32_t Parent) {
-    if (LoadDialog != NotBuilt)
-        return;
-    LoadDialog = VyrGUIDialogCreateModal(Parent, 5225, 2544, "HDF Loader", LoadDialogInitCallback,
-                                         LoadDialogOkCallback, nullptr, LoadDialogCancelCallback,
-                                         DialogHelpCallback);
+bool BuildLoadDialog(int32_t Parent) {
+    if (LoadDialog == NotBuilt)
+        LoadDialog = BuiltOrNot(VyrGUIDialogCreateModal(
+            Parent, 5225, 2544, "HDF Loader", LoadDialogInitCallback, LoadDialogOkCallback, nullptr,
+            LoadDialogCancelCallback, DialogHelpCallback));
+    if (LoadDialog == NotBuilt)
+        return false;
 
-    ISkipLabel = VyrGUILabelAdd(LoadDialog, 420, 1231, "I-Skip:");
-    JSkipLabel = VyrGUILabelAdd(LoadDialog, 369, 1455, "J-Skip:");
-    KSkipLabel = VyrGUILabelAdd(LoadDialog, 331, 1689, "K-Skip:");
-    DataSetListLabel = VyrGUILabelAdd(LoadDialog, 318, 79, "Scientific Data Sets to load:");
-    FileLabel = VyrGUILabelAdd(LoadDialog, 152, 2132, "File:");
+    AddMissingControl(ISkipLabel, [] { return VyrGUILabelAdd(LoadDialog, 420, 1231, "I-Skip:"); });
+    AddMissingControl(JSkipLabel, [] { return VyrGUILabelAdd(LoadDialog, 369, 1455, "J-Skip:"); });
+    AddMissingControl(KSkipLabel, [] { return VyrGUILabelAdd(LoadDialog, 331, 1689, "K-Skip:"); });
+    AddMissingControl(DataSetListLabel, [] {
+        return VyrGUILabelAdd(LoadDialog, 318, 79, "Scientific Data Sets to load:");
+    });
+    AddMissingControl(FileLabel, [] { return VyrGUILabelAdd(LoadDialog, 152, 2132, "File:"); });
     // The init callback replaces this text before the dialog first shows.
-    FileNameLabel = VyrGUILabelAdd(LoadDialog, 178, 2270, "Label12");
-    DataSetList = VyrGUIListAdd(LoadDialog, 331, 255, 4711, 868, true, DataSetListCallback);
-    AttributesButton =
-        VyrGUIButtonAdd(LoadDialog, 3693, 47, 1362, 143, "Attributes...", AttributesButtonCallback);
-    ISkipField = VyrGUITextFieldAdd(LoadDialog, 1298, 1199, 1222, 143, ISkipFieldCallback);
-    JSkipField = VyrGUITextFieldAdd(LoadDialog, 1311, 1412, 1222, 143, JSkipFieldCallback);
-    KSkipField = VyrGUITextFieldAdd(LoadDialog, 1311, 1647, 1222, 143, KSkipFieldCallback);
-    SelectFileButton =
-        VyrGUIButtonAdd(LoadDialog, 318, 1897, 1439, 143, "Select File...", SelectFileCallback);
+    AddMissingControl(FileNameLabel,
+                      [] { return VyrGUILabelAdd(LoadDialog, 178, 2270, "Label12"); });
+    AddMissingControl(DataSetList, [] {
+        return VyrGUIListAdd(LoadDialog, 331, 255, 4711, 868, true, DataSetListCallback);
+    });
+    AddMissingControl(AttributesButton, [] {
+        return VyrGUIButtonAdd(LoadDialog, 3693, 47, 1362, 143, "Attributes...",
+                               AttributesButtonCallback);
+    });
+    AddMissingControl(ISkipField, [] {
+        return VyrGUITextFieldAdd(LoadDialog, 1298, 1199, 1222, 143, ISkipFieldCallback);
+    });
+    AddMissingControl(JSkipField, [] {
+        return VyrGUITextFieldAdd(LoadDialog, 1311, 1412, 1222, 143, JSkipFieldCallback);
+    });
+    AddMissingControl(KSkipField, [] {
+        return VyrGUITextFieldAdd(LoadDialog, 1311, 1647, 1222, 143, KSkipFieldCallback);
+    });
+    AddMissingControl(SelectFileButton, [] {
+        return VyrGUIButtonAdd(LoadDialog, 318, 1897, 1439, 143, "Select File...",
+                               SelectFileCallback);
+    });
+    for (int32_t Id :
+         {ISkipLabel, JSkipLabel, KSkipLabel, DataSetListLabel, FileLabel, FileNameLabel,
+          DataSetList, AttributesButton, ISkipField, JSkipField, KSkipField, SelectFileButton})
+        if (Id == NotBuilt)
+            return false;
+    return true;
 }

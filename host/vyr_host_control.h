@@ -30,8 +30,9 @@ void Reset();
 constexpr int32_t DefaultVersion = 750100;
 void SetVersion(int32_t Version);
 
-// Loads an add-on module the way the host does: dlopen, then its
-// InitVyrAddOn. On failure returns false and says why.
+// Loads an add-on module the way the host does: the system's loader (dlopen
+// of loadhdf.so, LoadLibraryEx of loadhdf.dll), then its InitVyrAddOn. On
+// failure returns false and says why.
 bool LoadAddOn(const std::string& Path, std::string* Why);
 
 // Sends a state-change code to every listener, in the order they were added.
@@ -82,12 +83,21 @@ int32_t OutstandingAllocations();
 // One tag per outstanding object, oldest first.
 std::vector<std::string> OutstandingTags();
 
+// The host operations that can fail for want of memory or resources, and
+// what each then returns, as the host does when it cannot go on. A call that
+// is a breach (host errors) fails as a breach and is not counted here.
 enum class FailPoint {
-    StringAlloc,
-    DataSetCreate,
-    DataSetAddZone,
-    SetAlloc,
-    StateChangeAddCallback
+    StringAlloc,            // VyrUtilStringAlloc: null
+    DataSetCreate,          // false, the old data set staying
+    DataSetAddZone,         // false, adding nothing
+    SetAlloc,               // null, after "Out of memory" when ShowErr asks for it
+    StateChangeAddCallback, // false, adding nothing
+    StringListAlloc,        // VyrUtilStringListAlloc and ...FromNLString: null
+    StringListAppend,       // VyrUtilStringListAppendString: false, appending nothing
+    StringListGetString,    // null: no copy of the item
+    SetAddMember,           // a member not yet in the set: false, as SetAlloc for ShowErr
+    DialogCreate,           // VyrGUIDialogCreateModal: -1, no dialog
+    ControlAdd              // each VyrGUI...Add of a control: -1, no control
 };
 // Makes the N-th call (1-based, counted from now) of that operation fail;
 // for StringAlloc only calls whose tag equals TagFilter count, unless it is
@@ -97,10 +107,10 @@ void FailNth(FailPoint Point, int32_t N, const std::string& TagFilter = "", bool
 // ---- The data set -------------------------------------------------------------
 
 // One variable's array in a zone: a fixed number of bytes, all zero when
-// made. Large arrays are mapped from the system (huge pages offered), so
-// that a big zone costs no pass writing zeros and no page fault per 4 KiB
-// when it is filled; small ones come from the heap, where a sanitizer
-// watches their bounds. Copies are deep; == compares the bytes.
+// made. Large arrays are zeroed pages mapped from the system, populated at
+// once on Linux, so that a big zone costs no pass writing zeros and no page
+// fault per 4 KiB when it is filled; small ones come from the heap, where a
+// sanitizer watches their bounds. Copies are deep; == compares the bytes.
 class ZoneArray {
   public:
     ZoneArray() = default;

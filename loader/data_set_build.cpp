@@ -18,17 +18,22 @@ namespace {
 const char* const ReadError = "Error reading HDF Dataset";
 
 // Creates the host's data set: one coordinate variable per dimension of the
-// load rank, then "V".
-bool CreateHostDataSet(int32_t LoadRank) {
+// load rank, then "V". Returns the error text that ends the load, or null.
+// A list of names the host could not give or fill whole would make a data
+// set with fewer variables than the zones fill, so it is never handed on.
+const char* CreateHostDataSet(int32_t LoadRank) {
     static const char* const CoordNames[MaxLoadRank] = {"Dimension 1", "Dimension 2",
                                                         "Dimension 3"};
     HostStringList Names(VyrUtilStringListAlloc());
-    VyrUtilStringListAppendString(Names.Get(), CoordNames[0]);
-    for (int32_t Dim = 2; Dim <= MaxLoadRank; ++Dim)
-        if (LoadRank >= Dim)
-            VyrUtilStringListAppendString(Names.Get(), CoordNames[Dim - 1]);
-    VyrUtilStringListAppendString(Names.Get(), "V");
-    return VyrUtilDataSetCreate("Converted HDF data set", Names.Get(), true);
+    bool Named = Names.Get() != nullptr;
+    for (int32_t Dim = 1; Named && Dim <= MaxLoadRank; ++Dim)
+        if (Dim == 1 || LoadRank >= Dim)
+            Named = VyrUtilStringListAppendString(Names.Get(), CoordNames[Dim - 1]);
+    if (!Named || !VyrUtilStringListAppendString(Names.Get(), "V"))
+        return "Out of memory";
+    if (!VyrUtilDataSetCreate("Converted HDF data set", Names.Get(), true))
+        return "Could not create data set";
+    return nullptr;
 }
 
 // Source values of every selected record, before skipping, counted with the
@@ -79,7 +84,11 @@ bool DataSetMatchesRecord(int32_t SdsId, const SdsEntry& Record) {
 // FillZone's answer. The buffer goes back before the access ends.
 const char* ConvertRecord(SdsEntry Record, int32_t FileId, int32_t ZoneNumber, int32_t LoadRank,
                           bool* Result) {
+    // A file that did not open gives no data set either; either way nothing
+    // is asked of the host for values that cannot be read.
     SdsAccessOwner DataSet(SDselect(FileId, Record.HdfIndex));
+    if (!DataSet.IsSelected())
+        return ReadError;
     const int64_t Bytes = RecordValueCount(Record) * Record.DataElemSize;
     HostBuffer Data(int32_t(Bytes), "HDF Data");
     if (Data.Get() == nullptr)
@@ -137,8 +146,7 @@ bool LoadSelectedDataSets() {
     bool Result = true;
     {
         // ---- The data set, the file and the progress dialog, held together.
-        if (!CreateHostDataSet(LoadRank))
-            ErrorText = "Could not create data set";
+        ErrorText = CreateHostDataSet(LoadRank);
         int32_t ZoneNumber = 1;
         SdFileOwner File(Verdict.Sound ? SDstart(FileName, DFACC_READ) : -1);
         PointsDone = 0;

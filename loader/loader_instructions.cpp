@@ -34,15 +34,21 @@ int32_t ReadPayloadNumber(const char* Payload) {
     return int32_t(Value);
 }
 
-// What reading the list has met that stops the load. A refused data-set
-// number always stops it; a path that is too long only while no later "M" or
-// "F" item replaces it, since the path that stands after the whole list is
-// the one loaded. Of the faults that stand, the one met first is shown.
+// What reading the list has met that stops the load. An item or a member
+// that the host could not hand out or take always stops it, and is shown
+// first: the list read so far is not the list recorded, and loading it would
+// load something else. A refused data-set number always stops it; a path
+// that is too long only while no later "M" or "F" item replaces it, since
+// the path that stands after the whole list is the one loaded. Of the faults
+// in the list that stand, the one met first is shown.
 struct ReadState {
+    bool HostFailed = false;
     int32_t RefusedNumberAt = 0; // item index of the first number below 1; 0: none
     int32_t LongPathAt = 0;      // item index of the too-long path that stands; 0: none
     // The message to show, or null when the list can be loaded.
     const char* Failure() const {
+        if (HostFailed)
+            return "Out of memory";
         if (RefusedNumberAt != 0 && (LongPathAt == 0 || RefusedNumberAt < LongPathAt))
             return "Selected data set is not in this HDF file";
         return LongPathAt != 0 ? "File path is too long" : nullptr;
@@ -84,7 +90,7 @@ void ReadItem(const char* Item, int32_t Index, ReadState* State) {
         // The host's set takes no member below 1; such a number names no
         // data set, and loading the rest alone would load the wrong thing.
         if (Number >= 1)
-            VyrUtilSetAddMember(SelectedSds, Number, false);
+            State->HostFailed |= !VyrUtilSetAddMember(SelectedSds, Number, false);
         else if (State->RefusedNumberAt == 0)
             State->RefusedNumberAt = Index;
         break;
@@ -123,10 +129,12 @@ bool ParseLoaderInstructions(VyrStringList_pa Instructions) {
     VyrUtilSetClear(SelectedSds);
 
     ReadState State;
-    for (int32_t Index = 1; Index <= Count; ++Index) {
+    for (int32_t Index = 1; !State.HostFailed && Index <= Count; ++Index) {
         HostString Item(VyrUtilStringListGetString(Instructions, Index));
-        if (Item.Get() == nullptr)
-            continue;
+        if (Item.Get() == nullptr) {
+            State.HostFailed = true;
+            break;
+        }
         if (Item.Get()[0] != 'F') {
             ReadItem(Item.Get(), Index, &State);
             continue;
@@ -137,7 +145,9 @@ bool ParseLoaderInstructions(VyrStringList_pa Instructions) {
             break;
         ++Index;
         HostString Path(VyrUtilStringListGetString(Instructions, Index));
-        if (Path.Get() != nullptr)
+        if (Path.Get() == nullptr)
+            State.HostFailed = true;
+        else
             SetPath(Path.Get(), Index, &State);
     }
 

@@ -16,9 +16,10 @@ VyrStringList_pa BuildLoaderInstructions();
 // Sets FileName, the skips (raised to at least 1) and SelectedSds from the
 // list, which stays as it was and the caller's. Items with another code, and
 // empty items, are ignored. Returns false, after one message, when the list
-// cannot be loaded as it stands: a data-set number below 1, or a path longer
-// than FileName holds that no later "M" or "F" item replaces (FileName is
-// then left empty, never cut).
+// cannot be loaded as it stands: an item the host could not copy out or a
+// data-set number its set could not take ("Out of memory"), a data-set
+// number below 1, or a path longer than FileName holds that no later "M" or
+// "F" item replaces (FileName is then left empty, never cut).
 bool ParseLoaderInstructions(VyrStringList_pa Instructions);
 
 #endif

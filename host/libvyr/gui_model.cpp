@@ -47,7 +47,8 @@ using VyrHost::ControlKind;
 
 namespace {
 
-// Adds a control to a dialog; -1 after a host error when Parent names no dialog.
+// Adds a control to a dialog; -1 after a host error when Parent names no
+// dialog, and when the failure point ControlAdd fails it.
 int32_t AddControl(int32_t Parent, ControlKind Kind, int32_t X, int32_t Y, int32_t Width,
                    int32_t Height, const char* Operation, ControlRecord** Made) {
     HostState& S = State();
@@ -56,6 +57,8 @@ int32_t AddControl(int32_t Parent, ControlKind Kind, int32_t X, int32_t Y, int32
         HostError("%s: parent %d is no dialog", Operation, Parent);
         return -1;
     }
+    if (ShouldFail(VyrHost::FailPoint::ControlAdd, nullptr))
+        return -1;
     const int32_t Id = S.NextGuiId++;
     ControlRecord& Record = S.Controls[Id];
     Record.Public.Id = Id;
@@ -114,6 +117,8 @@ int32_t VyrGUIDialogCreateModal(int32_t Parent, int32_t Width, int32_t Height, c
         HostError("%s: parent %d is no dialog", Op, Parent);
         return -1;
     }
+    if (ShouldFail(VyrHost::FailPoint::DialogCreate, nullptr))
+        return -1;
     HostState& S = State();
     VyrHost::Dialog D;
     D.Id = S.NextGuiId++;

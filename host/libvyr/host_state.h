@@ -99,7 +99,8 @@ struct ControlRecord {
 // get, so that a huge extent fails the zone instead of the process.
 constexpr int64_t DefaultZoneStorageLimit = int64_t(1) << 30;
 
-constexpr size_t FailPointCount = 5;
+// One rule per FailPoint; ControlAdd is the last.
+constexpr size_t FailPointCount = size_t(FailPoint::ControlAdd) + 1;
 
 struct HostState {
     int32_t Version = DefaultVersion;

@@ -25,13 +25,20 @@ void VyrUtilSetDealloc(VyrSet_pa* Set) {
     GiveBack(Set, AllocKind::Set, "VyrUtilSetDealloc");
 }
 
-VyrBoolean_t VyrUtilSetAddMember(VyrSet_pa Set, VyrSetIndex_t Member, VyrBoolean_t) {
+VyrBoolean_t VyrUtilSetAddMember(VyrSet_pa Set, VyrSetIndex_t Member, VyrBoolean_t ShowErr) {
     VyrSet_s* S = LiveSet(Set, "VyrUtilSetAddMember");
     if (S == nullptr || Member < 1)
         return false;
     const auto At = std::lower_bound(S->Members.begin(), S->Members.end(), Member);
-    if (At == S->Members.end() || *At != Member)
-        S->Members.insert(At, Member);
+    if (At != S->Members.end() && *At == Member)
+        return true;
+    // Only a new member needs memory, so only its addition can fail.
+    if (ShouldFail(VyrHost::FailPoint::SetAddMember, nullptr)) {
+        if (ShowErr)
+            VyrUtilDialogErrMsg("Out of memory");
+        return false;
+    }
+    S->Members.insert(At, Member);
     return true;
 }
 

@@ -9,6 +9,8 @@ using namespace VyrHost::Detail;
 namespace {
 
 VyrStringList_s* NewList() {
+    if (ShouldFail(VyrHost::FailPoint::StringListAlloc, nullptr))
+        return nullptr;
     VyrStringList_s* List = new (std::nothrow) VyrStringList_s;
     if (List != nullptr)
         Track(List, AllocKind::List, "string list");
@@ -30,7 +32,8 @@ void VyrUtilStringListDealloc(VyrStringList_pa* List) {
 VyrBoolean_t VyrUtilStringListAppendString(VyrStringList_pa List, const char* String) {
     const char* Op = "VyrUtilStringListAppendString";
     VyrStringList_s* L = LiveList(List, Op);
-    if (L == nullptr || !HasText(String, Op, "string"))
+    if (L == nullptr || !HasText(String, Op, "string") ||
+        ShouldFail(VyrHost::FailPoint::StringListAppend, nullptr))
         return false;
     L->Items.emplace_back(String);
     return true;
@@ -72,6 +75,8 @@ char* VyrUtilStringListGetString(VyrStringList_pa List, int32_t Index) {
         HostError("%s: item %d outside 1..%zu", Op, Index, L->Items.size());
         return nullptr;
     }
+    if (ShouldFail(VyrHost::FailPoint::StringListGetString, nullptr))
+        return nullptr;
     return NewHostString(L->Items[size_t(Index) - 1]);
 }
 

@@ -1,7 +1,8 @@
-// The scan when the host or HDF4 fails it, or when HDF4 reports what only a
+// The scan when the C runtime fails it, or when HDF4 reports what only a
 // damaged or crafted file holds: one message, no crash, no buffer written out
 // of bounds, nothing left open or outstanding, and no record pointing at a
-// buffer that was not filled.
+// buffer that was not filled. Each HDF4 call and host buffer that fails a
+// scan is the failure sweep's (tests/loader/load_endings_test.cpp).
 #include "catalogue_fixture.h"
 #include "support/fuzz_regressions.h"
 
@@ -17,7 +18,6 @@ using HdfFault::Call;
 using TestHdf::DataSet;
 
 const char* const NoMemory = "Not enough memory to read this HDF file.";
-const char* const NotHdf = "Not a valid HDF File";
 const char* const Unreadable = "Unable to read a Scientific Data Set in this HDF file";
 
 // Three data sets with file scales and index scales: 2 + 3 + 1 scale buffers.
@@ -39,24 +39,6 @@ void ExpectFailedWith(size_t First, const std::string& Message) {
     EXPECT_EQ(ScaleBuffersOutstanding(), 0);
 }
 
-TEST_F(ScanFaults, EachScaleBufferTheHostCannotGiveFailsTheScanCleanly) {
-    const std::string Path = ThreeSets();
-    ASSERT_TRUE(Scan(Path));
-    const int32_t Buffers = ScaleBuffersOutstanding();
-    ASSERT_EQ(Buffers, 6);
-    for (bool AndLater : {false, true}) {
-        for (int32_t N = 1; N <= Buffers; ++N) {
-            SCOPED_TRACE("allocation " + std::to_string(N) + (AndLater ? " and later" : ""));
-            const size_t First = Messages().size();
-            VyrHost::FailNth(VyrHost::FailPoint::StringAlloc, N, "HDF Scale Data", AndLater);
-            EXPECT_FALSE(Scan(Path));
-            ExpectFailedWith(First, NoMemory);
-        }
-    }
-    VyrHost::FailNth(VyrHost::FailPoint::StringAlloc, 0);
-    EXPECT_TRUE(Scan(Path));
-}
-
 TEST_F(ScanFaults, RecordsThatCannotBeResizedFailTheScanAndKeepTheOldArray) {
     const std::string Path = ThreeSets();
     ASSERT_TRUE(Scan(Path));
@@ -68,46 +50,6 @@ TEST_F(ScanFaults, RecordsThatCannotBeResizedFailTheScanAndKeepTheOldArray) {
     HdfFault::FailNth(Call::Realloc, 0);
     EXPECT_TRUE(Scan(Path));
     EXPECT_EQ(SdsCount, 3);
-}
-
-struct HdfFailure {
-    Call Which;
-    int32_t Nth;
-    const char* Message; // null: the scan succeeds
-};
-
-TEST_F(ScanFaults, HdfFailuresWhileReadingTheFileEndInOneMessageOrAnIndexScale) {
-    const std::string Path = ThreeSets();
-    const HdfFailure Cases[] = {
-        {Call::SDstart, 1, NotHdf},
-        {Call::SDfileinfo, 1, NotHdf},
-        {Call::SDselect, 1, Unreadable},
-        {Call::SDselect, 6, Unreadable}, // after two records were stored
-        {Call::SDgetinfo, 1, Unreadable},
-        {Call::SDgetinfo, 4, Unreadable},
-        {Call::SDgetdatastrs, 5, Unreadable},
-        {Call::SDdiminfo, 1, nullptr},
-        {Call::SDgetdimscale, 1, nullptr},
-    };
-    for (const HdfFailure& Case : Cases) {
-        SCOPED_TRACE("call " + std::to_string(int(Case.Which)) + " #" + std::to_string(Case.Nth));
-        const size_t First = Messages().size();
-        HdfFault::FailNth(Case.Which, Case.Nth);
-        const bool Result = Scan(Path);
-        HdfFault::FailNth(Case.Which, 0);
-        if (Case.Message != nullptr) {
-            EXPECT_FALSE(Result);
-            ExpectFailedWith(First, Case.Message);
-            continue;
-        }
-        // The first dimension's file scale could not be had: index scale.
-        EXPECT_TRUE(Result);
-        EXPECT_EQ(Messages().size(), First);
-        ASSERT_EQ(SdsCount, 3);
-        ExpectIndexScale(SdsEntries[0], 0);
-        EXPECT_EQ(ScaleValues(SdsEntries[1], 1), (std::vector<double>{0.5, 1.5, 2.5}));
-        FreeSdsEntries();
-    }
 }
 
 TEST_F(ScanFaults, ScaleSizesBeyondTheHostsByteCountFailTheScanWithoutAllocating) {

@@ -3,7 +3,7 @@
 // replay of a list that a completed load recorded with the host.
 #include "addon/addon_state.h"
 #include "catalogue/file_scan.h"
-#include "hdf_call_counts.h"
+#include "failable_calls.h"
 #include "loader/load_hdf_data.h"
 #include "loader/loader_instructions.h"
 #include "loader_fixture.h"
@@ -208,12 +208,12 @@ TEST_F(LoaderTest, ReplayOfARecordedListRebuildsTheSameDataSet) {
     ASSERT_TRUE(ScanHdfFile());
     VyrStringList_pa List = BuildLoaderInstructions();
     ASSERT_NE(List, nullptr);
-    HdfCalls::ResetCounts();
+    FailableCalls::ResetCounts();
     EXPECT_TRUE(LoadHdfData(List));
     VyrUtilStringListDealloc(&List);
     VyrUtilLockFinish(AddOnID);
     // The dialog's catalogue served: the file was opened for the data only.
-    EXPECT_EQ(HdfCalls::Get().FilesOpened, 1);
+    EXPECT_EQ(FailableCalls::Get().FilesOpened, 1);
     const std::optional<std::vector<std::string>> Recorded =
         VyrHost::RecordedInstructions("HDF Loader");
     ASSERT_TRUE(Recorded.has_value());

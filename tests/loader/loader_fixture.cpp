@@ -3,12 +3,11 @@
 #include "loader_fixture.h"
 
 #include "addon/addon_state.h"
-#include "hdf_call_counts.h"
+#include "failable_calls.h"
 
 void LoaderTest::SetUp() {
     AddOnTest::SetUp();
-    HdfCalls::FailRead(0);
-    HdfCalls::ResetCounts();
+    FailableCalls::ResetCounts();
 }
 
 TestHdf::DataSet MakeSet(const std::string& Name, int32_t NumberType,
@@ -22,7 +21,7 @@ TestHdf::DataSet MakeSet(const std::string& Name, int32_t NumberType,
 }
 
 bool LoaderTest::Replay(const std::vector<std::string>& Items) {
-    HdfCalls::ResetCounts();
+    FailableCalls::ResetCounts();
     bool Result = false;
     EXPECT_TRUE(VyrHost::CallLoader("HDF Loader", Items, &Result)) << "no loader registered";
     return Result;
@@ -40,7 +39,7 @@ std::vector<std::string> Items(const std::string& Path, int32_t I, int32_t J, in
 void LoaderTest::ExpectLoadLeftNothingHeld() {
     EXPECT_EQ(VyrHost::LockDepth(), 0);
     EXPECT_EQ(VyrHost::OutstandingTags(), std::vector<std::string>{"set"});
-    const HdfCalls::Counts& Calls = HdfCalls::Get();
+    const FailableCalls::Counts& Calls = FailableCalls::Get();
     EXPECT_EQ(Calls.FilesOpened, Calls.FilesClosed);
     EXPECT_EQ(Calls.Selected, Calls.AccessEnded);
     EXPECT_EQ(SdsCount, 0);
