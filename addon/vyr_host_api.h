@@ -211,9 +211,10 @@ VyrSet_pa VyrUtilSetAlloc(VyrBoolean_t ShowErr);
 /* Gives a set back and sets *Set to null. */
 void VyrUtilSetDealloc(VyrSet_pa* Set);
 /* Adds Member; true also when it was there already. False, changing
- * nothing, for a member below 1 (no breach) or after a breach. ShowErr asks
- * the host to show a failure itself; false here, and the stand-in shows
- * nothing either way. */
+ * nothing, for a member below 1 (no breach), when the host has no memory
+ * for a new member, and after a breach. ShowErr asks the host to show "Out
+ * of memory" itself when memory fails; the add-on passes false and words
+ * its own message. */
 VyrBoolean_t VyrUtilSetAddMember(VyrSet_pa Set, VyrSetIndex_t Member, VyrBoolean_t ShowErr);
 /* Removes every member. */
 void VyrUtilSetClear(VyrSet_pa Set);
@@ -245,7 +246,7 @@ VyrStringList_pa VyrUtilStringListAlloc(void);
  * to a loader is a breach. */
 void VyrUtilStringListDealloc(VyrStringList_pa* List);
 /* Appends a copy of String as the last item; false, appending nothing,
- * after a breach. */
+ * when the host has no memory for it and after a breach. */
 VyrBoolean_t VyrUtilStringListAppendString(VyrStringList_pa List, const char* String);
 /* A new list with one item per line of Text, the newlines dropped; a final
  * newline makes no empty item, and an empty text gives an empty list.
@@ -265,8 +266,9 @@ void VyrUtilArrayDealloc(void** Array);
 /* ---- GUI: modal dialogs and their controls ------------------------------ */
 
 /* Creates a modal dialog of Width x Height dialog units with Title over
- * Parent; returns its id, or -1 after a breach (a parent that is no
- * dialog). Callbacks in the host's order: init (each launch), OK, apply,
+ * Parent; returns its id, or -1 when the host cannot make it and after a
+ * breach (a parent that is no dialog). A host cannot destroy a dialog: one
+ * it could not make is simply asked for again later. Callbacks in the host's order: init (each launch), OK, apply,
  * cancel, help; any may be null. When the user presses OK or cancel, the
  * dialog stays up until that callback drops it; without the callback the
  * host just takes it down. Without a help callback the dialog has no Help
@@ -284,8 +286,8 @@ void VyrGUIDialogLaunch(int32_t Dialog);
  * breach. */
 void VyrGUIDialogDrop(int32_t Dialog);
 /* Controls. Each Add puts one into dialog Parent at X, Y (dialog units,
- * Width and Height its size) and returns its id, or -1 after a breach
- * (Parent no dialog, a null text). A control starts sensitive; its
+ * Width and Height its size) and returns its id, or -1 when the host
+ * cannot make it and after a breach (Parent no dialog, a null text). A control starts sensitive; its
  * callback may be null and runs when the user acts on it. The operations
  * that change a control take its id; an id that names no control of their
  * kind is a breach that changes nothing. */

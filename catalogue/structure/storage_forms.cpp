@@ -445,7 +445,7 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
     *Facts = DataElementFacts();
     // A ref that names no DD fails Hstartread, cleanly, and Hlength with it;
     // only the values are unreadable.
-    if (Element == nullptr || Element->CannotStart()) {
+    if (Element == nullptr) {
         Facts->KeptOut = "data element that is missing";
         return true;
     }

@@ -25,7 +25,8 @@ struct Dd {
     // empty one.
     bool IsUnwritten() const { return HasNoPlace() && !HdfTag::IsSpecial(Tag); }
     // A special form with no place: Hstartaccess seeks to offset -1 for the
-    // special header and fails, as for an element that is missing.
+    // special header and fails, as for an element that is missing, but
+    // leaves the atom it registered for the DD behind.
     bool CannotStart() const { return HasNoPlace() && HdfTag::IsSpecial(Tag); }
 };
 

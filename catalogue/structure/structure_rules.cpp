@@ -82,7 +82,7 @@ const std::vector<StructureRuleStage>& StructureRuleTable() {
               "`hdf_xdr_NCvdata`, where it must fill (no data element, one never written, or of length 0), copies one value's bytes of the data's type from the first `_FillValue`, whatever its type",
               RuleOutcome::DataSet},
              {{"data element that is missing"},
-              "`Hstartread` fails, cleanly, for an element that is missing and for a special form with offset and length -1 (`HIget_function_table` seeks to -1): only the values cannot be read",
+              "`Hstartread` fails, cleanly: only the values cannot be read",
               RuleOutcome::DataSet},
              {{"unlimited data set over a data element never written"},
               "`hdf_read_vars` counts an unlimited data set's records from `Hlength`, -1 for such an element: `SDgetinfo` reports the record count (2^64 - 1) / record size cut to 32 bits: -1, or hundreds of millions",

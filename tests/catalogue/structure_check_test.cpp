@@ -441,11 +441,11 @@ const Damage Damages[] = {
          const size_t At = Find(*D, 1963).Position;
          Put(D, At, 2, 0x47AB); Put(D, At + 4, 4, 0xffffffff); Put(D, At + 8, 4, 0xffffffff); },
      "vdata without storage"},
-    {"data element in a special form with no place", WriteSd,
+    {"data element in a special form with no place (SDstart's Hlength leaks)", WriteSd,
      [](auto* D) {
          const size_t At = Find(*D, 702).Position;
          Put(D, At, 2, 0x42BE); Put(D, At + 4, 4, 0xffffffff); Put(D, At + 8, 4, 0xffffffff); },
-     nullptr, "data element that is missing"},
+     "special element HDF4 would misread"},
 };
 // clang-format on
 
