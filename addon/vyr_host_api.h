@@ -139,8 +139,10 @@ VyrBoolean_t VyrUtilDataSetCreate(const char* Title, VyrStringList_pa VarNames,
  * or more. FieldTypes holds one field data type per variable, in variable
  * order: how that variable's values are stored. Every value of the new zone
  * starts at 0. False, adding nothing, when the host cannot get the zone's
- * memory, or after a breach: no data set, a bad extent, zone type or field
- * type, or a data set that already holds 32767 zones. */
+ * memory (the host then shows its own message naming the zone and the bytes
+ * it needed, before any of the add-on's), or after a breach: no data set, a
+ * bad extent, zone type or field type, or a data set that already holds
+ * 32767 zones. */
 VyrBoolean_t VyrUtilDataSetAddZone(const char* Name, VyrLgIndex_t IMax, VyrLgIndex_t JMax,
                                    VyrLgIndex_t KMax, int32_t ZoneType,
                                    const VyrFieldType_t* FieldTypes);

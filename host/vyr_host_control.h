@@ -156,7 +156,8 @@ struct DataSet {
 const DataSet* CurrentDataSet();
 // The most bytes one zone's arrays may take together; a zone that needs more
 // is refused (VyrUtilDataSetAddZone returns false) as memory the host cannot
-// get. Reset sets it back to 1 GiB.
+// get, and the host says so in an error message of its own that names the
+// zone, the bytes it needed and this limit. Reset sets it back to 1 GiB.
 void SetZoneStorageLimit(int64_t Bytes);
 
 struct FrameState {

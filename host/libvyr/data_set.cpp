@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -175,21 +176,63 @@ int64_t ArrayBytes(VyrLgIndex_t IMax, VyrLgIndex_t JMax, VyrLgIndex_t KMax, int3
     return Bytes;
 }
 
-// Builds the zone's arrays, all zero; false when the host cannot get the
-// memory (over its limit or refused by the allocator).
+// Bytes as a person reads them: the exact count, and in GiB or MiB where
+// that is shorter to take in.
+void DescribeBytes(int64_t Bytes, char* Text, size_t Size) {
+    const long long Count = Bytes;
+    if (Bytes >= int64_t(1) << 30)
+        std::snprintf(Text, Size, "%lld bytes (%.3g GiB)", Count, double(Bytes) / (1 << 30));
+    else if (Bytes >= int64_t(1) << 20)
+        std::snprintf(Text, Size, "%lld bytes (%.3g MiB)", Count, double(Bytes) / (1 << 20));
+    else
+        std::snprintf(Text, Size, "%lld bytes", Count);
+}
+
+// The host's own error message for a zone it cannot hold, shown as the
+// add-on's are and before the loader's: without it a person sees only that
+// the load failed, and takes a sound file for a damaged one. A message, not
+// a host error: the add-on asked for nothing the host's rules forbid. Built
+// in fixed buffers, since it may follow an allocation the system refused.
+void RefuseZone(const VyrHost::Zone& Z, const char* Why) {
+    char Message[512];
+    std::snprintf(Message, sizeof Message, "The host cannot hold zone \"%.200s\" (%dx%dx%d): %s",
+                  Z.Name.c_str(), int(Z.IMax), int(Z.JMax), int(Z.KMax), Why);
+    VyrUtilDialogErrMsg(Message);
+}
+
+// Builds the zone's arrays, all zero; false, after the host's message, when
+// the host cannot get the memory (over its limit or refused by the
+// allocator).
 bool AllocateStorage(VyrHost::Zone& Z) {
     const int64_t Limit = State().ZoneStorageLimit;
     int64_t Total = 0;
+    bool Countable = true;
     for (VyrFieldType_t Type : Z.FieldTypes) {
         const int64_t Bytes = ArrayBytes(Z.IMax, Z.JMax, Z.KMax, ElementSize(Type));
-        if (Bytes < 0 || __builtin_add_overflow(Total, Bytes, &Total) || Total > Limit)
-            return false;
+        Countable = Countable && Bytes >= 0 && !__builtin_add_overflow(Total, Bytes, &Total);
+    }
+    char Needed[80], Granted[80], Why[256];
+    if (Countable)
+        DescribeBytes(Total, Needed, sizeof Needed);
+    else
+        std::snprintf(Needed, sizeof Needed, "more bytes than 64 bits count");
+    if (!Countable || Total > Limit) {
+        DescribeBytes(Limit, Granted, sizeof Granted);
+        std::snprintf(Why, sizeof Why,
+                      "its arrays need %s, more than the %s that the host grants one zone", Needed,
+                      Granted);
+        RefuseZone(Z, Why);
+        return false;
     }
     try {
         Z.Storage.reserve(Z.FieldTypes.size());
         for (VyrFieldType_t Type : Z.FieldTypes)
             Z.Storage.emplace_back(size_t(ArrayBytes(Z.IMax, Z.JMax, Z.KMax, ElementSize(Type))));
     } catch (const std::bad_alloc&) {
+        Z.Storage.clear();
+        std::snprintf(Why, sizeof Why,
+                      "the system did not give the host the %s that its arrays need", Needed);
+        RefuseZone(Z, Why);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 
 #include "addon_module.h"
 #include "addon_version.h"
+#include "picture_options.h"
 #include "whole_number.h"
 
 #include <CLI/CLI.hpp>
@@ -14,8 +15,9 @@
 namespace VyrHostProgram {
 namespace {
 
-const char* const SessionOptionsUsage =
-    "[--json OUT] [--journal OUT] [--picture OUT [--plane K]] [--stop-at N] [--addon PATH]";
+const char* const SessionOptionsUsage = "[--json OUT] [--journal OUT] [--picture OUT [--plane K] "
+                                        "[--blank VALUE]... [--range LO:HI]] [--stop-at N] "
+                                        "[--addon PATH]";
 
 struct CommandInfo {
     CommandKind Kind;
@@ -119,7 +121,8 @@ const char* const ProgramFooter =
     "  make_sample_hdf build/sample.hdf\n"
     "  vyrhost list build/sample.hdf\n"
     "  vyrhost load build/sample.hdf --sds 1 --skip 2,2,1 --journal load.txt\n"
-    "  vyrhost replay load.txt --json state.json --picture load.png\n";
+    "  vyrhost replay load.txt --json state.json --picture load.png\n"
+    "  vyrhost load granule.hdf --sds 57 --picture cloud.png --blank -9999\n";
 
 } // namespace
 
@@ -155,10 +158,25 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
                        "At the end, draw the data set the host holds into the PNG file OUT: "
                        "one panel per zone")
             ->type_name("OUT");
-    App.add_option("--plane", Out->Plane,
-                   "With --picture: the K plane drawn of zones with several (default: the "
-                   "middle one)")
-        ->type_name("K");
+    std::string PlaneText, RangeText;
+    std::vector<std::string> BlankTexts;
+    CLI::Option* PlaneOption =
+        App.add_option("--plane", PlaneText,
+                       "With --picture: the K plane drawn of zones with several (default: the "
+                       "middle one)")
+            ->type_name("K");
+    // One value each time it is given: a vector option would otherwise take
+    // the command's file as one more value.
+    App.add_option("--blank", BlankTexts,
+                   "With --picture: points whose V is VALUE have no data: drawn in the no-data "
+                   "colour (as NaN), outside the colour bar's range; may be given again")
+        ->type_name("VALUE")
+        ->allow_extra_args(false);
+    CLI::Option* RangeOption =
+        App.add_option("--range", RangeText,
+                       "With --picture: the colour bar's range, LO to HI; values outside it "
+                       "take the colour of its end (default: V's own range)")
+            ->type_name("LO:HI");
     App.add_option("--stop-at", Out->StopAt,
                    "Press Stop in the percent-done dialog at its N-th check (1-based)")
         ->type_name("N");
@@ -224,8 +242,22 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
     if (Out->StopAt < 0) {
         return UsageError("--stop-at takes a check number from 1 (0: never)", Parsed);
     }
-    if (Out->Plane < 0) {
-        return UsageError("--plane takes a K plane number from 1 (0: the middle one)", Parsed);
+    if (*PlaneOption && !ReadPlaneNumber(PlaneText, &Out->Picture.Plane, &Why)) {
+        return UsageError(Why, Parsed);
+    }
+    for (const std::string& Text : BlankTexts) {
+        double Blank = 0;
+        if (!ReadBlankValue(Text, &Blank, &Why)) {
+            return UsageError(Why, Parsed);
+        }
+        Out->Picture.Blanks.push_back(Blank);
+    }
+    if (*RangeOption) {
+        ValueRange Range;
+        if (!ReadValueRange(RangeText, &Range, &Why)) {
+            return UsageError(Why, Parsed);
+        }
+        Out->Picture.Range = Range;
     }
     if (Parsed != nullptr) {
         Out->Command = Parsed->Kind;

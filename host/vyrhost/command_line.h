@@ -4,6 +4,8 @@
 #ifndef LOADHDF_HOST_VYRHOST_COMMAND_LINE_H
 #define LOADHDF_HOST_VYRHOST_COMMAND_LINE_H
 
+#include "picture/picture.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -27,7 +29,7 @@ struct Invocation {
     std::optional<std::string> JsonOut;              // --json
     std::optional<std::string> JournalOut;           // --journal
     std::optional<std::string> PictureOut;           // --picture
-    int32_t Plane = 0;                               // --plane; 0: the middle one
+    PictureOptions Picture;                          // --plane, --blank, --range
     std::optional<std::string> AddOnPath;            // --addon
     int32_t StopAt = 0;                              // --stop-at; 0: never
     bool Checksums = false;                          // load: checksum lines instead of the summary

@@ -1,13 +1,14 @@
 // The host side of a session: wraps the host's control API so that every
 // command acts as the host's user would, prints the add-on's messages as
 // they come, runs loads under the progress bar and Ctrl-C, and keeps the
-// last load's result.
+// last load's result and where it came from.
 #include "host_session.h"
 
 #include "data_set_summary.h"
 #include "stop_request.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace VyrHostProgram {
 
@@ -45,6 +46,58 @@ bool MessageShownSince(size_t First, const std::string& Text) {
         }
     }
     return false;
+}
+
+// The last part of a path, after its last slash or backslash (the folder
+// separators of Windows paths).
+std::string WithoutFolder(const std::string& Path) {
+    const std::string::size_type Slash = Path.find_last_of("/\\");
+    return Slash == std::string::npos ? Path : Path.substr(Slash + 1);
+}
+
+// The file a replayed list loads: as the add-on reads the list, the path
+// that stands after the whole list (an "M" item's text, or the item after
+// an "F").
+std::string FileOfInstructions(const std::vector<std::string>& Items) {
+    std::string Path;
+    for (size_t Index = 0; Index < Items.size(); ++Index) {
+        if (!Items[Index].empty() && Items[Index][0] == 'M') {
+            Path = Items[Index].substr(1);
+        } else if (!Items[Index].empty() && Items[Index][0] == 'F' && Index + 1 < Items.size()) {
+            Path = Items[++Index];
+        }
+    }
+    return Path;
+}
+
+// What the load dialog says it will load: the text of the label after its
+// "File:" label, and the list lines of the data sets selected, in list
+// order (the order of the zones). Empty where the dialog shows none.
+PictureLabels LoadDialogSelection(const VyrHost::Dialog& LoadDialog) {
+    PictureLabels Labels;
+    bool AfterFileLabel = false;
+    for (int32_t Id : LoadDialog.Controls) {
+        const VyrHost::Control* Control = VyrHost::FindControl(Id);
+        if (Control == nullptr) {
+            continue;
+        }
+        if (Control->Kind == VyrHost::ControlKind::Label) {
+            if (AfterFileLabel) {
+                Labels.FileName = WithoutFolder(Control->Text);
+            }
+            AfterFileLabel = Control->Text == "File:";
+            continue;
+        }
+        AfterFileLabel = false;
+        if (Control->Kind == VyrHost::ControlKind::List) {
+            for (int32_t Item : Control->Selected) {
+                if (Item >= 1 && size_t(Item) <= Control->Items.size()) {
+                    Labels.ZoneSources.push_back(Control->Items[size_t(Item) - 1]);
+                }
+            }
+        }
+    }
+    return Labels;
 }
 
 const VyrHost::Control* TopDialogControl(VyrHost::ControlKind Kind) {
@@ -119,11 +172,14 @@ bool HostSession::Ok(std::string* Why) {
     // The load dialog's OK closes the dialog once its checks pass and then
     // runs the load; when its checks fail it stays up and nothing is loaded.
     const int32_t LoadDialogId = Top->Id;
+    PictureLabels Selection = LoadDialogSelection(*Top);
     const size_t MessagesBefore = VyrHost::ErrorMessages().size();
     bool Pressed = false;
     RunLoad([&]() { Pressed = VyrHost::PressOk(Why); });
     if (Pressed && !DialogIsUp(LoadDialogId)) {
-        AfterLoad(!MessageShownSince(MessagesBefore, LoadFailedMessage));
+        const bool Result = !MessageShownSince(MessagesBefore, LoadFailedMessage);
+        RecordLoadedFrom(Result, std::move(Selection));
+        AfterLoad(Result);
     }
     return Pressed;
 }
@@ -135,6 +191,10 @@ bool HostSession::Replay(const std::vector<std::string>& Items, std::string* Why
         *Why = std::string("the host has no loader \"") + LoaderName + "\"";
         return false;
     }
+    // A replayed list names its file but not the data sets' list lines.
+    PictureLabels Replayed;
+    Replayed.FileName = WithoutFolder(FileOfInstructions(Items));
+    RecordLoadedFrom(Result, std::move(Replayed));
     AfterLoad(Result);
     return true;
 }
@@ -163,6 +223,10 @@ template <typename Action> void HostSession::RunLoad(Action Load) {
         Load();
     }
     Bar.End();
+}
+
+void HostSession::RecordLoadedFrom(bool Result, PictureLabels Labels) {
+    LoadedFrom = Result ? std::move(Labels) : PictureLabels{};
 }
 
 void HostSession::AfterLoad(bool Result) {

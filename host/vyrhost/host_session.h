@@ -2,10 +2,12 @@
 // a script or a command: every action goes through the host's control API
 // (the add-on's own callbacks and dialogs), and the session keeps what the
 // exit status and the JSON need: the last load's result and whether a
-// command could not do what it says.
+// command could not do what it says; and, for the picture, what it knows of
+// where the host's data set came from.
 #ifndef LOADHDF_HOST_VYRHOST_HOST_SESSION_H
 #define LOADHDF_HOST_VYRHOST_HOST_SESSION_H
 
+#include "picture/picture.h"
 #include "progress_bar.h"
 #include "vyr_host_control.h"
 
@@ -63,10 +65,17 @@ class HostSession {
     bool Failed() const { return CommandFailed; }
     // 0 when the last load returned true (or none ran) and nothing failed.
     int ExitStatus() const;
+    // The file and the list lines of the last load that returned true:
+    // through the load dialog, its file and the lines of the data sets
+    // selected, one per zone in order; replayed, the list's file alone.
+    // Empty after a load that returned false, which may have left the
+    // host's data set half replaced.
+    const PictureLabels& Labels() const { return LoadedFrom; }
 
   private:
     template <typename Action> void RunLoad(Action Load);
     void AfterLoad(bool Result);
+    void RecordLoadedFrom(bool Result, PictureLabels Labels);
 
     ProgressBar Bar;
     AfterLoadPrint Print = AfterLoadPrint::Nothing;
@@ -74,6 +83,7 @@ class HostSession {
     std::optional<bool> LoadResult;
     int32_t StopAtArmed = 0;
     int32_t PercentDoneLaunchesBefore = 0;
+    PictureLabels LoadedFrom;
 };
 
 // The topmost dialog's list control, or null.

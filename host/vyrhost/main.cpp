@@ -70,9 +70,9 @@ void RunCommand(HostSession& Session, const Invocation& Call) {
 // The picture comes last, after the load's own outcome: one that cannot be
 // written is an add-on-style error line and exit status 1, never a reason to
 // lose what the load reported.
-void DrawLoadPicture(HostSession& Session, const std::string& Path, int32_t Plane) {
+void DrawLoadPicture(HostSession& Session, const std::string& Path, const PictureOptions& Options) {
     std::string Why;
-    switch (WritePicture(Path, Plane, &Why)) {
+    switch (WritePicture(Path, Options, Session.Labels(), &Why)) {
     case PictureOutcome::Written:
         return;
     case PictureOutcome::NothingToDraw:
@@ -108,7 +108,7 @@ void FinishSession(HostSession& Session, const Invocation& Call) {
         }
     }
     if (Call.PictureOut) {
-        DrawLoadPicture(Session, *Call.PictureOut, Call.Plane);
+        DrawLoadPicture(Session, *Call.PictureOut, Call.Picture);
     }
 }
 

@@ -3,17 +3,19 @@
 #ifndef LOADHDF_HOST_VYRHOST_PICTURE_FILE_H
 #define LOADHDF_HOST_VYRHOST_PICTURE_FILE_H
 
-#include <cstdint>
+#include "picture/picture.h"
+
 #include <string>
 
 namespace VyrHostProgram {
 
 enum class PictureOutcome { Written, NothingToDraw, Failed };
 
-// Draws the host's data set (Plane: the K plane, 0 for the middle one) into
-// Path. NothingToDraw when the host holds no data set; Failed, with Why,
-// when the picture cannot be made or written.
-PictureOutcome WritePicture(const std::string& Path, int32_t Plane, std::string* Why);
+// Draws the host's data set into Path, as Options ask and titled with what
+// Labels know. NothingToDraw when the host holds no data set; Failed, with
+// Why, when the picture cannot be made or written.
+PictureOutcome WritePicture(const std::string& Path, const PictureOptions& Options,
+                            const PictureLabels& Labels, std::string* Why);
 
 } // namespace VyrHostProgram
 

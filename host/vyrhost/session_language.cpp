@@ -6,6 +6,7 @@
 #include "dialog_view.h"
 #include "host_state_json.h"
 #include "picture_file.h"
+#include "picture_options.h"
 #include "text_lines.h"
 #include "whole_number.h"
 
@@ -89,11 +90,13 @@ SessionStep RunJson(HostSession& Session, const std::string& Path, std::string* 
     return HostAnswer(WriteHostStateJson(Path, Session.LastLoadResult(), Why));
 }
 
-SessionStep RunPicture(const std::string& Path, int32_t Plane, std::string* Why) {
-    if (Path.empty()) {
-        return Refuse("picture needs a file name", Why);
+SessionStep RunPicture(HostSession& Session, const std::string& Rest, std::string* Why) {
+    std::string Path;
+    PictureOptions Options;
+    if (!ReadPictureArguments(Rest, &Path, &Options, Why)) {
+        return SessionStep::Refused;
     }
-    switch (WritePicture(Path, Plane, Why)) {
+    switch (WritePicture(Path, Options, Session.Labels(), Why)) {
     case PictureOutcome::Written:
         return SessionStep::Done;
     case PictureOutcome::NothingToDraw:
@@ -201,7 +204,7 @@ SessionStep RunSessionCommand(HostSession& Session, const SessionLine& Command, 
         return RunJson(Session, Rest, Why);
     }
     if (Verb == "picture") {
-        return RunPicture(Rest, 0, Why);
+        return RunPicture(Session, Rest, Why);
     }
     if (Verb == "quit" || Verb == "exit") {
         return SessionStep::Quit;
@@ -224,7 +227,10 @@ std::string SessionCommandList() {
            "  replay LISTFILE        the host replays a recorded load (instruction list file)\n"
            "  show                   print the open dialog\n"
            "  json OUT               write the host state as JSON now (- for standard output)\n"
-           "  picture OUT            draw the host's data set into the PNG file OUT now\n"
+           "  picture OUT [--plane K] [--blank VALUE]... [--range LO:HI]\n"
+           "                         draw the host's data set into the PNG file OUT now: the\n"
+           "                         K plane, values of V that mean no data, the colour\n"
+           "                         bar's range\n"
            "  ?                      this list\n"
            "  quit                   end the session (so does the end of the input)\n";
 }

@@ -1,7 +1,7 @@
 // The session language: one command a line, acting on the host as its user
 // would (launch, answer, file, press, select, type, ok, cancel, help, ?,
-// stop-at, replay, show, json, quit). Used by `vyrhost script`, by standard
-// input off a terminal and by the interactive session.
+// stop-at, replay, show, json, picture, quit). Used by `vyrhost script`, by
+// standard input off a terminal and by the interactive session.
 #ifndef LOADHDF_HOST_VYRHOST_SESSION_LANGUAGE_H
 #define LOADHDF_HOST_VYRHOST_SESSION_LANGUAGE_H
 

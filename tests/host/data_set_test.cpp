@@ -148,7 +148,10 @@ TEST_F(HostDataSet, AddZoneRefusesBadRequestsAsHostErrors) {
     EXPECT_TRUE(VyrHost::CurrentDataSet()->Zones.empty());
 }
 
-TEST_F(HostDataSet, ZoneTooLargeForMemoryFailsWithoutAbortingOrAHostError) {
+// A zone over the host's limit is the host's own refusal, said in a message
+// that names the zone, the bytes its arrays need and the limit; the add-on
+// broke no rule, so it is no host error.
+TEST_F(HostDataSet, ZoneTooLargeForMemoryFailsWithTheHostsMessageAndNoHostError) {
     CreateDataSet(2);
     const VyrFieldType_t Types[] = {2, 2};
     const VyrLgIndex_t Max = std::numeric_limits<VyrLgIndex_t>::max();
@@ -158,6 +161,14 @@ TEST_F(HostDataSet, ZoneTooLargeForMemoryFailsWithoutAbortingOrAHostError) {
     EXPECT_FALSE(VyrUtilDataSetAddZone("Over", 63, 1, 1, 0, Types)); // 1008 bytes
     EXPECT_EQ(VyrHost::CurrentDataSet()->Zones.size(), 1u);
     EXPECT_TRUE(VyrHost::HostErrors().empty());
+    const std::string Extent = std::to_string(Max);
+    EXPECT_EQ(VyrHost::ErrorMessages(),
+              (std::vector<std::string>{
+                  "The host cannot hold zone \"Huge\" (" + Extent + "x" + Extent + "x" + Extent +
+                      "): its arrays need more bytes than 64 bits count, more than the "
+                      "1073741824 bytes (1 GiB) that the host grants one zone",
+                  "The host cannot hold zone \"Over\" (63x1x1): its arrays need 1008 bytes, more "
+                  "than the 1000 bytes that the host grants one zone"}));
 }
 
 TEST_F(HostDataSet, ZoneCountStopsAtTheLargestZoneNumber) {

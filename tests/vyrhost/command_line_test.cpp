@@ -32,6 +32,18 @@ TEST(VyrhostCommandLine, UsageErrorsSayWhatIsWrongAndExitTwo) {
         {"stop-at word", {"replay", "l.txt", "--stop-at", "soon"}, "--stop-at", "usage: vyrhost"},
         {"stop-at negative", {"--stop-at", "-3", "replay", "l.txt"}, "--stop-at", "usage: vyrhost"},
         {"json without file", {"replay", "l.txt", "--json"}, "--json", "usage: vyrhost"},
+        {"plane word", {"replay", "l.txt", "--plane", "top"}, "--plane", "usage: vyrhost replay"},
+        {"blank word",
+         {"load", "x.hdf", "--picture", "p.png", "--blank", "fill"},
+         "--blank takes a number",
+         "usage: vyrhost load"},
+        {"blank not finite", {"--blank", "nan", "replay", "l.txt"}, "--blank", "usage: vyrhost"},
+        {"range upside down",
+         {"replay", "l.txt", "--range", "5:1"},
+         "LO below HI",
+         "usage: vyrhost"},
+        {"range of one number", {"replay", "l.txt", "--range=-3"}, "--range", "usage: vyrhost"},
+        {"range with a word", {"replay", "l.txt", "--range", "0:top"}, "--range", "usage: vyrhost"},
     };
     for (const UsageCase& Case : Cases) {
         SCOPED_TRACE(Case.Name);

@@ -6,9 +6,11 @@
 #include "vyrhost_files.h"
 
 #include <gtest/gtest.h>
+#include <hdf/mfhdf.h>
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 using namespace VyrhostTest;
 
@@ -309,21 +311,71 @@ TEST(VyrhostLoad, ASkipRefusedByTheDialogKeepsItsValueAndTheLoadGoesOn) {
     ExpectHostLeftClean(State);
 }
 
+// A file of one unsigned-byte data set of Extent^3 values, none written:
+// a few hundred bytes on disk, read back as HDF4's fill values, and a zone
+// of 13 bytes a point in the host (three 32-bit index coordinates and the
+// byte values).
+std::string WriteUnwrittenCube(const std::string& FileName, int32_t Extent) {
+    const std::string Path = TestHdf::TempPath(FileName);
+    const int32 File = SDstart(Path.c_str(), DFACC_CREATE);
+    int32 Dims[3] = {Extent, Extent, Extent};
+    const int32 Set = File == FAIL ? FAIL : SDcreate(File, "cube", DFNT_UINT8, 3, Dims);
+    const bool Written = Set != FAIL && SDendaccess(Set) != FAIL;
+    EXPECT_TRUE(File != FAIL && SDend(File) != FAIL && Written) << Path;
+    return Path;
+}
+
+// A load that fails after the dialog's OK: the failure's own messages, then
+// the loader's "Error reading file", and the result false.
 TEST(VyrhostLoad, AReadFailureIsALoadThatReturnedFalse) {
-    // The third data set is szip-compressed, which this HDF4 cannot decode.
-    const std::optional<std::string> Szip = TestHdf::RealFile("compressed-gzip-skiphuff-szip.hdf");
-    if (!Szip)
-        GTEST_SKIP() << TestHdf::RealFilesMissing();
-    const std::string Json = TestHdf::TempPath("szip.json");
+    struct Case {
+        const char* Name;
+        std::optional<std::string> File; // none: a real file, and the folder is absent
+        const char* Sds;
+        std::vector<std::string> Messages;
+    };
+    // 440^3 points of 13 bytes: more than the host's 1 GiB for one zone.
+    const int64_t CubeBytes = int64_t(440) * 440 * 440 * 13;
+    const Case Cases[] = {
+        // The third data set is szip-compressed, which this HDF4 cannot decode.
+        {"a data set HDF4 cannot decode",
+         TestHdf::RealFile("compressed-gzip-skiphuff-szip.hdf"),
+         "3",
+         {"Error reading HDF Dataset", "Error reading file"}},
+        // The host says why first: a sound file is not a damaged one.
+        {"a zone larger than the host holds",
+         WriteUnwrittenCube("unwritten-cube.hdf", 440),
+         "1",
+         {"The host cannot hold zone \"Zone 1\" (440x440x440): its arrays need " +
+              std::to_string(CubeBytes) +
+              " bytes (1.03 GiB), more than the 1073741824 bytes (1 GiB) that the host grants "
+              "one zone",
+          "Error reading file"}},
+    };
+    bool RealFileSkipped = false;
+    for (const Case& C : Cases) {
+        SCOPED_TRACE(C.Name);
+        if (!C.File) {
+            RealFileSkipped = true;
+            continue;
+        }
+        const std::string Json = TestHdf::TempPath("read-failure.json");
 
-    const ProgramRun Run = RunVyrhost({"load", *Szip, "--sds", "3", "--json", Json});
+        const ProgramRun Run = RunVyrhost({"load", *C.File, "--sds", C.Sds, "--json", Json});
 
-    EXPECT_EQ(Run.ExitStatus, 1);
-    EXPECT_EQ(Run.Err, "error: Error reading HDF Dataset\nerror: Error reading file\n");
-    const nlohmann::json State = ReadJson(Json);
-    EXPECT_EQ(State.at("result"), false);
-    EXPECT_TRUE(State.at("loader_instructions").is_null());
-    ExpectHostLeftClean(State);
+        EXPECT_EQ(Run.ExitStatus, 1);
+        std::string Err;
+        for (const std::string& Message : C.Messages)
+            Err += "error: " + Message + "\n";
+        EXPECT_EQ(Run.Err, Err);
+        const nlohmann::json State = ReadJson(Json);
+        EXPECT_EQ(State.at("result"), false);
+        EXPECT_EQ(State.at("messages").get<std::vector<std::string>>(), C.Messages);
+        EXPECT_TRUE(State.at("loader_instructions").is_null());
+        ExpectHostLeftClean(State);
+    }
+    if (RealFileSkipped)
+        GTEST_SKIP() << "the written file's case ran; " << TestHdf::RealFilesMissing();
 }
 
 TEST(VyrhostReplay, AListNamingAMissingFileFailsWithTheScansMessage) {

@@ -1,6 +1,6 @@
 // The picture's colours: a perceptually uniform map from dark violet through
 // blue and green to yellow (viridis-like), and one colour apart from it for
-// values that are NaN or infinite.
+// values without data: NaN, infinite, or a value the user names as blank.
 #ifndef LOADHDF_HOST_VYRHOST_PICTURE_COLOUR_MAP_H
 #define LOADHDF_HOST_VYRHOST_PICTURE_COLOUR_MAP_H
 
@@ -16,8 +16,8 @@ struct Rgb {
 // to the ends.
 Rgb MapColour(double T);
 
-// A mid grey, which the map never reaches: values that are NaN or infinite.
-constexpr Rgb NotFiniteColour{0.62, 0.62, 0.62};
+// A mid grey, which the map never reaches: values without data.
+constexpr Rgb NoDataColour{0.62, 0.62, 0.62};
 
 // The 0xRRGGBB of a colour as an opaque pixel stores it.
 uint32_t PixelOf(Rgb Colour);

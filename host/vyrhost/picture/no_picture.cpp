@@ -8,8 +8,8 @@ bool PicturesAvailable() {
     return false;
 }
 
-bool DrawPicture(const VyrHost::DataSet&, int32_t, const std::string&, PictureDrawn* Drawn,
-                 std::string* Why) {
+bool DrawPicture(const VyrHost::DataSet&, const PictureOptions&, const PictureLabels&,
+                 const std::string&, PictureDrawn* Drawn, std::string* Why) {
     *Drawn = PictureDrawn{};
     *Why = "this vyrhost was built without Cairo, which draws pictures";
     return false;

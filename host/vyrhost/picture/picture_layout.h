@@ -1,8 +1,10 @@
-// Where the panels of a picture go: a grid of panels no larger than a screen
-// (1920 x 1080). Panels shrink as zones are added, down to 240 x 180 pixels;
-// zones beyond what then fits are left out, and the picture says so in its
-// footer, so that a load of hundreds of small zones still gives a picture
-// drawn in moments, each panel legible.
+// Where the parts of a picture go. The panels: a grid of panels no larger
+// than a screen (1920 x 1080). Panels shrink as zones are added, down to
+// 240 x 180 pixels; zones beyond what then fits are left out, and the
+// picture says so in its footer, so that a load of hundreds of small zones
+// still gives a picture drawn in moments, each panel legible. The ticks: at
+// round values, so that a person reads an axis without working out what
+// its labels mean.
 #ifndef LOADHDF_HOST_VYRHOST_PICTURE_PICTURE_LAYOUT_H
 #define LOADHDF_HOST_VYRHOST_PICTURE_PICTURE_LAYOUT_H
 
@@ -12,18 +14,39 @@ namespace VyrHostProgram {
 
 struct PictureLayout {
     int Width = 0, Height = 0;
-    int HeadingHeight = 0;        // the data set's line above the panels
+    int HeadingHeight = 0;        // the heading's lines above the panels
     int FooterHeight = 0;         // the line naming zones left out, when any are
     std::vector<PixelBox> Panels; // one per zone drawn
 };
 
-PictureLayout LayOutPicture(size_t Zones);
+// HeadingLines: the heading's lines of text, 1 to 3.
+PictureLayout LayOutPicture(size_t Zones, int HeadingLines);
 
-// Inside one panel: the plot's area, and the colour bar's when it has one.
+// Inside one panel: its title's lines, the plot's area, and the colour
+// bar's when it has one.
 struct PanelLayout {
     PixelBox Title, Plot, Bar;
 };
-PanelLayout LayOutPanel(const PixelBox& Panel, bool WithColourBar);
+// TitleLines: the title's lines of text, 1 or 2.
+PanelLayout LayOutPanel(const PixelBox& Panel, bool WithColourBar, int TitleLines);
+
+// A round value on an axis, with its label.
+struct RoundTick {
+    double Value = 0;
+    std::string Label;
+};
+
+// The round values from Low to High, both included: the multiples of one
+// step, 1, 2 or 5 times a power of ten, the smallest step that gives no
+// more than Most of them, and no step below 1 for Whole values (an index,
+// an integer variable), between which a fraction means nothing. Labels
+// carry no needless digits (0.5, 1, 1.5; 101150; 2e+09). A range of one
+// value is that value alone, labelled as ValueLabel does; a range that is
+// not finite has no ticks.
+std::vector<RoundTick> RoundTicks(double Low, double High, int Most, bool Whole = false);
+
+// A value that is not a tick, labelled with at most six significant digits.
+std::string ValueLabel(double Value);
 
 } // namespace VyrHostProgram
 
