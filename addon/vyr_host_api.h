@@ -270,8 +270,9 @@ void VyrUtilArrayDealloc(void** Array);
 /* Creates a modal dialog of Width x Height dialog units with Title over
  * Parent; returns its id, or -1 when the host cannot make it and after a
  * breach (a parent that is no dialog). A host cannot destroy a dialog: one
- * it could not make is simply asked for again later. Callbacks in the host's order: init (each launch), OK, apply,
- * cancel, help; any may be null. When the user presses OK or cancel, the
+ * it could not make is simply asked for again later. Callbacks in the
+ * host's order: init (each launch), OK, apply, cancel, help; any may be
+ * null. When the user presses OK or cancel, the
  * dialog stays up until that callback drops it; without the callback the
  * host just takes it down. Without a help callback the dialog has no Help
  * button. A dialog lasts for the host's run: built once, launched again. */
@@ -289,10 +290,10 @@ void VyrGUIDialogLaunch(int32_t Dialog);
 void VyrGUIDialogDrop(int32_t Dialog);
 /* Controls. Each Add puts one into dialog Parent at X, Y (dialog units,
  * Width and Height its size) and returns its id, or -1 when the host
- * cannot make it and after a breach (Parent no dialog, a null text). A control starts sensitive; its
- * callback may be null and runs when the user acts on it. The operations
- * that change a control take its id; an id that names no control of their
- * kind is a breach that changes nothing. */
+ * cannot make it and after a breach (Parent no dialog, a null text). A
+ * control starts sensitive; its callback may be null and runs when the
+ * user acts on it. The operations that change a control take its id; an id
+ * that names no control of their kind is a breach that changes nothing. */
 /* A label showing Text; VyrGUILabelSetText replaces the text. */
 int32_t VyrGUILabelAdd(int32_t Parent, int32_t X, int32_t Y, const char* Text);
 void VyrGUILabelSetText(int32_t Label, const char* Text);
