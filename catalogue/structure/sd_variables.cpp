@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr size_t MaxNameLength = Hdf4::MaxNameLength;
-constexpr size_t MaxClassLength = Hdf4::MaxClassLength;
-constexpr size_t MaxFieldListLength = Hdf4::AttributeFieldListLength;
 constexpr int64_t MaxAttributeBytes = (int64_t(1) << 31) - 2;
 constexpr int64_t MaxDataBytes = int64_t(1) << 62;
 
@@ -97,7 +94,8 @@ bool IsDimensionClass(const std::string& Class) {
 // netCDF string without values, which hdf_read_dims and NC_dimid pass to
 // strcmp.
 bool NameFits(const VgroupRecord& Group) {
-    return Group.NameLength >= 1 && !Group.Name.empty() && Group.Name.size() <= MaxNameLength;
+    return Group.NameLength >= 1 && !Group.Name.empty() &&
+           Group.Name.size() <= size_t(Hdf4::MaxNameLength);
 }
 
 // Vgetnext as HDF4 has it: the ref of the entry after the first vgroup or
@@ -156,7 +154,7 @@ bool SdStructure::CheckEntries() {
         const uint16_t Tag = Cdf.Tags[I], Ref = Cdf.Refs[I];
         if (Tag == HdfTag::Vg) {
             const VgroupRecord* Group = Check.Vgroups.Find(Ref);
-            if (Group != nullptr && Group->Class.size() > MaxClassLength)
+            if (Group != nullptr && Group->Class.size() > size_t(Hdf4::MaxClassLength))
                 return Check.Refuse("SD vgroup entry HDF4 cannot read");
         } else if (Tag == HdfTag::Vh) {
             const VdataHeader* Header = Check.Vdatas.Find(Ref);
@@ -246,7 +244,7 @@ bool SdStructure::CheckAttribute(uint16_t Ref, const VdataHeader& Header) {
         ListLength += Field.Name.size() + 1;
         RecordBytes += int64_t(Field.Order) * Field.Size;
     }
-    if (Header.Fields.empty() || ListLength > MaxFieldListLength + 1)
+    if (Header.Fields.empty() || ListLength > size_t(Hdf4::AttributeFieldListLength) + 1)
         return Check.Refuse("attribute field names HDF4 would overrun");
     if (!HdfType::SdMaps(Header.Fields[0].Type) || Header.Records < 1 ||
         RecordBytes * Header.Records > MaxAttributeBytes)
@@ -303,7 +301,7 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
         const uint16_t Tag = Var.Tags[I], Ref = Var.Refs[I];
         if (Tag == HdfTag::Vg) {
             const VgroupRecord* Group = Check.Vgroups.Find(Ref);
-            if (Group == nullptr || Group->Class.size() > MaxClassLength)
+            if (Group == nullptr || Group->Class.size() > size_t(Hdf4::MaxClassLength))
                 return Check.Refuse("variable entry HDF4 cannot read");
             if (!IsDimensionClass(Group->Class))
                 continue;
