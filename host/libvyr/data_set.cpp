@@ -18,7 +18,10 @@
 #include <limits>
 #include <new>
 #include <stdexcept>
-#include <type_traits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 using namespace VyrHost::Detail;
 
@@ -44,21 +47,6 @@ int32_t ElementSize(VyrFieldType_t Type) {
     }
 }
 
-// The common case of each store is told by comparing the bits of the
-// value's magnitude with integer immediates rather than with double
-// constants: a 32-bit position-independent library finds constants through
-// its GOT, and every store would first call for the GOT's address. Each
-// bound is the double's bit pattern; NaN's bits lie above them all.
-inline uint64_t MagnitudeBits(double Value) {
-    uint64_t Bits;
-    std::memcpy(&Bits, &Value, sizeof Bits);
-    return Bits & 0x7FFFFFFFFFFFFFFF;
-}
-constexpr uint64_t FloatMaxBits = 0x47EFFFFFE0000000; // FLT_MAX
-constexpr uint64_t TwoTo31Bits = 0x41E0000000000000;  // 2^31
-constexpr uint64_t TwoTo15Bits = 0x40E0000000000000;  // 2^15
-constexpr uint64_t TwoTo8Bits = 0x4070000000000000;   // 256
-
 // Truncates toward zero as a C cast does; NaN becomes 0 and values beyond
 // the type's range become its nearest bound. Out of line, for the values
 // the common case leaves (a few in range among them).
@@ -71,25 +59,31 @@ template <typename T> __attribute__((noinline, cold)) T SaturateToInteger(double
         return std::numeric_limits<T>::max();
     return static_cast<T>(Value);
 }
-// Signed types: every value of magnitude below 2^(bits - 1) truncates into
-// the range. The unsigned byte: every value from +0 up to 256.
+
+// Each store's common case is one SSE2 conversion, which defines what a C++
+// cast leaves undefined: cvtsd2ss rounds as IEEE conversion does, a value
+// beyond the largest float to an infinity, and cvttsd2si gives 0x80000000
+// for a value that no int32 holds, so a truncated result inside the type's
+// range is the C cast's and every other value takes the cold path. Neither
+// reads a constant from memory, which a 32-bit position-independent library
+// reaches only through its GOT.
 template <typename T> inline T ToInteger(double Value) {
-    if constexpr (std::is_signed_v<T>) {
-        constexpr uint64_t Bound = sizeof(T) == 4 ? TwoTo31Bits : TwoTo15Bits;
-        if (MagnitudeBits(Value) < Bound)
-            return static_cast<T>(Value);
-    } else {
-        uint64_t Bits;
-        std::memcpy(&Bits, &Value, sizeof Bits);
-        if (Bits < TwoTo8Bits) // the sign bit clear, below 256
-            return static_cast<T>(Value);
-    }
+#ifdef __SSE2__
+    const int32_t Truncated = _mm_cvttsd_si32(_mm_set_sd(Value));
+    if (Truncated != INT32_MIN && Truncated >= std::numeric_limits<T>::min() &&
+        Truncated <= std::numeric_limits<T>::max())
+        return static_cast<T>(Truncated);
+#endif
     return SaturateToInteger<T>(Value);
 }
-
+#ifdef __SSE2__
+inline float ToFloat(double Value) {
+    return _mm_cvtss_f32(_mm_cvtsd_ss(_mm_setzero_ps(), _mm_set_sd(Value)));
+}
+#else
 // Rounds to the nearest float as IEEE conversion does; values that round
 // beyond the largest float become infinities, which C++ would leave undefined.
-__attribute__((noinline, cold)) float ToFloatBeyondRange(double Value) {
+inline float ToFloat(double Value) {
     const double Overflow = double(FLT_MAX) + std::ldexp(1.0, 103); // half an ulp above FLT_MAX
     if (Value >= Overflow)
         return std::numeric_limits<float>::infinity();
@@ -99,13 +93,9 @@ __attribute__((noinline, cold)) float ToFloatBeyondRange(double Value) {
         return FLT_MAX;
     if (Value < -double(FLT_MAX))
         return -FLT_MAX;
-    return static_cast<float>(Value); // NaN
+    return static_cast<float>(Value); // in range, or NaN
 }
-inline float ToFloat(double Value) {
-    if (MagnitudeBits(Value) <= FloatMaxBits) // every value a float holds
-        return static_cast<float>(Value);
-    return ToFloatBeyondRange(Value);
-}
+#endif
 
 template <typename T> void StoreAs(unsigned char* Slot, T Value) {
     std::memcpy(Slot, &Value, sizeof Value);
@@ -141,10 +131,12 @@ inline void StoreValue(unsigned char* Array, size_t Index, VyrFieldType_t Type, 
 // code; a reference holds the one for its variable (the types are checked
 // when the zone is added).
 template <VyrFieldType_t Type>
-void StoreAsType(const VyrFieldData_s* Ref, uint32_t Index, double Value) {
-    StoreValue(Ref->Values, Index, Type, Value);
+void StoreAsType(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
+    // From 1, so the element is PointIndex - 1: an unsigned index widened
+    // first, so that the 1 folds into the store's address.
+    StoreValue(Ref->Values, size_t(uint32_t(PointIndex)) - 1, Type, Value);
 }
-using StoreFunction = void (*)(const VyrFieldData_s*, uint32_t, double);
+using StoreFunction = void (*)(VyrFieldData_s*, VyrLgIndex_t, double);
 constexpr StoreFunction StoreByType[] = {StoreAsType<0>,           StoreAsType<FieldFloat>,
                                          StoreAsType<FieldDouble>, StoreAsType<FieldInt32>,
                                          StoreAsType<FieldInt16>,  StoreAsType<FieldByte>};
@@ -244,28 +236,41 @@ bool AllocateStorage(VyrHost::Zone& Z) {
 // the add-on makes (32,767 zones of 4 variables) eight times over. The
 // array takes address space, not memory: only slots handed out are touched.
 constexpr size_t RefSlotCount = size_t(1) << 20;
-VyrFieldData_s RefSlots[RefSlotCount];
+// The slots and the current generation side by side, so that a store
+// finds both from one address: a 32-bit library has few registers to hold
+// more.
+struct RefTable {
+    // Slots start at generation 0, which is never current. 32 bits: a stale
+    // slot would pass again only after 2^32 data sets and a million newer
+    // references.
+    uint32_t Generation = 1;
+    VyrFieldData_s Slots[RefSlotCount];
+} Refs;
 size_t NextRefSlot = 0;
 size_t RefsThisGeneration = 0;
-// Slots start at generation 0, which is never current. 32 bits: a stale
-// slot would pass again only after 2^32 data sets and a million newer
-// references.
-uint32_t RefGeneration = 1;
 
 // The live reference that Ref is, or null for a null, foreign or stale one.
 // Only an address that is a slot's start is read.
 inline VyrFieldData_s* LiveRef(VyrFieldData_pa Ref) {
     const uintptr_t Offset =
-        reinterpret_cast<uintptr_t>(Ref) - reinterpret_cast<uintptr_t>(&RefSlots[0]);
-    if (Offset >= sizeof RefSlots || Offset % sizeof(VyrFieldData_s) != 0)
+        reinterpret_cast<uintptr_t>(Ref) - reinterpret_cast<uintptr_t>(&Refs.Slots[0]);
+    // The offset rotated right by a slot's 5 bits is the slot's number when
+    // the offset is a slot's start, and has high bits set when it is not:
+    // one test for both.
+    constexpr unsigned SlotBits = 5, WordBits = sizeof(uintptr_t) * 8;
+    static_assert(sizeof(VyrFieldData_s) == 1u << SlotBits, "a slot is 2^SlotBits bytes");
+    if (((Offset >> SlotBits) | (Offset << (WordBits - SlotBits))) >= RefSlotCount)
         return nullptr;
-    return Ref->Generation == RefGeneration ? Ref : nullptr;
+    return Ref->Generation == Refs.Generation ? Ref : nullptr;
 }
 
 // The host error for a store that VyrUtilDataValueSetByRef refuses; out of
-// line, so that the accepted store's path stays short.
-__attribute__((noinline, cold)) void
-RefuseStore(VyrFieldData_pa FieldData, const VyrFieldData_s* Ref, VyrLgIndex_t PointIndex) {
+// line, so that the accepted store's path stays short. It takes the
+// entry's own arguments, so that the entry reaches it by a jump and keeps
+// nothing of its own across the tests.
+__attribute__((noinline, cold)) void RefuseStore(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex,
+                                                 double) {
+    const VyrFieldData_s* Ref = LiveRef(FieldData);
     if (Ref == nullptr)
         HostError("VyrUtilDataValueSetByRef: %s field-value reference",
                   FieldData == nullptr ? "null" : "unknown");
@@ -303,8 +308,8 @@ void SetZoneStorageLimit(int64_t Bytes) {
 namespace VyrHost::Detail {
 
 void DropFieldRefs() {
-    if (++RefGeneration == 0)
-        RefGeneration = 1;
+    if (++Refs.Generation == 0)
+        Refs.Generation = 1;
     RefsThisGeneration = 0;
     State().RefsByZoneVar.clear();
 }
@@ -406,10 +411,10 @@ VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
     // The zone's arrays stay where they are until the data set is replaced,
     // which makes the reference stale: it may point at them.
     VyrHost::Zone& Z = S.Data->Zones[size_t(Zone) - 1];
-    VyrFieldData_s* Ref = &RefSlots[NextRefSlot];
+    VyrFieldData_s* Ref = &Refs.Slots[NextRefSlot];
     NextRefSlot = (NextRefSlot + 1) % RefSlotCount;
     ++RefsThisGeneration;
-    *Ref = VyrFieldData_s{RefGeneration,
+    *Ref = VyrFieldData_s{Refs.Generation,
                           Zone,
                           Var,
                           uint32_t(std::min<int64_t>(Z.PointCount(), INT32_MAX)),
@@ -420,14 +425,13 @@ VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
 }
 
 void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex, double Value) {
-    const VyrFieldData_s* Ref = LiveRef(FieldData);
+    VyrFieldData_s* Ref = LiveRef(FieldData);
     // One unsigned test for 1 <= PointIndex <= Points.
-    const uint32_t Index = uint32_t(PointIndex) - 1;
-    if (Ref != nullptr && Index < Ref->Points) {
-        Ref->Store(Ref, Index, Value);
+    if (Ref != nullptr && uint32_t(PointIndex) - 1 < Ref->Points) {
+        Ref->Store(Ref, PointIndex, Value);
         return;
     }
-    RefuseStore(FieldData, Ref, PointIndex);
+    RefuseStore(FieldData, PointIndex, Value);
 }
 
 } // extern "C"

@@ -66,6 +66,13 @@ TEST_F(HostDataSet, EachFieldTypeStoresTheValueAsItsTypeWould) {
         {5, -0.0, 0},
         {5, 255.9, 255},
         {5, 256, 255},
+        // What no int32 holds converts to 0x80000000, itself a valid int32.
+        {3, -2147483648.0, -2147483648.0},
+        {4, -32768, -32768},
+        {4, std::nan(""), 0},
+        {5, std::nan(""), 0},
+        {4, -Inf, -32768},
+        {5, Inf, 255},
     };
     const size_t ElementBytes[] = {0, 4, 8, 4, 2, 1}; // by field data type
     for (const Case& C : Cases) {
