@@ -47,35 +47,78 @@ int32_t ElementSize(VyrFieldType_t Type) {
     }
 }
 
+template <typename T> void StoreAs(unsigned char* Slot, T Value) {
+    std::memcpy(Slot, &Value, sizeof Value);
+}
+template <typename T> double LoadAs(const unsigned char* Slot) {
+    T Value;
+    std::memcpy(&Value, Slot, sizeof Value);
+    return double(Value);
+}
+
+// The stores a reference holds, one per field data type (the types are
+// checked when the zone is added), each taking VyrUtilDataValueSetByRef's
+// checked arguments. A value is stored as a C cast would store it, except
+// that values the type cannot hold saturate instead of being undefined.
+using StoreFunction = void (*)(VyrFieldData_s*, VyrLgIndex_t, double);
+
+// Where point PointIndex (from 1) of an array of T starts: the index is
+// widened unsigned first, so that the 1 folds into the store's address.
+template <typename T> unsigned char* PointSlot(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex) {
+    return Ref->Values + (size_t(uint32_t(PointIndex)) - 1) * sizeof(T);
+}
+
 // Truncates toward zero as a C cast does; NaN becomes 0 and values beyond
-// the type's range become its nearest bound. Out of line, for the values
-// the common case leaves (a few in range among them).
-template <typename T> __attribute__((noinline, cold)) T SaturateToInteger(double Value) {
+// the type's range become its nearest bound. For the values the common case
+// leaves (a few in range among them), and reached by a jump, so that the
+// common case saves nothing on the stack.
+template <typename T>
+__attribute__((noipa, cold)) void StoreSaturated(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex,
+                                                 double Value) {
+    T Stored;
     if (std::isnan(Value))
-        return 0;
-    if (Value <= double(std::numeric_limits<T>::min()))
-        return std::numeric_limits<T>::min();
-    if (Value >= double(std::numeric_limits<T>::max()))
-        return std::numeric_limits<T>::max();
-    return static_cast<T>(Value);
+        Stored = 0;
+    else if (Value <= double(std::numeric_limits<T>::min()))
+        Stored = std::numeric_limits<T>::min();
+    else if (Value >= double(std::numeric_limits<T>::max()))
+        Stored = std::numeric_limits<T>::max();
+    else
+        Stored = static_cast<T>(Value);
+    StoreAs(PointSlot<T>(Ref, PointIndex), Stored);
 }
 
 // Each store's common case is one SSE2 conversion, which defines what a C++
-// cast leaves undefined: cvtsd2ss rounds as IEEE conversion does, a value
-// beyond the largest float to an infinity, and cvttsd2si gives 0x80000000
-// for a value that no int32 holds, so a truncated result inside the type's
-// range is the C cast's and every other value takes the cold path. Neither
+// cast leaves undefined: cvttsd2si gives 0x80000000 for a value that no
+// int32 holds, so a truncated result inside the type's range is the C
+// cast's and every other value takes the cold path; cvtsd2ss rounds as IEEE
+// conversion does, a value beyond the largest float to an infinity. Neither
 // reads a constant from memory, which a 32-bit position-independent library
 // reaches only through its GOT.
-template <typename T> inline T ToInteger(double Value) {
+template <typename T>
+void StoreInteger(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
 #ifdef __SSE2__
     const int32_t Truncated = _mm_cvttsd_si32(_mm_set_sd(Value));
-    if (Truncated != INT32_MIN && Truncated >= std::numeric_limits<T>::min() &&
-        Truncated <= std::numeric_limits<T>::max())
-        return static_cast<T>(Truncated);
+    if constexpr (sizeof(T) == 4) {
+        if (Truncated != INT32_MIN) {
+            StoreAs(PointSlot<T>(Ref, PointIndex), static_cast<T>(Truncated));
+            return;
+        }
+    } else {
+        // Counted from the type's least value, the result is in range when
+        // it is below the type's count of values; the bias comes off again
+        // in the stored bits, so no second register holds the value.
+        constexpr uint32_t Least = uint32_t(std::numeric_limits<T>::min());
+        constexpr uint32_t Span = uint32_t(std::numeric_limits<T>::max()) - Least;
+        const uint32_t FromLeast = uint32_t(Truncated) - Least;
+        if (FromLeast <= Span) {
+            StoreAs(PointSlot<T>(Ref, PointIndex), static_cast<T>(FromLeast + Least));
+            return;
+        }
+    }
 #endif
-    return SaturateToInteger<T>(Value);
+    StoreSaturated<T>(Ref, PointIndex, Value);
 }
+
 #ifdef __SSE2__
 inline float ToFloat(double Value) {
     return _mm_cvtss_f32(_mm_cvtsd_ss(_mm_setzero_ps(), _mm_set_sd(Value)));
@@ -96,50 +139,17 @@ inline float ToFloat(double Value) {
     return static_cast<float>(Value); // in range, or NaN
 }
 #endif
+void StoreFloat(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
+    StoreAs(PointSlot<float>(Ref, PointIndex), ToFloat(Value));
+}
+void StoreDouble(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
+    StoreAs(PointSlot<double>(Ref, PointIndex), Value);
+}
+void StoreNothing(VyrFieldData_s*, VyrLgIndex_t, double) {}
 
-template <typename T> void StoreAs(unsigned char* Slot, T Value) {
-    std::memcpy(Slot, &Value, sizeof Value);
-}
-template <typename T> double LoadAs(const unsigned char* Slot) {
-    T Value;
-    std::memcpy(&Value, Slot, sizeof Value);
-    return double(Value);
-}
-
-// Stores Value as element Index (from 0) of an array of Type.
-inline void StoreValue(unsigned char* Array, size_t Index, VyrFieldType_t Type, double Value) {
-    switch (Type) {
-    case FieldFloat:
-        StoreAs(Array + Index * 4, ToFloat(Value));
-        break;
-    case FieldDouble:
-        StoreAs(Array + Index * 8, Value);
-        break;
-    case FieldInt32:
-        StoreAs(Array + Index * 4, ToInteger<int32_t>(Value));
-        break;
-    case FieldInt16:
-        StoreAs(Array + Index * 2, ToInteger<int16_t>(Value));
-        break;
-    case FieldByte:
-        StoreAs(Array + Index, ToInteger<uint8_t>(Value));
-        break;
-    }
-}
-
-// StoreValue for one type, so that a store jumps straight to its type's
-// code; a reference holds the one for its variable (the types are checked
-// when the zone is added).
-template <VyrFieldType_t Type>
-void StoreAsType(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
-    // From 1, so the element is PointIndex - 1: an unsigned index widened
-    // first, so that the 1 folds into the store's address.
-    StoreValue(Ref->Values, size_t(uint32_t(PointIndex)) - 1, Type, Value);
-}
-using StoreFunction = void (*)(VyrFieldData_s*, VyrLgIndex_t, double);
-constexpr StoreFunction StoreByType[] = {StoreAsType<0>,           StoreAsType<FieldFloat>,
-                                         StoreAsType<FieldDouble>, StoreAsType<FieldInt32>,
-                                         StoreAsType<FieldInt16>,  StoreAsType<FieldByte>};
+constexpr StoreFunction StoreByType[] = {StoreNothing,          StoreFloat,
+                                         StoreDouble,           StoreInteger<int32_t>,
+                                         StoreInteger<int16_t>, StoreInteger<uint8_t>};
 
 double LoadValue(const unsigned char* Slot, VyrFieldType_t Type) {
     switch (Type) {
