@@ -11,7 +11,6 @@
 #include "host_state.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -87,13 +86,12 @@ __attribute__((noipa, cold)) void StoreSaturated(VyrFieldData_s* Ref, VyrLgIndex
     StoreAs(PointSlot<T>(Ref, PointIndex), Stored);
 }
 
-// Each store's common case is one SSE2 conversion, which defines what a C++
-// cast leaves undefined: cvttsd2si gives 0x80000000 for a value that no
-// int32 holds, so a truncated result inside the type's range is the C
-// cast's and every other value takes the cold path; cvtsd2ss rounds as IEEE
-// conversion does, a value beyond the largest float to an infinity. Neither
-// reads a constant from memory, which a 32-bit position-independent library
-// reaches only through its GOT.
+// An integer store's common case is one SSE2 conversion, which defines
+// what a C++ cast leaves undefined: cvttsd2si gives 0x80000000 for a value
+// that no int32 holds, so a truncated result inside the type's range is the
+// C cast's, and every other value takes the cold path. It reads no constant
+// from memory, which a 32-bit position-independent library reaches only
+// through its GOT.
 template <typename T>
 void StoreInteger(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
 #ifdef __SSE2__
@@ -119,28 +117,15 @@ void StoreInteger(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
     StoreSaturated<T>(Ref, PointIndex, Value);
 }
 
-#ifdef __SSE2__
-inline float ToFloat(double Value) {
-    return _mm_cvtss_f32(_mm_cvtsd_ss(_mm_setzero_ps(), _mm_set_sd(Value)));
-}
-#else
-// Rounds to the nearest float as IEEE conversion does; values that round
-// beyond the largest float become infinities, which C++ would leave undefined.
-inline float ToFloat(double Value) {
-    const double Overflow = double(FLT_MAX) + std::ldexp(1.0, 103); // half an ulp above FLT_MAX
-    if (Value >= Overflow)
-        return std::numeric_limits<float>::infinity();
-    if (Value <= -Overflow)
-        return -std::numeric_limits<float>::infinity();
-    if (Value > double(FLT_MAX))
-        return FLT_MAX;
-    if (Value < -double(FLT_MAX))
-        return -FLT_MAX;
-    return static_cast<float>(Value); // in range, or NaN
-}
-#endif
+// A double beyond the largest float lies between it and an infinity, so
+// C++ leaves the choice between the two to the compiler rather than leaving
+// the conversion undefined, and GCC rounds as IEEE conversion does, in the
+// current rounding mode: to the nearer, the infinity from half an ulp above
+// FLT_MAX. NaN stays NaN. A test of the value first would only cost time.
+static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
+              "IEEE float and double");
 void StoreFloat(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
-    StoreAs(PointSlot<float>(Ref, PointIndex), ToFloat(Value));
+    StoreAs(PointSlot<float>(Ref, PointIndex), static_cast<float>(Value));
 }
 void StoreDouble(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
     StoreAs(PointSlot<double>(Ref, PointIndex), Value);
@@ -246,16 +231,11 @@ bool AllocateStorage(VyrHost::Zone& Z) {
 // the add-on makes (32,767 zones of 4 variables) eight times over. The
 // array takes address space, not memory: only slots handed out are touched.
 constexpr size_t RefSlotCount = size_t(1) << 20;
-// The slots and the current generation side by side, so that a store
-// finds both from one address: a 32-bit library has few registers to hold
-// more.
-struct RefTable {
-    // Slots start at generation 0, which is never current. 32 bits: a stale
-    // slot would pass again only after 2^32 data sets and a million newer
-    // references.
-    uint32_t Generation = 1;
-    VyrFieldData_s Slots[RefSlotCount];
-} Refs;
+VyrFieldData_s RefSlots[RefSlotCount];
+// Slots start at generation 0, which is never current. 32 bits: a stale
+// slot would pass again only after 2^32 data sets and a million newer
+// references.
+uint32_t RefGeneration = 1;
 size_t NextRefSlot = 0;
 size_t RefsThisGeneration = 0;
 
@@ -263,7 +243,7 @@ size_t RefsThisGeneration = 0;
 // Only an address that is a slot's start is read.
 inline VyrFieldData_s* LiveRef(VyrFieldData_pa Ref) {
     const uintptr_t Offset =
-        reinterpret_cast<uintptr_t>(Ref) - reinterpret_cast<uintptr_t>(&Refs.Slots[0]);
+        reinterpret_cast<uintptr_t>(Ref) - reinterpret_cast<uintptr_t>(&RefSlots[0]);
     // The offset rotated right by a slot's 5 bits is the slot's number when
     // the offset is a slot's start, and has high bits set when it is not:
     // one test for both.
@@ -271,7 +251,7 @@ inline VyrFieldData_s* LiveRef(VyrFieldData_pa Ref) {
     static_assert(sizeof(VyrFieldData_s) == 1u << SlotBits, "a slot is 2^SlotBits bytes");
     if (((Offset >> SlotBits) | (Offset << (WordBits - SlotBits))) >= RefSlotCount)
         return nullptr;
-    return Ref->Generation == Refs.Generation ? Ref : nullptr;
+    return Ref->Generation == RefGeneration ? Ref : nullptr;
 }
 
 // The host error for a store that VyrUtilDataValueSetByRef refuses; out of
@@ -318,8 +298,8 @@ void SetZoneStorageLimit(int64_t Bytes) {
 namespace VyrHost::Detail {
 
 void DropFieldRefs() {
-    if (++Refs.Generation == 0)
-        Refs.Generation = 1;
+    if (++RefGeneration == 0)
+        RefGeneration = 1;
     RefsThisGeneration = 0;
     State().RefsByZoneVar.clear();
 }
@@ -421,10 +401,10 @@ VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
     // The zone's arrays stay where they are until the data set is replaced,
     // which makes the reference stale: it may point at them.
     VyrHost::Zone& Z = S.Data->Zones[size_t(Zone) - 1];
-    VyrFieldData_s* Ref = &Refs.Slots[NextRefSlot];
+    VyrFieldData_s* Ref = &RefSlots[NextRefSlot];
     NextRefSlot = (NextRefSlot + 1) % RefSlotCount;
     ++RefsThisGeneration;
-    *Ref = VyrFieldData_s{Refs.Generation,
+    *Ref = VyrFieldData_s{RefGeneration,
                           Zone,
                           Var,
                           uint32_t(std::min<int64_t>(Z.PointCount(), INT32_MAX)),

@@ -403,9 +403,7 @@ TEST(VyrhostPicture, DrawsWhatAPersonWouldCheck) {
          DataSetOf({GridZone(2, 2, 1, [](int I, int J, int) { return I + J; }),
                     GridZone(2, 2, 1, [](int I, int J, int) { return I - J; }),
                     GridZone(2, 2, 1, [](int I, int J, int) { return I * J; })}),
-         {},
-         Loaded,
-         3,
+         VyrHostProgram::PictureOptions(), Loaded, 3,
          [](const Png& Picture, const VyrHostProgram::PictureDrawn& Drawn) {
              ASSERT_EQ(Drawn.Heading.size(), 1u);
              EXPECT_EQ(Drawn.Heading[0], "granule.hdf: Converted HDF data set, 3 zones");
