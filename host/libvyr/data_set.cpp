@@ -18,7 +18,7 @@
 #include <new>
 #include <stdexcept>
 
-#ifdef __SSE2__
+#if defined(__i386__) && defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -86,15 +86,18 @@ __attribute__((noipa, cold)) void StoreSaturated(VyrFieldData_s* Ref, VyrLgIndex
     StoreAs(PointSlot<T>(Ref, PointIndex), Stored);
 }
 
-// An integer store's common case is one SSE2 conversion, which defines
-// what a C++ cast leaves undefined: cvttsd2si gives 0x80000000 for a value
-// that no int32 holds, so a truncated result inside the type's range is the
-// C cast's, and every other value takes the cold path. It reads no constant
-// from memory, which a 32-bit position-independent library reaches only
-// through its GOT.
+// An integer store's common case: every value strictly between the type's
+// least value less one and its largest value plus one truncates into the
+// type, and NaN fails both tests; every other value takes the cold path.
+// A 32-bit x86 build converts first instead and tests the result: a 32-bit
+// position-independent library reaches the bounds, constants in memory,
+// only through its GOT, while cvttsd2si needs none and gives 0x80000000 for
+// a value that no int32 holds, so a result inside the type's range is the C
+// cast's. On 64 bits the bounds are at hand, and testing before converting
+// is the faster of the two there.
 template <typename T>
 void StoreInteger(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
-#ifdef __SSE2__
+#if defined(__i386__) && defined(__SSE2__)
     const int32_t Truncated = _mm_cvttsd_si32(_mm_set_sd(Value));
     if constexpr (sizeof(T) == 4) {
         if (Truncated != INT32_MIN) {
@@ -112,6 +115,12 @@ void StoreInteger(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
             StoreAs(PointSlot<T>(Ref, PointIndex), static_cast<T>(FromLeast + Least));
             return;
         }
+    }
+#else
+    if (Value > double(std::numeric_limits<T>::min()) - 1.0 &&
+        Value < double(std::numeric_limits<T>::max()) + 1.0) {
+        StoreAs(PointSlot<T>(Ref, PointIndex), static_cast<T>(Value));
+        return;
     }
 #endif
     StoreSaturated<T>(Ref, PointIndex, Value);
