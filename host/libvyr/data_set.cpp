@@ -241,12 +241,12 @@ bool AllocateStorage(VyrHost::Zone& Z) {
 // array takes address space, not memory: only slots handed out are touched.
 constexpr size_t RefSlotCount = size_t(1) << 20;
 VyrFieldData_s RefSlots[RefSlotCount];
+size_t NextRefSlot = 0;
+size_t RefsThisGeneration = 0;
 // Slots start at generation 0, which is never current. 32 bits: a stale
 // slot would pass again only after 2^32 data sets and a million newer
 // references.
 uint32_t RefGeneration = 1;
-size_t NextRefSlot = 0;
-size_t RefsThisGeneration = 0;
 
 // The live reference that Ref is, or null for a null, foreign or stale one.
 // Only an address that is a slot's start is read.
