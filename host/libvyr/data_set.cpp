@@ -71,9 +71,14 @@ template <typename T> unsigned char* PointSlot(VyrFieldData_s* Ref, VyrLgIndex_t
 // the type's range become its nearest bound. For the values the common case
 // leaves (a few in range among them), and reached by a jump, so that the
 // common case saves nothing on the stack.
+#if __has_attribute(noipa)
+#define STORE_SATURATED_ATTRIBUTES noipa, cold // GCC: no clone with fewer arguments
+#else
+#define STORE_SATURATED_ATTRIBUTES noinline, cold
+#endif
 template <typename T>
-__attribute__((noipa, cold)) void StoreSaturated(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex,
-                                                 double Value) {
+__attribute__((STORE_SATURATED_ATTRIBUTES)) void
+StoreSaturated(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
     T Stored;
     if (std::isnan(Value))
         Stored = 0;
