@@ -1,26 +1,14 @@
 // The host's data set: title, variables and ordered zones, one typed array
-// per variable in the field data type the zone was given. Values arrive as
-// doubles and are stored the way a C cast would store them, except that
-// values the type cannot hold saturate instead of being undefined.
-//
-// VyrUtilDataValueSetByRef runs once per stored value, so its checks look
-// nothing up: every field-value reference is a slot of one static array
-// that is never freed. An address outside the array or off a slot's start
-// is foreign; a slot whose generation is not the host's current one is
-// stale (its data set was replaced, or the host reset).
+// per variable in the field data type the zone was given, and the host's
+// own message for a zone it cannot hold. The values come in through
+// field-value references (field_values.cpp).
 #include "host_state.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <stdexcept>
-
-#if defined(__i386__) && defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 using namespace VyrHost::Detail;
 
@@ -46,109 +34,11 @@ int32_t ElementSize(VyrFieldType_t Type) {
     }
 }
 
-template <typename T> void StoreAs(unsigned char* Slot, T Value) {
-    std::memcpy(Slot, &Value, sizeof Value);
-}
 template <typename T> double LoadAs(const unsigned char* Slot) {
     T Value;
     std::memcpy(&Value, Slot, sizeof Value);
     return double(Value);
 }
-
-// The stores a reference holds, one per field data type (the types are
-// checked when the zone is added), each taking VyrUtilDataValueSetByRef's
-// checked arguments. A value is stored as a C cast would store it, except
-// that values the type cannot hold saturate instead of being undefined.
-using StoreFunction = void (*)(VyrFieldData_s*, VyrLgIndex_t, double);
-
-// Where point PointIndex (from 1) of an array of T starts: the index is
-// widened unsigned first, so that the 1 folds into the store's address.
-template <typename T> unsigned char* PointSlot(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex) {
-    return Ref->Values + (size_t(uint32_t(PointIndex)) - 1) * sizeof(T);
-}
-
-// Truncates toward zero as a C cast does; NaN becomes 0 and values beyond
-// the type's range become its nearest bound. For the values the common case
-// leaves (a few in range among them), and reached by a jump, so that the
-// common case saves nothing on the stack.
-#if __has_attribute(noipa)
-#define STORE_SATURATED_ATTRIBUTES noipa, cold // GCC: no clone with fewer arguments
-#else
-#define STORE_SATURATED_ATTRIBUTES noinline, cold
-#endif
-template <typename T>
-__attribute__((STORE_SATURATED_ATTRIBUTES)) void
-StoreSaturated(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
-    T Stored;
-    if (std::isnan(Value))
-        Stored = 0;
-    else if (Value <= double(std::numeric_limits<T>::min()))
-        Stored = std::numeric_limits<T>::min();
-    else if (Value >= double(std::numeric_limits<T>::max()))
-        Stored = std::numeric_limits<T>::max();
-    else
-        Stored = static_cast<T>(Value);
-    StoreAs(PointSlot<T>(Ref, PointIndex), Stored);
-}
-
-// An integer store's common case: every value strictly between the type's
-// least value less one and its largest value plus one truncates into the
-// type, and NaN fails both tests; every other value takes the cold path.
-// A 32-bit x86 build converts first instead and tests the result: a 32-bit
-// position-independent library reaches the bounds, constants in memory,
-// only through its GOT, while cvttsd2si needs none and gives 0x80000000 for
-// a value that no int32 holds, so a result inside the type's range is the C
-// cast's. On 64 bits the bounds are at hand, and testing before converting
-// is the faster of the two there.
-template <typename T>
-void StoreInteger(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
-#if defined(__i386__) && defined(__SSE2__)
-    const int32_t Truncated = _mm_cvttsd_si32(_mm_set_sd(Value));
-    if constexpr (sizeof(T) == 4) {
-        if (Truncated != INT32_MIN) {
-            StoreAs(PointSlot<T>(Ref, PointIndex), static_cast<T>(Truncated));
-            return;
-        }
-    } else {
-        // Counted from the type's least value, the result is in range when
-        // it is below the type's count of values; the bias comes off again
-        // in the stored bits, so no second register holds the value.
-        constexpr uint32_t Least = uint32_t(std::numeric_limits<T>::min());
-        constexpr uint32_t Span = uint32_t(std::numeric_limits<T>::max()) - Least;
-        const uint32_t FromLeast = uint32_t(Truncated) - Least;
-        if (FromLeast <= Span) {
-            StoreAs(PointSlot<T>(Ref, PointIndex), static_cast<T>(FromLeast + Least));
-            return;
-        }
-    }
-#else
-    if (Value > double(std::numeric_limits<T>::min()) - 1.0 &&
-        Value < double(std::numeric_limits<T>::max()) + 1.0) {
-        StoreAs(PointSlot<T>(Ref, PointIndex), static_cast<T>(Value));
-        return;
-    }
-#endif
-    StoreSaturated<T>(Ref, PointIndex, Value);
-}
-
-// A double beyond the largest float lies between it and an infinity, so
-// C++ leaves the choice between the two to the compiler rather than leaving
-// the conversion undefined, and GCC rounds as IEEE conversion does, in the
-// current rounding mode: to the nearer, the infinity from half an ulp above
-// FLT_MAX. NaN stays NaN. A test of the value first would only cost time.
-static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
-              "IEEE float and double");
-void StoreFloat(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
-    StoreAs(PointSlot<float>(Ref, PointIndex), static_cast<float>(Value));
-}
-void StoreDouble(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
-    StoreAs(PointSlot<double>(Ref, PointIndex), Value);
-}
-void StoreNothing(VyrFieldData_s*, VyrLgIndex_t, double) {}
-
-constexpr StoreFunction StoreByType[] = {StoreNothing,          StoreFloat,
-                                         StoreDouble,           StoreInteger<int32_t>,
-                                         StoreInteger<int16_t>, StoreInteger<uint8_t>};
 
 double LoadValue(const unsigned char* Slot, VyrFieldType_t Type) {
     switch (Type) {
@@ -239,54 +129,6 @@ bool AllocateStorage(VyrHost::Zone& Z) {
     return true;
 }
 
-// ---- Field-value references ----
-// A slot is handed out again only after RefSlotCount newer references, and
-// never twice within one generation; 2^20 slots cover the largest data set
-// the add-on makes (32,767 zones of 4 variables) eight times over. The
-// array takes address space, not memory: only slots handed out are touched.
-constexpr size_t RefSlotCount = size_t(1) << 20;
-VyrFieldData_s RefSlots[RefSlotCount];
-size_t NextRefSlot = 0;
-size_t RefsThisGeneration = 0;
-// Slots start at generation 0, which is never current. 32 bits: a stale
-// slot would pass again only after 2^32 data sets and a million newer
-// references.
-uint32_t RefGeneration = 1;
-
-// The live reference that Ref is, or null for a null, foreign or stale one.
-// Only an address that is a slot's start is read.
-inline VyrFieldData_s* LiveRef(VyrFieldData_pa Ref) {
-    const uintptr_t Offset =
-        reinterpret_cast<uintptr_t>(Ref) - reinterpret_cast<uintptr_t>(&RefSlots[0]);
-    // The offset rotated right by a slot's 5 bits is the slot's number when
-    // the offset is a slot's start, and has high bits set when it is not:
-    // one test for both.
-    constexpr unsigned SlotBits = 5, WordBits = sizeof(uintptr_t) * 8;
-    static_assert(sizeof(VyrFieldData_s) == 1u << SlotBits, "a slot is 2^SlotBits bytes");
-    if (((Offset >> SlotBits) | (Offset << (WordBits - SlotBits))) >= RefSlotCount)
-        return nullptr;
-    return Ref->Generation == RefGeneration ? Ref : nullptr;
-}
-
-// The host error for a store that VyrUtilDataValueSetByRef refuses; out of
-// line, so that the accepted store's path stays short. It takes the
-// entry's own arguments, so that the entry reaches it by a jump and keeps
-// nothing of its own across the tests.
-__attribute__((noinline, cold)) void RefuseStore(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex,
-                                                 double) {
-    const VyrFieldData_s* Ref = LiveRef(FieldData);
-    if (Ref == nullptr)
-        HostError("VyrUtilDataValueSetByRef: %s field-value reference",
-                  FieldData == nullptr ? "null" : "unknown");
-    else
-        HostError("VyrUtilDataValueSetByRef: point %d outside 1..%lld of zone %d", PointIndex,
-                  static_cast<long long>(Ref->Points), Ref->Zone);
-}
-
-uint32_t ZoneVarKey(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
-    return uint32_t(uint16_t(Zone)) << 16 | uint16_t(Var);
-}
-
 } // namespace
 
 namespace VyrHost {
@@ -308,17 +150,6 @@ void SetZoneStorageLimit(int64_t Bytes) {
 }
 
 } // namespace VyrHost
-
-namespace VyrHost::Detail {
-
-void DropFieldRefs() {
-    if (++RefGeneration == 0)
-        RefGeneration = 1;
-    RefsThisGeneration = 0;
-    State().RefsByZoneVar.clear();
-}
-
-} // namespace VyrHost::Detail
 
 extern "C" {
 
@@ -390,52 +221,6 @@ VyrBoolean_t VyrUtilDataSetAddZone(const char* Name, VyrLgIndex_t IMax, VyrLgInd
         return false;
     S.Data->Zones.push_back(std::move(Z));
     return true;
-}
-
-VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
-    const char* Op = "VyrUtilDataValueGetRef";
-    HostState& S = State();
-    if (!S.Data) {
-        HostError("%s: no data set", Op);
-        return nullptr;
-    }
-    if (Zone < 1 || size_t(Zone) > S.Data->Zones.size() || Var < 1 ||
-        size_t(Var) > S.Data->VarNames.size()) {
-        HostError("%s: zone %d, variable %d outside 1..%zu, 1..%zu", Op, Zone, Var,
-                  S.Data->Zones.size(), S.Data->VarNames.size());
-        return nullptr;
-    }
-    const auto Known = S.RefsByZoneVar.find(ZoneVarKey(Zone, Var));
-    if (Known != S.RefsByZoneVar.end())
-        return Known->second;
-    if (RefsThisGeneration == RefSlotCount) {
-        HostError("%s: more than %zu references for one data set", Op, RefSlotCount);
-        return nullptr;
-    }
-    // The zone's arrays stay where they are until the data set is replaced,
-    // which makes the reference stale: it may point at them.
-    VyrHost::Zone& Z = S.Data->Zones[size_t(Zone) - 1];
-    VyrFieldData_s* Ref = &RefSlots[NextRefSlot];
-    NextRefSlot = (NextRefSlot + 1) % RefSlotCount;
-    ++RefsThisGeneration;
-    *Ref = VyrFieldData_s{RefGeneration,
-                          Zone,
-                          Var,
-                          uint32_t(std::min<int64_t>(Z.PointCount(), INT32_MAX)),
-                          Z.Storage[size_t(Var) - 1].data(),
-                          StoreByType[Z.FieldTypes[size_t(Var) - 1]]};
-    S.RefsByZoneVar.emplace(ZoneVarKey(Zone, Var), Ref);
-    return Ref;
-}
-
-void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex, double Value) {
-    VyrFieldData_s* Ref = LiveRef(FieldData);
-    // One unsigned test for 1 <= PointIndex <= Points.
-    if (Ref != nullptr && uint32_t(PointIndex) - 1 < Ref->Points) {
-        Ref->Store(Ref, PointIndex, Value);
-        return;
-    }
-    RefuseStore(FieldData, PointIndex, Value);
 }
 
 } // extern "C"

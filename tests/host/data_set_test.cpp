@@ -188,31 +188,44 @@ TEST_F(HostDataSet, ZoneCountStopsAtTheLargestZoneNumber) {
 }
 
 TEST_F(HostDataSet, BadReferencesAndPointsAreHostErrors) {
-    CreateDataSet(1);
-    const VyrFieldType_t Types[] = {3};
-    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 2, 2, 1, 0, Types));
-    EXPECT_EQ(VyrUtilDataValueGetRef(0, 1), nullptr);
-    EXPECT_EQ(VyrUtilDataValueGetRef(2, 1), nullptr);
-    EXPECT_EQ(VyrUtilDataValueGetRef(1, 2), nullptr);
-    VyrFieldData_pa Ref = VyrUtilDataValueGetRef(1, 1);
-    VyrUtilDataValueSetByRef(Ref, 0, 1);
-    VyrUtilDataValueSetByRef(Ref, 5, 1);
-    VyrUtilDataValueSetByRef(nullptr, 1, 1);
-    EXPECT_EQ(HostErrorCount(), 6u);
-    // Addresses the host never handed out: memory of the add-on's own, and
-    // addresses inside a real reference.
-    alignas(64) unsigned char Lookalike[256] = {};
-    const VyrFieldData_pa Foreign[] = {
-        reinterpret_cast<VyrFieldData_pa>(Lookalike),
-        reinterpret_cast<VyrFieldData_pa>(reinterpret_cast<char*>(Ref) + 1),
-        reinterpret_cast<VyrFieldData_pa>(reinterpret_cast<char*>(Ref) + 8),
-    };
-    for (VyrFieldData_pa Bad : Foreign)
-        VyrUtilDataValueSetByRef(Bad, 1, 1);
-    EXPECT_EQ(HostErrorCount(), 9u);
-    for (int64_t Point = 1; Point <= 4; ++Point)
-        EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, Point), 0);
-    EXPECT_EQ(VyrUtilDataValueGetRef(1, 1), Ref) << "one reference per zone and variable";
+    // A float is stored by the host's entry itself, any other type by its
+    // own store: the same checks come first for both.
+    for (const VyrFieldType_t Type : {VyrFieldType_t(1), VyrFieldType_t(3)}) {
+        VyrHost::Reset();
+        CreateDataSet(1);
+        ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 2, 2, 1, 0, &Type));
+        EXPECT_EQ(VyrUtilDataValueGetRef(0, 1), nullptr);
+        EXPECT_EQ(VyrUtilDataValueGetRef(2, 1), nullptr);
+        EXPECT_EQ(VyrUtilDataValueGetRef(1, 2), nullptr);
+        VyrFieldData_pa Ref = VyrUtilDataValueGetRef(1, 1);
+        VyrUtilDataValueSetByRef(Ref, 0, 1);
+        VyrUtilDataValueSetByRef(Ref, 5, 1);
+        VyrUtilDataValueSetByRef(nullptr, 1, 1);
+        ASSERT_EQ(HostErrorCount(), 6u) << "type " << Type;
+        EXPECT_EQ(VyrHost::HostErrors()[3],
+                  "VyrUtilDataValueSetByRef: point 0 outside 1..4 of zone 1");
+        EXPECT_EQ(VyrHost::HostErrors()[4],
+                  "VyrUtilDataValueSetByRef: point 5 outside 1..4 of zone 1");
+        EXPECT_EQ(VyrHost::HostErrors()[5], "VyrUtilDataValueSetByRef: null field-value reference");
+        // Addresses the host never handed out: memory of the add-on's own,
+        // and addresses inside a real reference.
+        alignas(64) unsigned char Lookalike[256] = {};
+        const VyrFieldData_pa Foreign[] = {
+            reinterpret_cast<VyrFieldData_pa>(Lookalike),
+            reinterpret_cast<VyrFieldData_pa>(reinterpret_cast<char*>(Ref) + 1),
+            reinterpret_cast<VyrFieldData_pa>(reinterpret_cast<char*>(Ref) + 8),
+        };
+        for (VyrFieldData_pa Bad : Foreign)
+            VyrUtilDataValueSetByRef(Bad, 1, 1);
+        ASSERT_EQ(HostErrorCount(), 9u);
+        EXPECT_EQ(VyrHost::HostErrors()[8],
+                  "VyrUtilDataValueSetByRef: unknown field-value reference");
+        for (int64_t Point = 1; Point <= 4; ++Point)
+            EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, Point), 0);
+        VyrUtilDataValueSetByRef(Ref, 4, 2.5);
+        EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, 4), Type == 1 ? 2.5 : 2);
+        EXPECT_EQ(VyrUtilDataValueGetRef(1, 1), Ref) << "one reference per zone and variable";
+    }
 }
 
 TEST_F(HostDataSet, NewDataSetReplacesTheOldAndItsReferences) {
