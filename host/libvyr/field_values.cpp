@@ -42,20 +42,19 @@ template <typename T> void StoreAs(unsigned char* Slot, T Value) {
 }
 
 // The stores a reference holds, one per field data type (the types are
-// checked when the zone is added), each taking VyrUtilDataValueSetByRef's
-// checked arguments. A value is stored as a C cast would store it, except
-// that values the type cannot hold saturate instead of being undefined.
-using StoreFunction = void (*)(VyrFieldData_s*, VyrLgIndex_t, double);
+// checked when the zone is added), each taking a checked reference, the
+// point from 0 and the value. A value is stored as a C cast would store it,
+// except that values the type cannot hold saturate instead of being
+// undefined.
+using StoreFunction = void(VYR_STORE_CALL*)(VyrFieldData_s*, uint32_t, double);
 
-// Where point PointIndex (from 1) of an array of T starts: the index is
-// widened unsigned first, so that the 1 folds into the store's address.
-template <typename T> unsigned char* PointSlot(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex) {
-    return Ref->Values + (size_t(uint32_t(PointIndex)) - 1) * sizeof(T);
+template <typename T> unsigned char* PointSlot(VyrFieldData_s* Ref, uint32_t Point) {
+    return Ref->Values + size_t(Point) * sizeof(T);
 }
 
-// For the cold functions that a store or the entry reaches by a jump with
-// the entry's own arguments: they must take them as they are (GCC: no
-// clone with fewer arguments).
+// For the cold functions reached by a jump with the arguments of their
+// caller: they must take them as they are (GCC: no clone with fewer
+// arguments).
 #if __has_attribute(noipa)
 #define JUMP_TARGET_ATTRIBUTES noipa, cold
 #else
@@ -67,8 +66,8 @@ template <typename T> unsigned char* PointSlot(VyrFieldData_s* Ref, VyrLgIndex_t
 // leaves (a few in range among them), and reached by a jump, so that the
 // common case saves nothing on the stack.
 template <typename T>
-__attribute__((JUMP_TARGET_ATTRIBUTES)) void StoreSaturated(VyrFieldData_s* Ref,
-                                                            VyrLgIndex_t PointIndex, double Value) {
+__attribute__((JUMP_TARGET_ATTRIBUTES)) VYR_STORE_CALL void
+StoreSaturated(VyrFieldData_s* Ref, uint32_t Point, double Value) {
     T Stored;
     if (std::isnan(Value))
         Stored = 0;
@@ -78,7 +77,7 @@ __attribute__((JUMP_TARGET_ATTRIBUTES)) void StoreSaturated(VyrFieldData_s* Ref,
         Stored = std::numeric_limits<T>::max();
     else
         Stored = static_cast<T>(Value);
-    StoreAs(PointSlot<T>(Ref, PointIndex), Stored);
+    StoreAs(PointSlot<T>(Ref, Point), Stored);
 }
 
 // An integer store's common case: every value strictly between the type's
@@ -91,12 +90,12 @@ __attribute__((JUMP_TARGET_ATTRIBUTES)) void StoreSaturated(VyrFieldData_s* Ref,
 // cast's. On 64 bits the bounds are at hand, and testing before converting
 // is the faster of the two there.
 template <typename T>
-void StoreInteger(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
+VYR_STORE_CALL void StoreInteger(VyrFieldData_s* Ref, uint32_t Point, double Value) {
 #if defined(__i386__) && defined(__SSE2__)
     const int32_t Truncated = _mm_cvttsd_si32(_mm_set_sd(Value));
     if constexpr (sizeof(T) == 4) {
         if (Truncated != INT32_MIN) {
-            StoreAs(PointSlot<T>(Ref, PointIndex), static_cast<T>(Truncated));
+            StoreAs(PointSlot<T>(Ref, Point), static_cast<T>(Truncated));
             return;
         }
     } else {
@@ -107,18 +106,18 @@ void StoreInteger(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
         constexpr uint32_t Span = uint32_t(std::numeric_limits<T>::max()) - Least;
         const uint32_t FromLeast = uint32_t(Truncated) - Least;
         if (FromLeast <= Span) {
-            StoreAs(PointSlot<T>(Ref, PointIndex), static_cast<T>(FromLeast + Least));
+            StoreAs(PointSlot<T>(Ref, Point), static_cast<T>(FromLeast + Least));
             return;
         }
     }
 #else
     if (Value > double(std::numeric_limits<T>::min()) - 1.0 &&
         Value < double(std::numeric_limits<T>::max()) + 1.0) {
-        StoreAs(PointSlot<T>(Ref, PointIndex), static_cast<T>(Value));
+        StoreAs(PointSlot<T>(Ref, Point), static_cast<T>(Value));
         return;
     }
 #endif
-    StoreSaturated<T>(Ref, PointIndex, Value);
+    StoreSaturated<T>(Ref, Point, Value);
 }
 
 // A double beyond the largest float lies between it and an infinity, so
@@ -128,15 +127,15 @@ void StoreInteger(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
 // FLT_MAX. NaN stays NaN. A test of the value first would only cost time.
 static_assert(std::numeric_limits<float>::is_iec559 && std::numeric_limits<double>::is_iec559,
               "IEEE float and double");
-void StoreFloat(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value)
+VYR_STORE_CALL void StoreFloat(VyrFieldData_s* Ref, uint32_t Point, double Value)
     ASSEMBLY_NAME("VyrHostStoreFloat");
-void StoreFloat(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
-    StoreAs(PointSlot<float>(Ref, PointIndex), static_cast<float>(Value));
+VYR_STORE_CALL void StoreFloat(VyrFieldData_s* Ref, uint32_t Point, double Value) {
+    StoreAs(PointSlot<float>(Ref, Point), static_cast<float>(Value));
 }
-void StoreDouble(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) {
-    StoreAs(PointSlot<double>(Ref, PointIndex), Value);
+VYR_STORE_CALL void StoreDouble(VyrFieldData_s* Ref, uint32_t Point, double Value) {
+    StoreAs(PointSlot<double>(Ref, Point), Value);
 }
-void StoreNothing(VyrFieldData_s*, VyrLgIndex_t, double) {}
+VYR_STORE_CALL void StoreNothing(VyrFieldData_s*, uint32_t, double) {}
 
 constexpr StoreFunction StoreByType[] = {StoreNothing,          StoreFloat,
                                          StoreDouble,           StoreInteger<int32_t>,
@@ -246,20 +245,17 @@ VyrFieldData_pa VyrUtilDataValueGetRef(VyrEntIndex_t Zone, VyrEntIndex_t Var) {
 void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex, double Value) {
     VyrFieldData_s* Ref = LiveRef(FieldData);
     // One unsigned test for 1 <= PointIndex <= Points.
-    if (Ref != nullptr && uint32_t(PointIndex) - 1 < Ref->Points) {
-        // Nearly every coordinate is a float, and so are most values: where
-        // the arguments come in registers, storing it here costs less than
-        // the jump to its store. Where they come on the stack (32-bit x86),
-        // GCC would then write them anew before the jump to any other store,
-        // which costs an int16 load more than the float path saves.
+    const uint32_t Point = uint32_t(PointIndex) - 1;
+    if (Ref != nullptr && Point < Ref->Points) {
+        // Nearly every coordinate is a float, and so are most values: on
+        // 32-bit x86 storing it here costs less than the jump to its store.
+        // On 64 bits the jump costs no more than the test would.
 #if defined(__i386__)
-        Ref->Store(Ref, PointIndex, Value);
-#else
         if (Ref->Store == StoreFloat)
-            StoreFloat(Ref, PointIndex, Value);
+            StoreFloat(Ref, Point, Value);
         else
-            Ref->Store(Ref, PointIndex, Value);
 #endif
+            Ref->Store(Ref, Point, Value);
         return;
     }
     RefuseStore(FieldData, PointIndex, Value);
@@ -269,11 +265,11 @@ void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex
 } // extern "C"
 
 #ifdef STORE_ENTRY_IN_ASSEMBLY
-// The same checks and stores as the C++ entry, on three registers that a
+// The same checks and stores as the C++ entry, on the registers that a
 // call may change (cdecl: the arguments at 4, 8 and 12 above the return
 // address): the GOT in ecx, the reference in eax, edx for the rest. A float
-// is stored here; any other type's store is reached by a jump, as is the
-// refusal, with the arguments where the add-on put them.
+// is stored here; any other type's store is reached by a jump with its
+// arguments in registers, the refusal by a jump with the entry's own.
 static_assert(offsetof(VyrFieldData_s, Generation) == 0 && offsetof(VyrFieldData_s, Points) == 8 &&
                   offsetof(VyrFieldData_s, Values) == 12 && offsetof(VyrFieldData_s, Store) == 16,
               "the slot's layout that the assembly entry reads");
@@ -299,17 +295,18 @@ __asm__(".pushsection .text\n"
         "  movl VyrHostRefGeneration@GOTOFF(%ecx), %edx\n"
         "  cmpl %edx, (%eax)\n"
         "  jne 1f\n"
-        // One unsigned test for 1 <= PointIndex <= Points.
+        // One unsigned test for 1 <= PointIndex <= Points; the point from 0
+        // stays in edx and the value goes to xmm0, as the stores take them.
         "  movl 8(%esp), %edx\n"
         "  subl $1, %edx\n"
         "  cmpl 8(%eax), %edx\n"
         "  jae 1f\n"
+        "  movsd 12(%esp), %xmm0\n"
         "  leal VyrHostStoreFloat@GOTOFF(%ecx), %ecx\n"
         "  cmpl %ecx, 16(%eax)\n"
         "  jne 2f\n"
         "  movl 12(%eax), %eax\n"
-        "  pxor %xmm0, %xmm0\n"
-        "  cvtsd2ss 12(%esp), %xmm0\n"
+        "  cvtsd2ss %xmm0, %xmm0\n"
         "  movss %xmm0, (%eax,%edx,4)\n"
         "  ret\n"
         "2:\n"

@@ -29,6 +29,17 @@ struct VyrSet_s {
 struct VyrStringList_s {
     std::vector<std::string> Items;
 };
+// How the entry VyrUtilDataValueSetByRef hands a value to its type's store.
+// On 32-bit x86, where a call's arguments come on the stack, in registers
+// (the reference and the point in eax and edx, the value in xmm0): the entry
+// holds all three there after its checks and jumps to the store without
+// writing a byte, and the store reads none back.
+#if defined(__i386__) && defined(__SSE2__)
+#define VYR_STORE_CALL __attribute__((regparm(2), sseregparm))
+#else
+#define VYR_STORE_CALL
+#endif
+
 // A field-value reference carries what VyrUtilDataValueSetByRef needs, so
 // that a store looks nothing up: the generation of the data set it was handed
 // out for (it is live while the host's generation is the same), and the
@@ -44,11 +55,8 @@ struct alignas(32) VyrFieldData_s {
     // in a 32-bit host.
     uint32_t Points = 0;
     unsigned char* Values = nullptr;
-    // Stores a value at a point index (from 1) that the host's entry has
-    // checked. It takes the entry's own arguments unchanged, so that on a
-    // 32-bit system, where they come on the stack, the entry jumps to it
-    // without writing a byte: every store there is another cycle per value.
-    void (*Store)(VyrFieldData_s* Ref, VyrLgIndex_t PointIndex, double Value) = nullptr;
+    // Stores a value at a point (from 0) that the host's entry has checked.
+    void(VYR_STORE_CALL* Store)(VyrFieldData_s* Ref, uint32_t Point, double Value) = nullptr;
 };
 static_assert(sizeof(VyrFieldData_s) == 32, "a slot is 32 bytes");
 
