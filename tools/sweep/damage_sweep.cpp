@@ -170,8 +170,11 @@ std::vector<GoodFile> GoodFiles() {
     };
     for (const TestHdf::WriterCase& Case : TestHdf::WriterVariety())
         Add(Case.Name, Case.Write);
-    for (const auto& [Name, Sets] : WrittenSets())
-        Add(Name, [&Sets](const std::string& Path) { TestHdf::Write(Path, Sets); });
+    for (const auto& [Name, Sets] : WrittenSets()) {
+        // A lambda captures a variable, not a structured binding, before C++20.
+        const auto& Written = Sets;
+        Add(Name, [&Written](const std::string& Path) { TestHdf::Write(Path, Written); });
+    }
 
     const std::string RealDir = TestHdf::RealFilesDir();
     if (!fs::is_directory(RealDir)) {
