@@ -8,11 +8,16 @@
 
 #include <cstdint>
 
-// The most bytes of source values one SDreaddata asks for (16 MiB), unless
-// one value alone is larger. A process-wide variable so that tests can make
-// small data sets span many slabs; the add-on itself never changes it.
+// The most bytes of source values one SDreaddata asks for (4 MiB), unless
+// one value alone is larger. HDF4 converts each read through a buffer of the
+// read's size, and a C runtime may keep such a buffer after it is freed
+// (glibc keeps one of up to 32 MiB in its heap), so the process holds one
+// slab more after a load; at 4 MiB that stays small, and a 64 MiB data set
+// is 16 reads, whose calls cost nothing measurable. A process-wide variable
+// so that tests can make small data sets span many slabs; the add-on itself
+// never changes it.
 extern int32_t SlabByteLimit;
-constexpr int32_t DefaultSlabByteLimit = 16 * 1024 * 1024;
+constexpr int32_t DefaultSlabByteLimit = 4 * 1024 * 1024;
 
 // One data set's source, in the zone's directions: Extent and Skip are
 // indexed I, J, K (I the last HDF dimension); Rank is the data set's own, 1
