@@ -32,7 +32,7 @@ static_assert(SpecialCode::Linked == SPECIAL_LINKED && SpecialCode::External == 
                   SpecialCode::Compressed == SPECIAL_COMP &&
                   SpecialCode::Chunked == SPECIAL_CHUNKED,
               "the special codes of htags.h");
-static_assert(CoderCode::Nbit == COMP_CODE_NBIT && CoderCode::SkipHuffman == COMP_CODE_SKPHUFF &&
+static_assert(CoderCode::Rle == COMP_CODE_RLE && CoderCode::Nbit == COMP_CODE_NBIT && CoderCode::SkipHuffman == COMP_CODE_SKPHUFF &&
                   CoderCode::Deflate == COMP_CODE_DEFLATE && CoderCode::Szip == COMP_CODE_SZIP,
               "the coder codes of hcomp.h");
 static_assert(HdfType::UChar8 == DFNT_UCHAR8 && HdfType::Char8 == DFNT_CHAR8 &&

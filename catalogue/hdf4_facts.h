@@ -80,6 +80,7 @@ constexpr int16_t Chunked = 5;
 
 // Coder codes of a compressed element's header (COMP_CODE_*).
 namespace CoderCode {
+constexpr uint16_t Rle = 1;
 constexpr uint16_t Nbit = 2;
 constexpr uint16_t SkipHuffman = 3;
 constexpr uint16_t Deflate = 4;

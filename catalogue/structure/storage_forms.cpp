@@ -10,18 +10,17 @@
 //
 // What only SDreaddata meets (a chunk's own bytes, the external file a data
 // set names) concerns that data set alone: it is kept out, not the file.
+#include "catalogue/structure/element_reader.h"
+#include "catalogue/structure/stream_decoders.h"
 #include "catalogue/structure/structure_context.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <unordered_set>
 
 namespace {
 
-constexpr int64_t LinkedRecordSize = 16;
-// A bound of the check's own on the blocks per link table, whose table
-// HLIgetlink allocates and reads whole; writers use a few dozen.
-constexpr int32_t MaxBlocksPerTable = 65535;
 constexpr int64_t CompressedRecordSize = 14; // before the coder's own bytes
 // HMCIstaccess (mcache_open) allocates a list entry for every position of
 // the chunk grid at each start of the element, SDstart's Hlength among
@@ -36,26 +35,11 @@ constexpr uint32_t MaxSkipSize = 1 << 16;
 constexpr int64_t ExternalRecordSize = 14; // code, length, offset, name length
 // Writers' description records are a few hundred bytes at most.
 constexpr int32_t MaxRecordLength = 1 << 16;
-// Bounds on what a hostile linked element or vdata can make the check hold
-// in memory; far above what HDF4's writers produce.
-constexpr size_t MaxLinkedBlocks = size_t(1) << 24;
-constexpr int64_t MaxVdataBytesRead = int64_t(64) << 20; // skipping Huffman allocates per unit
+// A bound on what a hostile vdata can make the check hold in memory; far
+// above what HDF4's writers produce.
+constexpr int64_t MaxVdataBytesRead = int64_t(64) << 20;
 
 const char* const BadSpecial = "special element HDF4 would misread";
-
-// A linked element: its length and the refs of its blocks, in order.
-struct LinkedLayout {
-    int64_t Total = 0;
-    int64_t BlockLength = 0;
-    std::vector<uint16_t> Blocks;
-    // The logical bytes the chain of tables reaches. HLPread steps one
-    // table per NumberBlocks blocks and checks for the end of the chain only
-    // before each step, so a position at or past Reach whose block lies just
-    // past the last table dereferences a null link (SIGSEGV).
-    int64_t Reach = 0;
-    // Why HLPread must not read the element's values, or null.
-    const char* Unreadable = nullptr;
-};
 
 const char* const ChainTooShort = "linked blocks that end before their element";
 
@@ -68,86 +52,12 @@ bool ReadCode(StructureCheck& Check, const Dd* Element, std::vector<uint8_t>* Re
     return true;
 }
 
-// The linked-block description record and the chain of tables it starts.
-bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, LinkedLayout* Layout) {
-    if (Record.size() < LinkedRecordSize)
-        return Check.Refuse(BadSpecial);
-    ByteCursor Cursor(Record);
-    Cursor.Skip(2);
-    Layout->Total = Cursor.I32();
-    Layout->BlockLength = Cursor.I32();
-    const int32_t PerTable = Cursor.I32();
-    uint16_t Table = Cursor.U16();
-    if (Layout->Total < 0 || Layout->BlockLength < 1 || PerTable < 1 ||
-        PerTable > MaxBlocksPerTable || Table == 0)
-        return Check.Refuse("linked blocks HDF4 cannot walk");
-
-    const int64_t MaxTables = (Layout->Total + Layout->BlockLength - 1) / Layout->BlockLength + 2;
-    std::unordered_set<uint16_t> Tables;
-    std::vector<uint8_t> Bytes;
-    while (Table != 0) {
-        if (!Tables.insert(Table).second || int64_t(Tables.size()) > MaxTables)
-            return Check.Refuse("linked-block tables that loop");
-        const Dd* Element = Check.Find(HdfTag::Linked, Table);
-        if (!Check.ReadPlain(Element, &Bytes) || int64_t(Bytes.size()) < 2 + 2 * int64_t(PerTable))
-            return Check.Refuse("linked-block table that cannot be read");
-        ByteCursor Cursor(Bytes);
-        Table = Cursor.U16();
-        if (Layout->Blocks.size() + size_t(PerTable) > MaxLinkedBlocks)
-            return Check.Refuse("linked blocks HDF4 cannot walk");
-        for (int32_t I = 0; I < PerTable; ++I)
-            Layout->Blocks.push_back(Cursor.U16());
-    }
-    for (uint16_t Block : Layout->Blocks) {
-        if (Block == 0)
-            continue; // never written: HDF4 reads it as zeros
-        if (Tables.count(Block) != 0 || !Check.IsReadablePlain(Check.Find(HdfTag::Linked, Block)))
-            return Check.Refuse("linked block that cannot be read");
-    }
-    // HLIstaccess takes the first block's length from its DD (the element
-    // as it was before it grew), or the block length where it was never
-    // written; HLPread puts position P in block 0 below that length, else in
-    // block (P - first) / BlockLength + 1. Every position below Total must
-    // land in a slot of the chain.
-    const int64_t First = Layout->Blocks[0] == 0
-                              ? Layout->BlockLength
-                              : Check.Find(HdfTag::Linked, Layout->Blocks[0])->Length;
-    Layout->Reach = First + (int64_t(Layout->Blocks.size()) - 1) * Layout->BlockLength;
-    if (Layout->Total > Layout->Reach)
-        Layout->Unreadable = ChainTooShort;
-    return true;
-}
-
-// The first Length logical bytes of a linked element.
-bool ReadLinked(StructureCheck& Check, const LinkedLayout& Layout, int64_t Length,
-                std::vector<uint8_t>* Out) {
-    Out->clear();
-    if (Length > MaxVdataBytesRead)
-        return false;
-    std::vector<uint8_t> Bytes;
-    for (size_t I = 0; I < Layout.Blocks.size() && int64_t(Out->size()) < Length; ++I) {
-        const int64_t Wanted = Length - int64_t(Out->size());
-        if (Layout.Blocks[I] == 0) {
-            Out->resize(Out->size() + size_t(std::min(Wanted, Layout.BlockLength)), 0);
-            continue;
-        }
-        if (!Check.ReadPlain(Check.Find(HdfTag::Linked, Layout.Blocks[I]), &Bytes))
-            return false;
-        // The first block is the element that was there before it grew: its
-        // length is its own. Every later one holds BlockLength bytes.
-        const int64_t Own = I == 0 ? int64_t(Bytes.size()) : Layout.BlockLength;
-        if (int64_t(Bytes.size()) < std::min(Own, Wanted))
-            return false;
-        Out->insert(Out->end(), Bytes.begin(), Bytes.begin() + size_t(std::min(Own, Wanted)));
-    }
-    return int64_t(Out->size()) == Length;
-}
-
 // What the compression header says of the values' coding.
 struct CoderFacts {
     uint16_t Coder = 0;
     int32_t NbitTypeSize = 0; // of the N-bit coder's number type
     int32_t NbitBits = 0;     // bits the N-bit coder keeps of each value
+    int32_t SkipSize = 0;     // of the skipping-Huffman coder
 };
 
 // A coder's parameters, from the model type on.
@@ -173,6 +83,7 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, CoderFacts* Facts) {
         Cursor.Skip(4);
         if (Skip < 1 || Skip > MaxSkipSize)
             return Check.Refuse("skipping-Huffman compression with an odd skip size");
+        Facts->SkipSize = int32_t(Skip);
     } else if (Coder == CoderCode::Deflate) {
         // HCIinit_coder refuses a level above 9, but leaks the element's
         // access and coder records each time: at every SDstart (Hlength of
@@ -190,37 +101,60 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, CoderFacts* Facts) {
 
 // The element that holds a compressed element's bytes: plain, or linked
 // blocks, never compressed again. HDF4 reads them only for the values
-// (HCPread): *KeptOut gets why it must not. *Head gets their first bytes
-// (up to two), *Stored how many there are.
+// (HCPread): *KeptOut gets why it must not. *Bytes gets a reader of them,
+// left empty for an element never written (HDF4 hands out fill values).
 bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** KeptOut,
-                          std::vector<uint8_t>* Head, int64_t* Stored) {
-    Head->clear();
-    *Stored = 0;
+                          std::optional<ElementReader>* Bytes) {
     const Dd* Element = Check.Find(HdfTag::Compressed, Ref);
     if (Element == nullptr || Element->CannotStart())
         return Check.Refuse("compressed data that is missing");
     if (Element->IsUnwritten())
         return true;
     if (!HdfTag::IsSpecial(Element->Tag)) {
-        *Stored = Element->Length;
-        Check.File.Read(Element->Offset, std::min<int64_t>(Element->Length, 2), Head);
+        Bytes->emplace(Check, *Element);
         return true;
     }
     std::vector<uint8_t> Record;
     int16_t SpecialCode = 0;
-    LinkedLayout Layout;
+    LinkedChain Chain;
     if (!ReadCode(Check, Element, &Record, &SpecialCode) || SpecialCode != SpecialCode::Linked)
         return Check.Refuse(BadSpecial);
-    if (!CheckLinked(Check, Record, &Layout))
+    if (!CheckLinked(Check, Record, &Chain))
         return false;
-    if (*KeptOut == nullptr)
-        *KeptOut = Layout.Unreadable;
-    *Stored = Layout.Total;
-    if (Layout.Blocks[0] != 0) {
-        const Dd* First = Check.Find(HdfTag::Linked, Layout.Blocks[0]);
-        Check.File.Read(First->Offset, std::min<int64_t>(First->Length, 2), Head);
-    }
+    if (*KeptOut == nullptr && Chain.Total > Chain.Reach)
+        *KeptOut = ChainTooShort;
+    Bytes->emplace(Check, Chain);
     return true;
+}
+
+// Where a decoder that reads at or past the end of linked blocks would
+// fault there (ElementReader::ReadPastEnd), whether it does: the N-bit
+// decoder by the arithmetic of its whole buffers, the run-length and
+// skipping-Huffman ones by following their streams. A whole deflate stream
+// ends before its bytes do, and inflate is not followed: the check keeps
+// no zlib of its own, and a stream that inflate refuses fails cleanly
+// where its reads stay within the element.
+const char* ReadsPastLinkedEnd(ElementReader& Bytes, const CoderFacts& Coder,
+                               int64_t LogicalLength) {
+    constexpr int64_t BitReaderBuffer = 4096; // BITBUF_SIZE, Hbitread's refills
+    constexpr int64_t Unbounded = INT64_MAX;
+    switch (Coder.Coder) {
+    case CoderCode::Nbit: {
+        const int64_t Beyond = NbitBytesPastEnd(LogicalLength / std::max(Coder.NbitTypeSize, 1),
+                                                Coder.NbitTypeSize, Coder.NbitBits, Bytes.Length());
+        return Beyond > 0 ? Bytes.ReadPastEnd(Beyond, BitReaderBuffer) : nullptr;
+    }
+    case CoderCode::SkipHuffman:
+        return Bytes.ReadPastEnd(Unbounded, BitReaderBuffer) == nullptr
+                   ? nullptr
+                   : FollowSkipHuffman(Bytes, LogicalLength, Coder.SkipSize);
+    case CoderCode::Rle:
+        // HDgetc reads a control byte into a single byte on its stack.
+        return Bytes.ReadPastEnd(Unbounded, 1) == nullptr ? nullptr
+                                                          : FollowRunLength(Bytes, LogicalLength);
+    default:
+        return nullptr;
+    }
 }
 
 // A compressed element's header and bytes, of values of ValueSize bytes (0:
@@ -234,13 +168,12 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
     if (!Cursor.Ok() || Record.size() < CompressedRecordSize || *LogicalLength < 0)
         return Check.Refuse("compressed element HDF4 would misread");
     CoderFacts Coder;
-    std::vector<uint8_t> Head;
-    int64_t Stored = 0;
-    if (!CheckCoder(Check, Cursor, &Coder) ||
-        !CheckCompressedBytes(Check, Ref, KeptOut, &Head, &Stored))
+    std::optional<ElementReader> Bytes;
+    if (!CheckCoder(Check, Cursor, &Coder) || !CheckCompressedBytes(Check, Ref, KeptOut, &Bytes))
         return false;
-    if (*KeptOut != nullptr)
+    if (*KeptOut != nullptr || !Bytes)
         return true;
+    const int64_t Stored = Bytes->Length();
     // The bit decoders (Hbitread, for N-bit and skipping Huffman) read on
     // past the stored bytes of a stream cut short and walk off their 4096-
     // byte buffer. A whole N-bit stream holds its kept bits of every value;
@@ -249,18 +182,33 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
                                    ? *LogicalLength / Coder.NbitTypeSize * Coder.NbitBits
                                : Coder.Coder == CoderCode::SkipHuffman ? *LogicalLength
                                                                        : 0;
+    if (Stored * 8 < NeededBits) {
+        *KeptOut = "compressed stream shorter than its values";
+        return true;
+    }
     // The N-bit decoder hands out whole values of its own type: of a type
     // larger than the data's, none, and the caller gets its buffer unset.
-    // zlib asks for a preset dictionary (FDICT in the stream's second byte),
-    // which HCIcdeflate_decode does not know: it calls inflate for ever.
-    constexpr uint8_t PresetDictionary = 0x20;
-    if (Stored * 8 < NeededBits)
-        *KeptOut = "compressed stream shorter than its values";
-    else if (Coder.Coder == CoderCode::Nbit && ValueSize > 0 && Coder.NbitTypeSize != ValueSize)
+    if (Coder.Coder == CoderCode::Nbit && ValueSize > 0 && Coder.NbitTypeSize != ValueSize) {
         *KeptOut = "N-bit compression of another type than its data";
-    else if (Coder.Coder == CoderCode::Deflate && Head.size() == 2 &&
-             (Head[1] & PresetDictionary) != 0)
-        *KeptOut = "deflate stream that needs a dictionary";
+        return true;
+    }
+    // The stream's first bytes as HCIcdeflate_decode's first Hread of 4,096
+    // delivers them, across blocks where the first is short.
+    if (Coder.Coder == CoderCode::Deflate && Stored > 0) {
+        std::vector<uint8_t> Head;
+        Bytes->Seek(0);
+        const ReadResult Read = Bytes->Read(std::min<int64_t>(Stored, 4096), 4096, &Head);
+        Head.resize(std::min<size_t>(Head.size(), size_t(std::max<int64_t>(Read.Count, 0))));
+        Head.resize(std::min<size_t>(Head.size(), 6));
+        if (Read.End == ReadEnd::Delivered && JudgeZlibStart(Head) == ZlibStart::WantsDictionary) {
+            *KeptOut = "deflate stream that needs a dictionary";
+            return true;
+        }
+    }
+    if (Check.File.OverBudget())
+        return true;
+    if (Bytes->IsLinked())
+        *KeptOut = ReadsPastLinkedEnd(*Bytes, Coder, *LogicalLength);
     return true;
 }
 
@@ -468,17 +416,18 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
         return Check.Refuse(BadSpecial);
     switch (SpecialCode) {
     case SpecialCode::Linked: {
-        LinkedLayout Layout;
-        if (!CheckLinked(Check, Record, &Layout))
+        LinkedChain Chain;
+        if (!CheckLinked(Check, Record, &Chain))
             return false;
-        Facts->LogicalLength = Layout.Total;
-        Facts->KeptOut = Layout.Unreadable;
+        Facts->LogicalLength = Chain.Total;
+        if (Chain.Total > Chain.Reach)
+            Facts->KeptOut = ChainTooShort;
         // HLPseek sets any position; HLPread then takes its length as the
         // element's less the position, 0 or less past the end: a read of 0
         // bytes fills the caller's buffer with the rest of the block, a
         // negative one memsets a negative size. A fixed-size data set must
         // fit in its element (an unlimited one counts its records from it).
-        if (Facts->KeptOut == nullptr && Data.Bytes > Layout.Total && Layout.Total > 0)
+        if (Facts->KeptOut == nullptr && Data.Bytes > Chain.Total && Chain.Total > 0)
             Facts->KeptOut = "linked blocks shorter than their data set";
         return true;
     }
@@ -525,14 +474,17 @@ bool CheckVdataStorage(StructureCheck& Check, uint16_t Ref, const VdataHeader& H
         return Check.Refuse(BadSpecial);
     // SDstart reads attributes, dimension values and chunk tables with
     // VSread: a chain too short for those bytes refuses the file.
-    LinkedLayout Layout;
-    if (!CheckLinked(Check, Record, &Layout))
+    LinkedChain Chain;
+    if (!CheckLinked(Check, Record, &Chain))
         return false;
-    if (Length > Layout.Reach)
+    if (Length > Chain.Reach)
         return Check.Refuse(ChainTooShort);
-    if (Layout.Total < Needed)
+    if (Chain.Total < Needed)
         return Check.Refuse("vdata shorter than its records");
-    if (Out != nullptr && !ReadLinked(Check, Layout, Length, Out))
+    if (Out == nullptr)
+        return true;
+    if (Length > MaxVdataBytesRead)
         return Check.Refuse("vdata cut short");
-    return true;
+    ElementReader Bytes(Check, Chain);
+    return Bytes.ReadFromStart(Length, Out) ? true : Check.Refuse("vdata cut short");
 }
