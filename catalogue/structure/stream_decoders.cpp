@@ -8,17 +8,19 @@
 namespace {
 
 const char* const ShortStream = "compressed stream shorter than its values";
+const char* const ReadsPastEnd = "compressed stream whose decoder reads past its linked blocks";
 const char* const TooLongToFollow = "compressed stream over linked blocks too long to follow";
 
-// What a read that faulted, or came back short, means for the values.
-const char* RuleOf(const ReadResult& Result) {
-    if (Result.End == ReadEnd::Crash || Result.End == ReadEnd::Overrun)
-        return "compressed stream whose decoder reads past its linked blocks";
-    return ShortStream;
+bool Faults(const ReadResult& Result) {
+    return Result.End == ReadEnd::Crash || Result.End == ReadEnd::Overrun;
 }
 
 // Hbitread's byte source: refills of 4,096 bytes (the first, at the start,
 // cut at the element's end as Hstartbitread cuts it), bytes taken in order.
+// A refill at or past the end, or one that fails (Hbitread then reports
+// fewer bits, which the decoder takes as a stale bit), still lets the
+// decoder run on, on whatever the buffer holds: the stream is short. It
+// runs on into later refills only where one delivered bytes, which may fault.
 class BitFeed {
   public:
     // Hstartbitread reads the first buffer, cut at the element's end, when
@@ -30,9 +32,9 @@ class BitFeed {
     }
 
     // The next bit, most significant first; false once the decoder would
-    // be working on what the buffer held (*Rule then says why).
+    // run on without reading again, or a read faulted (Rule says which).
     bool NextBit(uint32_t* Bit) {
-        if (Rule != nullptr)
+        if (Stopped)
             return false;
         if (BitsLeft == 0) {
             if (Pos == Buffer.size() && !Refill(BufferSize))
@@ -52,16 +54,18 @@ class BitFeed {
         const bool AtEnd = Bytes.Position() >= Bytes.Length();
         const ReadResult Result = Bytes.Read(Wanted, BufferSize, &Buffer);
         Pos = 0;
-        if (AtEnd || Result.End != ReadEnd::Delivered || Result.Count <= 0) {
-            // A clean failure leaves Hbitread reporting fewer bits, which
-            // the decoder takes as a stale bit: wrong values either way.
-            Rule = Result.End == ReadEnd::Failed || Result.End == ReadEnd::Delivered
-                       ? ShortStream
-                       : RuleOf(Result);
-            Buffer.clear();
+        if (Faults(Result)) {
+            Rule = ReadsPastEnd;
+            Stopped = true;
             return false;
         }
-        Buffer.resize(size_t(Result.Count));
+        if (AtEnd || Result.End == ReadEnd::Failed)
+            Rule = ShortStream;
+        if (Result.End == ReadEnd::Failed || Result.Count <= 0) {
+            Stopped = true;
+            return false;
+        }
+        Buffer.resize(size_t(std::min<int64_t>(Result.Count, BufferSize)));
         return true;
     }
 
@@ -70,6 +74,7 @@ class BitFeed {
     size_t Pos = 0;
     uint8_t Current = 0;
     int BitsLeft = 0;
+    bool Stopped = false;
 };
 
 // One adaptive code tree of the skipping-Huffman coder: internal nodes 0 to
@@ -145,29 +150,41 @@ const char* FollowRunLength(ElementReader& Bytes, int64_t LogicalLength) {
         return TooLongToFollow;
     constexpr int64_t MixBuffer = 128; // RLE_BUF_SIZE
     Bytes.Seek(0);
+    const char* Rule = nullptr;
+    // One Hread of the decoder's: false where the decoder stops or runs on
+    // without reading again. HDgetc's failure fails the decode, cleanly.
+    auto Take = [&](int64_t Wanted, int64_t BufferSize, std::vector<uint8_t>* Out) {
+        const bool AtEnd = Bytes.Position() >= Bytes.Length();
+        const ReadResult Result = Bytes.Read(Wanted, BufferSize, Out);
+        if (Faults(Result)) {
+            Rule = ReadsPastEnd;
+            return false;
+        }
+        if (Result.End == ReadEnd::Failed) {
+            Rule = nullptr;
+            return false;
+        }
+        if (AtEnd || Result.Count < Wanted)
+            Rule = ShortStream;
+        return Result.Count > 0;
+    };
     std::vector<uint8_t> Control;
     for (int64_t Out = 0; Out < LogicalLength;) {
-        // HDgetc reads one byte into a variable on its stack.
-        if (Bytes.Position() >= Bytes.Length())
-            return RuleOf(Bytes.Read(1, 1, nullptr));
-        ReadResult Result = Bytes.Read(1, 1, &Control);
-        if (Result.End == ReadEnd::Failed)
-            return nullptr; // HCIcrle_decode fails, and SDreaddata with it
-        if (Result.End != ReadEnd::Delivered || Result.Count != 1 || Control.empty())
-            return RuleOf(Result);
-        const uint32_t C = Control[0];
-        const int64_t Count = (C & 0x80) != 0 ? int64_t(C & 0x7F) + 3 : int64_t(C & 0x7F) + 1;
-        const int64_t Wanted = (C & 0x80) != 0 ? 1 : Count;
-        if (Bytes.Position() >= Bytes.Length())
-            return RuleOf(Bytes.Read(Wanted, Wanted == 1 ? 1 : MixBuffer, nullptr));
-        Result = Bytes.Read(Wanted, Wanted == 1 ? 1 : MixBuffer, nullptr);
-        if (Result.End == ReadEnd::Failed)
-            return nullptr;
-        if (Result.End != ReadEnd::Delivered || Result.Count < Wanted)
-            return RuleOf(Result);
-        Out += Count;
+        // HDgetc reads one byte into a variable on its stack; of a read that
+        // delivers nothing it keeps 0xFF.
+        uint32_t C = 0xFF;
+        if (Take(1, 1, &Control) && !Control.empty())
+            C = Control[0];
+        else if (Rule == ReadsPastEnd || Rule == nullptr || Bytes.Position() >= Bytes.Length())
+            return Rule;
+        const bool Run = (C & 0x80) != 0;
+        const int64_t Wanted = Run ? 1 : int64_t(C & 0x7F) + 1;
+        if (!Take(Wanted, Run ? 1 : MixBuffer, nullptr) &&
+            (Rule == ReadsPastEnd || Rule == nullptr || Bytes.Position() >= Bytes.Length()))
+            return Rule;
+        Out += Run ? int64_t(C & 0x7F) + 3 : Wanted;
     }
-    return nullptr;
+    return Rule;
 }
 
 const char* FollowSkipHuffman(ElementReader& Bytes, int64_t LogicalLength, int32_t SkipSize) {
@@ -187,5 +204,5 @@ const char* FollowSkipHuffman(ElementReader& Bytes, int64_t LogicalLength, int32
         } while (Node <= 255);
         Tree.Splay(uint8_t(Node - 256));
     }
-    return nullptr;
+    return Feed.Rule;
 }

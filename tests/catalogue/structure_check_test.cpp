@@ -164,6 +164,9 @@ const std::map<std::string, KeptOutList> KeptOutByCase = {
      {{1, "fill value of another type than its data"},
       {2, "fill value of another type than its data"}}},
     {External, {{0, "data stored in an external file"}, {1, "data stored in an external file"}}},
+    // A valid file HDF4 itself crashes on (SIGSEGV in HLPread under Hbitread).
+    {"SD: N-bit records appended, the chain exactly full",
+     {{0, "compressed stream whose decoder reads past its linked blocks"}}},
 };
 
 TEST_F(StructureCheckTest, FilesOfEveryHdf4WriterPassAndScan) {
@@ -282,6 +285,38 @@ size_t SpecialRecord(const std::vector<uint8_t>& Data, uint16_t Code) {
             return size_t(Dd.Offset);
     throw std::runtime_error("no such special element in the test file");
 }
+
+// A chunk whose compressed bytes HDF4 moved into linked blocks (the first
+// in the file's order): the chunk's compressed-element record, and the DDs
+// of the first two blocks of its bytes.
+struct LinkedChunkBytes {
+    size_t Record;      // of the chunk's compressed element (code 3)
+    size_t Linked;      // of its bytes' linked-block element (code 1)
+    DdAt First, Second; // the bytes' first two blocks
+};
+
+LinkedChunkBytes FirstLinkedChunkBytes(const std::vector<uint8_t>& Data) {
+    constexpr uint16_t SpecialChunk = 0x4000 | 61, SpecialCompressed = 0x4000 | 40;
+    for (const DdAt& Chunk : Dds(Data)) {
+        if (Chunk.Tag != SpecialChunk || Get(Data, size_t(Chunk.Offset), 2) != 3)
+            continue;
+        const uint32_t BytesRef = Get(Data, size_t(Chunk.Offset) + 8, 2);
+        for (const DdAt& Bytes : Dds(Data)) {
+            if (Bytes.Tag != SpecialCompressed || Bytes.Ref != BytesRef ||
+                Get(Data, size_t(Bytes.Offset), 2) != 1)
+                continue;
+            const DdAt Table = FindRef(Data, 20, Get(Data, size_t(Bytes.Offset) + 14, 2));
+            return {size_t(Chunk.Offset), size_t(Bytes.Offset),
+                    FindRef(Data, 20, Get(Data, size_t(Table.Offset) + 2, 2)),
+                    FindRef(Data, 20, Get(Data, size_t(Table.Offset) + 4, 2))};
+        }
+    }
+    throw std::runtime_error("no chunk with linked compressed bytes in the test file");
+}
+
+const char* const DeflateHalves = "SD: deflated chunks written in two halves";
+const char* const HuffmanHalves = "SD: skipping-Huffman chunks written in two halves";
+const char* const ReadsPastEnd = "compressed stream whose decoder reads past its linked blocks";
 
 // clang-format off
 const Damage Damages[] = {
@@ -441,6 +476,46 @@ const Damage Damages[] = {
          const size_t At = Find(*D, 1963).Position;
          Put(D, At, 2, 0x47AB); Put(D, At + 4, 4, 0xffffffff); Put(D, At + 8, 4, 0xffffffff); },
      "vdata without storage"},
+    // HLIstaccess takes the first block's length from its DD: at 1 byte,
+    // the stream's second byte is the next block's first; at 0, both are.
+    // 0x78 0xBB asks for a dictionary with a sound check sum: inflate
+    // returns Z_NEED_DICT, and HCIcdeflate_decode calls it for ever.
+    {"deflate header needing a dictionary across a first block of 1 byte (endless loop in SDreaddata)",
+     Writer(DeflateHalves), [](auto* D) {
+         const LinkedChunkBytes Chunk = FirstLinkedChunkBytes(*D);
+         Put(D, Chunk.First.Position + 8, 4, 1);
+         (*D)[size_t(Chunk.First.Offset)] = 0x78;
+         (*D)[size_t(Chunk.Second.Offset)] = 0xBB; },
+     nullptr, "deflate stream that needs a dictionary"},
+    {"deflate header needing a dictionary after a first block of 0 bytes (endless loop in SDreaddata)",
+     Writer(DeflateHalves), [](auto* D) {
+         const LinkedChunkBytes Chunk = FirstLinkedChunkBytes(*D);
+         Put(D, Chunk.First.Position + 8, 4, 0);
+         (*D)[size_t(Chunk.Second.Offset)] = 0x78;
+         (*D)[size_t(Chunk.Second.Offset) + 1] = 0xBB; },
+     nullptr, "deflate stream that needs a dictionary"},
+    // The chunk's bytes decoded as run-length data: zeros, each a run of
+    // one byte that takes two, in an element cut to 100 bytes. Decoding its
+    // 640 bytes, HCIcrle_decode reads on at the end, where HLPread turns
+    // HDgetc's one-byte Hread into the rest of the first block, written
+    // into one byte on HDgetc's stack (stack smashing).
+    {"run-length chunk over linked blocks read past their end (stack smashing under HDgetc)",
+     Writer(DeflateHalves), [](auto* D) {
+         const LinkedChunkBytes Chunk = FirstLinkedChunkBytes(*D);
+         Put(D, Chunk.Record + 12, 2, 1);
+         Put(D, Chunk.Linked + 2, 4, 100);
+         std::fill(D->begin() + Chunk.First.Offset,
+                   D->begin() + Chunk.First.Offset + Chunk.First.Length, 0); },
+     nullptr, ReadsPastEnd},
+    // The first block's offset moved by 2,048: the skipping-Huffman decoder,
+    // fed other bytes of the file, wants more than the element's 207 and
+    // reads on into the rest of the second block: values made of whatever
+    // the buffers held.
+    {"skipping-Huffman chunk over linked blocks whose first block moved", Writer(HuffmanHalves),
+     [](auto* D) {
+         const LinkedChunkBytes Chunk = FirstLinkedChunkBytes(*D);
+         Put(D, Chunk.First.Position + 4, 4, uint32_t(Chunk.First.Offset - 2048)); },
+     nullptr, "compressed stream shorter than its values"},
     {"data element in a special form with no place (SDstart's Hlength leaks)", WriteSd,
      [](auto* D) {
          const size_t At = Find(*D, 702).Position;
@@ -515,6 +590,8 @@ const LoadOutcome LoadOutcomes[] = {
     {"SD of a 300-character path", 0, true, 5},
     // HDF4 leaves out the data set it cannot convert: the other is index 0.
     {"SD: a data set in another machine's byte order", 0, true, 8.5},
+    {"SD: N-bit records appended, the chain exactly full", 0, false, 0},
+    {"SD: N-bit records appended over a second table", 0, true, 5},
 };
 // clang-format on
 

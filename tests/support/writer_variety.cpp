@@ -198,6 +198,63 @@ void WriteChunked(const std::string& Path) {
 
 // Appends Records rows of 3 values to data set 0 (of 2 rows so far) in each
 // of Sessions sessions: the data become linked blocks.
+// N-bit int16 records (15 bits from bit 14) written in two sessions, First
+// values and then the rest of Total: HDF4 turns the compressed element into
+// linked blocks of 4,096 bytes, 16 to a table. After 3,000 values and then
+// 33,964 more, the element's 69,632 bytes fill the one table's chain
+// exactly; after 2,000 first, the chain has a second table.
+void WriteNbitAppended(const std::string& Path, int32 First, int32 Total) {
+    const std::vector<int16> Values(size_t(Total), 5);
+    for (int Session = 0; Session < 2; ++Session) {
+        SdFile File(Path, Session == 0 ? DFACC_CREATE : DFACC_WRITE);
+        int32 Dims[1] = {SD_UNLIMITED};
+        const int32 Sds = Session == 0 ? SDcreate(File.Id, "n-bit records", DFNT_INT16, 1, Dims)
+                                       : SDselect(File.Id, 0);
+        Must(Sds != FAIL, "SDcreate");
+        if (Session == 0)
+            Must(SDsetnbitdataset(Sds, 14, 15, 0, 0) != FAIL, "SDsetnbitdataset");
+        int32 Start[1] = {Session == 0 ? 0 : First};
+        int32 Edge[1] = {Session == 0 ? First : Total - First};
+        Must(SDwritedata(Sds, Start, nullptr, Edge, const_cast<int16*>(Values.data())) == SUCCEED,
+             "SDwritedata");
+        SDendaccess(Sds);
+    }
+}
+
+// A 17 x 33 x 10 int32 data set in compressed chunks of 4 x 8 x 5, written
+// in two halves along the first dimension: the chunks the halves share are
+// compressed again when the second half is written, and HDF4 stores their
+// grown compressed bytes in linked blocks.
+void WriteChunksInTwoHalves(const std::string& Path, comp_coder_t Coder) {
+    int32 Dims[3] = {17, 33, 10};
+    std::vector<int32> Values(17 * 33 * 10);
+    for (size_t I = 0; I < Values.size(); ++I)
+        Values[I] = int32(I % 4000);
+    for (int Half = 0; Half < 2; ++Half) {
+        SdFile File(Path, Half == 0 ? DFACC_CREATE : DFACC_WRITE);
+        const int32 Sds =
+            Half == 0 ? SDcreate(File.Id, "in halves", DFNT_INT32, 3, Dims) : SDselect(File.Id, 0);
+        Must(Sds != FAIL, "SDcreate");
+        if (Half == 0) {
+            HDF_CHUNK_DEF Chunk{};
+            Chunk.comp.chunk_lengths[0] = 4;
+            Chunk.comp.chunk_lengths[1] = 8;
+            Chunk.comp.chunk_lengths[2] = 5;
+            Chunk.comp.comp_type = Coder;
+            if (Coder == COMP_CODE_SKPHUFF)
+                Chunk.comp.cinfo.skphuff.skp_size = 4;
+            else
+                Chunk.comp.cinfo.deflate.level = 6;
+            Must(SDsetchunk(Sds, Chunk, HDF_CHUNK | HDF_COMP) == SUCCEED, "SDsetchunk");
+        }
+        int32 Start[3] = {Half == 0 ? 0 : 9, 0, 0}, Edge[3] = {Half == 0 ? 9 : 8, 33, 10};
+        Must(SDwritedata(Sds, Start, nullptr, Edge, Values.data() + size_t(Start[0]) * 330) ==
+                 SUCCEED,
+             "SDwritedata");
+        SDendaccess(Sds);
+    }
+}
+
 void AppendRecords(const std::string& Path, int Sessions, int32 Records) {
     for (int Session = 0; Session < Sessions; ++Session) {
         SdFile File(Path, DFACC_WRITE);
@@ -641,6 +698,14 @@ const std::vector<WriterCase>& WriterVariety() {
         {"SD with a DFSD data set of rank 33 appended", WriteDfsdOfRank33Appended},
         {"SD: a data set's vgroup deleted", WriteWithDataSetDeleted},
         {"SD: skipping Huffman of skip size 1000", WriteHuffmanOfLargeSkip},
+        {"SD: N-bit records appended, the chain exactly full",
+         [](const std::string& P) { WriteNbitAppended(P, 3000, 36964); }},
+        {"SD: N-bit records appended over a second table",
+         [](const std::string& P) { WriteNbitAppended(P, 2000, 36964); }},
+        {"SD: deflated chunks written in two halves",
+         [](const std::string& P) { WriteChunksInTwoHalves(P, COMP_CODE_DEFLATE); }},
+        {"SD: skipping-Huffman chunks written in two halves",
+         [](const std::string& P) { WriteChunksInTwoHalves(P, COMP_CODE_SKPHUFF); }},
         {"SD beside a vdata renamed shorter", WriteVdatasBesideSd},
         {"SD: a data set in another machine's byte order", WriteForeignNativeType},
         {"SD: external data and an external coordinate variable", WriteExternal},
