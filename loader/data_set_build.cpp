@@ -1,6 +1,7 @@
 // LoadSelectedDataSets: the conversion of the selected catalogue records
 // into the host's data set. It owns the HDF file for the length of one load,
-// one data buffer at a time and the percent-done dialog; the walk over each
+// one buffer of kept values at a time and the percent-done dialog; the
+// reading by slabs is ReadKeptValues', the walk over each
 // zone's points is FillZone's, the checks of the selection CheckSelection's.
 #include "loader/data_set_build.h"
 
@@ -9,6 +10,7 @@
 #include "catalogue/structure_check.h"
 #include "loader/loader_owners.h"
 #include "loader/selection_check.h"
+#include "loader/slab_reader.h"
 #include "loader/zone_fill.h"
 
 #include <hdf/mfhdf.h>
@@ -79,9 +81,11 @@ bool DataSetMatchesRecord(int32_t SdsId, const SdsEntry& Record) {
     return true;
 }
 
-// Reads one selected record's data set whole and has FillZone make its zone.
-// Returns the error text that ends the load, or null; *Result takes
-// FillZone's answer. The buffer goes back before the access ends.
+// Reads the values of one selected record's data set that the skips keep
+// and has FillZone make its zone from them. Returns the error text that ends
+// the load, or null; *Result takes FillZone's answer. Every slab is read
+// before the zone is added, so a read that fails leaves no zone behind; the
+// buffer goes back before the access ends.
 const char* ConvertRecord(SdsEntry Record, int32_t FileId, int32_t ZoneNumber, int32_t LoadRank,
                           bool* Result) {
     // A file that did not open gives no data set either; either way nothing
@@ -89,24 +93,32 @@ const char* ConvertRecord(SdsEntry Record, int32_t FileId, int32_t ZoneNumber, i
     SdsAccessOwner DataSet(SDselect(FileId, Record.HdfIndex));
     if (!DataSet.IsSelected())
         return ReadError;
-    const int64_t Bytes = RecordValueCount(Record) * Record.DataElemSize;
-    HostBuffer Data(int32_t(Bytes), "HDF Data");
-    if (Data.Get() == nullptr)
-        return "Out of memory";
-    int32 Start[MaxLoadRank] = {0, 0, 0};
-    int32 Edge[MaxLoadRank] = {Record.DimSizes[0], Record.DimSizes[1], Record.DimSizes[2]};
-    if (!DataSetMatchesRecord(DataSet.Id, Record) ||
-        SDreaddata(DataSet.Id, Start, nullptr, Edge, Data.Get()) != 0)
-        return ReadError;
-
     SetSourceExtents(Record, LoadRank);
     if (LoadRank < 1 || LoadRank > MaxLoadRank) {
         VyrUtilDialogErrMsg("Internal error.");
         return nullptr;
     }
-    Record.DataBuffer = Data.Get();
-    *Result = FillZone(Record, int16_t(ZoneNumber), SkippedExtent(SrcIMax, ISkip),
-                       SkippedExtent(SrcJMax, JSkip), SkippedExtent(SrcKMax, KSkip));
+    const int32_t IMax = SkippedExtent(SrcIMax, ISkip), JMax = SkippedExtent(SrcJMax, JSkip),
+                  KMax = SkippedExtent(SrcKMax, KSkip);
+    const int64_t Bytes = int64_t(IMax) * JMax * KMax * Record.DataElemSize;
+    HostBuffer Kept(int32_t(Bytes), "HDF Data");
+    if (Kept.Get() == nullptr)
+        return "Out of memory";
+    if (!DataSetMatchesRecord(DataSet.Id, Record))
+        return ReadError;
+    const SlabSource Source = {DataSet.Id,
+                               LoadRank,
+                               {SrcIMax, SrcJMax, SrcKMax},
+                               {ISkip, JSkip, KSkip},
+                               Record.DataElemSize};
+    const KeptRead Read = ReadKeptValues(Source, Kept.Get());
+    if (Read == KeptRead::OutOfMemory)
+        return "Out of memory";
+    if (Read != KeptRead::Done)
+        return ReadError;
+
+    Record.DataBuffer = Kept.Get();
+    *Result = FillZone(Record, int16_t(ZoneNumber), IMax, JMax, KMax);
     return nullptr;
 }
 

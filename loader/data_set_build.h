@@ -9,14 +9,12 @@
 
 // Reads FileName, the catalogue, SelectedSds and the skips; the caller holds
 // the host lock and has filled the catalogue. Creates the data set, reads
-// each selected data set whole with one SDreaddata and has FillZone make its
-// zone, with the percent-done dialog up throughout. Returns true when every
-// selected data set was converted or the user pressed Stop (LoadInterrupted
-// is then true); false after one message to the user, or when the host
-// refused a zone. A selection that cannot be converted as a whole (numbers
-// outside the catalogue, mixed ranks, a data set without dimensions, an empty
-// or oversized one) is refused with its message before the host's data set is
-// replaced.
+// the values of each selected data set that the skips keep (ReadKeptValues)
+// and has FillZone make its zone, with the percent-done dialog up throughout. Returns true when
+// every selected data set was converted or the user pressed Stop (LoadInterrupted is then true);
+// false after one message to the user, or when the host refused a zone. A selection that cannot be
+// converted as a whole (numbers outside the catalogue, mixed ranks, a data set without dimensions,
+// an empty or oversized one) is refused with its message before the host's data set is replaced.
 bool LoadSelectedDataSets();
 
 #endif

@@ -15,7 +15,7 @@
 bool CheckSelection(int32_t* LoadRank);
 
 // Values in one record's data set, counting the three extent slots (those
-// above the record's rank hold 1): what one SDreaddata call delivers.
+// above the record's rank hold 1).
 int64_t RecordValueCount(const SdsEntry& Record);
 
 #endif

@@ -51,13 +51,12 @@ struct ZoneWalk {
 // Stores the points of one row, I from 1 to its extent by the skip, each as
 // the host sees it: the coordinate variables from Rank down to 1, then "V".
 // J's and K's coordinates are the row's; I's and the value are read per
-// point. Rank, the data's number type and, for the two common ones, the I
-// scale's (float32 scales, and the int32 index scale 1..n) are fixed per
-// instantiation, so that GetValueAsDouble's selection on the type folds
-// away; ScaleType 0 reads the I scale with the selection.
+// point, the value from the kept values at the point's own index. Rank, the data's number type and,
+// for the two common ones, the I scale's (float32 scales, and the int32 index scale 1..n) are fixed
+// per instantiation, so that GetValueAsDouble's selection on the type folds away; ScaleType 0 reads
+// the I scale with the selection.
 template <int32_t Rank, int32_t DataType, int32_t ScaleType>
-void StoreRow(const ZoneWalk& Walk, int64_t RowStart, double CoordJ, double CoordK,
-              int32_t PointIndex) {
+void StoreRow(const ZoneWalk& Walk, double CoordJ, double CoordK, int32_t PointIndex) {
     const VyrFieldData_pa RefI = Walk.Refs[0], RefJ = Walk.Refs[Rank >= 2 ? 1 : 0],
                           RefK = Walk.Refs[Rank >= 3 ? 2 : 0], RefV = Walk.Refs[Rank];
     const void* const ScaleI = Walk.Scale[0];
@@ -71,14 +70,14 @@ void StoreRow(const ZoneWalk& Walk, int64_t RowStart, double CoordJ, double Coor
             VyrUtilDataValueSetByRef(RefJ, PointIndex, CoordJ);
         VyrUtilDataValueSetByRef(RefI, PointIndex, GetValueAsDouble(ScaleI, I - 1, ScaleIType));
         VyrUtilDataValueSetByRef(RefV, PointIndex,
-                                 GetValueAsDouble(Data, RowStart + (I - 1), DataType));
+                                 GetValueAsDouble(Data, PointIndex - 1, DataType));
         if (I >= Extent)
             return;
         I = Skip == 1 ? I + 1 : NextSourceIndex(I, Skip, Extent);
     }
 }
 
-using RowStorer = void (*)(const ZoneWalk&, int64_t, double, double, int32_t);
+using RowStorer = void (*)(const ZoneWalk&, double, double, int32_t);
 
 template <int32_t Rank, int32_t DataType> RowStorer RowStorerFor(int32_t ScaleType) {
     if (ScaleType == HdfType::Float32)
@@ -182,7 +181,6 @@ bool FillZone(const SdsEntry& Entry, int16_t ZoneNumber, int32_t IMax, int32_t J
     Walk.Data = Entry.DataBuffer;
     const RowStorer StoreRowOf = RowStorerFor(Rank, Entry.DataNumberType, Walk.ScaleType[0]);
 
-    const int64_t Row = Walk.Extent[0], Plane = Row * Walk.Extent[1];
     int32_t PointIndex = 1;
     for (int32_t K = 1;;) {
         if (LoadInterrupted)
@@ -197,8 +195,7 @@ bool FillZone(const SdsEntry& Entry, int16_t ZoneNumber, int32_t IMax, int32_t J
                 break;
             const double CoordJ =
                 Rank >= 2 ? GetValueAsDouble(Walk.Scale[1], J - 1, Walk.ScaleType[1]) : 0.0;
-            StoreRowOf(Walk, (int64_t(K) - 1) * Plane + (int64_t(J) - 1) * Row, CoordJ, CoordK,
-                       PointIndex);
+            StoreRowOf(Walk, CoordJ, CoordK, PointIndex);
             PointIndex += IMax;
             // Each point but the row's last counts one source step done.
             PointsDone += IMax - 1;

@@ -1,6 +1,7 @@
-// FillZone: turns one HDF data set whose values are already in memory into
-// one ordered zone of the host's data set, sub-sampled by the skips, with
-// the percent-done dialog polled once per row.
+// FillZone: turns the values that the skips keep of one HDF data set,
+// already in memory, into one ordered zone of the host's data set, with
+// coordinates from the dimension scales and the percent-done dialog polled
+// once per row.
 #ifndef LOADHDF_LOADER_ZONE_FILL_H
 #define LOADHDF_LOADER_ZONE_FILL_H
 
@@ -9,7 +10,8 @@
 #include <cstdint>
 
 // Inputs: Entry, a copy of the catalogue record whose DataBuffer holds the
-// whole data set in HDF order; ZoneNumber, the host's 1-based number the new
+// kept values, IMax x JMax x KMax of them in the zone's point order (I
+// fastest), as ReadKeptValues leaves them; ZoneNumber, the host's 1-based number the new
 // zone will have; IMax, JMax, KMax, the zone's extents, which must be the
 // skipped extents of SrcIMax, SrcJMax and SrcKMax under ISkip, JSkip and
 // KSkip. Advances PointsDone and sets LoadInterrupted when the user presses

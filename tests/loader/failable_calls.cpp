@@ -130,6 +130,12 @@ intn __wrap_SDgetdimscale(int32 DimId, void* Data) {
 
 intn __wrap_SDreaddata(int32 SdsId, int32* Start, int32* Stride, int32* Edge, void* Data) {
     ++Current.Reads;
+    ReadBox Box = {};
+    for (int32_t Dim = 0; Dim < 3 && Start != nullptr && Edge != nullptr; ++Dim) {
+        Box.Start[Dim] = Start[Dim];
+        Box.Edge[Dim] = Edge[Dim];
+    }
+    Current.ReadBoxes.push_back(Box);
     return OrFail("SDreaddata", intn(FAIL), __real_SDreaddata, SdsId, Start, Stride, Edge, Data);
 }
 

@@ -11,15 +11,25 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace FailableCalls {
 
+// One SDreaddata's start and edge, their first three entries (every caller
+// in this program passes arrays of three or more; a data set of lower rank
+// uses the first Rank).
+struct ReadBox {
+    int32_t Start[3];
+    int32_t Edge[3];
+};
+
 struct Counts {
-    int32_t FilesOpened = 0; // successful SDstart
-    int32_t FilesClosed = 0; // SDend of an open file
-    int32_t Selected = 0;    // successful SDselect
-    int32_t AccessEnded = 0; // SDendaccess of a selected data set
-    int32_t Reads = 0;       // SDreaddata calls, failed ones included
+    int32_t FilesOpened = 0;        // successful SDstart
+    int32_t FilesClosed = 0;        // SDend of an open file
+    int32_t Selected = 0;           // successful SDselect
+    int32_t AccessEnded = 0;        // SDendaccess of a selected data set
+    int32_t Reads = 0;              // SDreaddata calls, failed ones included
+    std::vector<ReadBox> ReadBoxes; // of those calls, in order
 };
 
 // Zeroes the counts.

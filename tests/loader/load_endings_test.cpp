@@ -7,6 +7,8 @@
 #include "addon/addon_entry.h"
 #include "addon/addon_state.h"
 #include "failable_calls.h"
+#include "loader/skip_steps.h"
+#include "loader/slab_reader.h"
 #include "loader_fixture.h"
 #include "support/hdf_writer.h"
 
@@ -126,10 +128,12 @@ TEST_F(LoaderTest, FailedReadOnARealSzipDataSetEndsWithTheReadMessage) {
 // once with the N-th call failing alone and once with every call from the
 // N-th on failing. The user's session: the host starts the add-on; the user
 // picks the loader over an earlier data set and agrees to replace it, chooses
-// the file, selects its two data sets, opens and closes the attributes
-// dialog and presses OK; the host replays the list that the load recorded;
-// the host shuts down. After a message the user gives up, cancelling the
-// dialogs that are up, and opens the load dialog once more.
+// the file, selects its two data sets, sets an I skip of 2, opens and closes
+// the attributes dialog and presses OK; the host replays the list that the
+// load recorded; the host shuts down. Slabs of 8 bytes make each load read
+// its data sets in several slabs (rows of the first, single values of the
+// second), through a slab buffer, so that a read fails in a later slab too. After a message the
+// user gives up, cancelling the dialogs that are up, and opens the load dialog once more.
 //
 // The rule every session is held to. The first failed call that the add-on
 // does not recover from decides how the session ends: the session stops in
@@ -151,6 +155,11 @@ TEST_F(LoaderTest, FailedReadOnARealSzipDataSetEndsWithTheReadMessage) {
 // coordinate variables that HDF4 adds for them follow both data sets in the
 // file, so that one misread as a data set (SDiscoordvar below) is listed
 // after them and the recorded data-set numbers stay those of the replay.
+// The I, J and K skips the session sets, and the source extents along I and
+// J of the file's two data sets, as their zones have them.
+const int32_t SweepSkips[3] = {2, 1, 1};
+const std::vector<std::vector<int32_t>> SweepSourceExtents = {{4, 3}, {3, 2}};
+
 std::string SweepFile() {
     TestHdf::DataSet Pressure = MakeSet("pressure", DFNT_INT16, {3, 4});
     Pressure.Label = "Pressure";
@@ -262,12 +271,18 @@ struct Session {
 
 class FailureSweep : public AddOnManualStartTest {
   protected:
+    void TearDown() override {
+        SlabByteLimit = DefaultSlabByteLimit;
+        AddOnManualStartTest::TearDown();
+    }
+
     // The session, with the call numbered FailAt failing (0: none), and
     // every later one too with AndLater.
     Session Run(int64_t FailAt, bool AndLater) {
         VyrHost::Reset();
         ResetAddOnState();
         FailableCalls::ResetCounts();
+        SlabByteLimit = 8;
         MakeEarlierDataSet();
         Session S;
         Step Current = Step::StartUp;
@@ -315,7 +330,10 @@ class FailureSweep : public AddOnManualStartTest {
             return VyrHost::PressButton("Select File...", &Why);
         });
         S.CatalogueAfterChoosing = SdsCount;
-        Take(Step::SelectDataSets, [&] { return VyrHost::SelectItems(ItemsLabelled(), &Why); });
+        Take(Step::SelectDataSets, [&] {
+            return VyrHost::SelectItems(ItemsLabelled(), &Why) &&
+                   VyrHost::TypeInto("I-Skip:", std::to_string(SweepSkips[0]), &Why);
+        });
         Take(Step::Attributes, [&] {
             return VyrHost::PressButton("Attributes...", &Why) && TopDialogIs("Attributes") &&
                    VyrHost::PressOk(&Why) && TopDialogIs("HDF Loader");
@@ -447,7 +465,7 @@ class FailureSweep : public AddOnManualStartTest {
         EXPECT_EQ(S.Data->VarNames, Good.Data->VarNames);
         ASSERT_EQ(S.Data->Zones.size(), Deciding == nullptr ? Good.Data->Zones.size() : ZonesAdded);
         for (size_t Z = 0; Z < S.Data->Zones.size(); ++Z)
-            ExpectZoneOf(S.Data->Zones[Z], Good.Data->Zones[Z]);
+            ExpectZoneOf(S.Data->Zones[Z], Good.Data->Zones[Z], SweepSourceExtents[Z]);
     }
 
     std::string Path;
@@ -499,8 +517,10 @@ class FailureSweep : public AddOnManualStartTest {
 
     // A zone as the session without failures made it: the same name,
     // extents and values of "V"; each coordinate variable the same, or the
-    // index scale 1..n as 32-bit integers where the scan recovered.
-    static void ExpectZoneOf(const VyrHost::Zone& Held, const VyrHost::Zone& Good) {
+    // index scale 1..n as 32-bit integers where the scan recovered, at the
+    // source indices the skips keep of the zone's source extents (I, J).
+    static void ExpectZoneOf(const VyrHost::Zone& Held, const VyrHost::Zone& Good,
+                             const std::vector<int32_t>& SourceExtents) {
         SCOPED_TRACE(Good.Name);
         EXPECT_EQ(Held.Name, Good.Name);
         ASSERT_EQ(std::vector<int32_t>({Held.IMax, Held.JMax, Held.KMax}),
@@ -513,11 +533,16 @@ class FailureSweep : public AddOnManualStartTest {
                 continue;
             EXPECT_EQ(Held.FieldTypes[size_t(Var) - 1], 3) << "Dimension " << Var;
             const int64_t Extents[] = {Good.IMax, Good.JMax, Good.KMax};
+            std::vector<int32_t> Kept = {1};
+            while (Kept.back() < SourceExtents[size_t(Var) - 1])
+                Kept.push_back(NextSourceIndex(Kept.back(), SweepSkips[Var - 1],
+                                               SourceExtents[size_t(Var) - 1]));
+            ASSERT_EQ(int64_t(Kept.size()), Extents[Var - 1]) << "Dimension " << Var;
             for (int64_t Point = 1; Point <= Good.PointCount(); ++Point) {
                 int64_t Index = Point - 1;
                 for (int32_t Dir = 1; Dir < Var; ++Dir)
                     Index /= Extents[Dir - 1];
-                ASSERT_EQ(Held.Value(Var, Point), double(Index % Extents[Var - 1] + 1))
+                ASSERT_EQ(Held.Value(Var, Point), double(Kept[size_t(Index % Extents[Var - 1])]))
                     << "Dimension " << Var << ", point " << Point;
             }
         }
@@ -532,7 +557,7 @@ TEST_F(FailureSweep, EveryCallThatCanFailEndsTheSessionWithOneMessageAndNothingL
     ASSERT_EQ(Good.Stopped, Step::Done) << AddOnTest::Joined(Good.Messages);
     ASSERT_TRUE(Good.Data.has_value());
     ASSERT_EQ(Good.Data->Zones.size(), 2u);
-    ASSERT_EQ(Good.Recorded, Items(Path, 1, 1, 1, {1, 2}));
+    ASSERT_EQ(Good.Recorded, Items(Path, SweepSkips[0], SweepSkips[1], SweepSkips[2], {1, 2}));
     Check(Good, Good);
     const int64_t Points = int64_t(Good.Calls.size());
     for (bool AndLater : {false, true}) {

@@ -4,10 +4,12 @@
 
 #include "addon/addon_state.h"
 #include "failable_calls.h"
+#include "loader/slab_reader.h"
 
 void LoaderTest::SetUp() {
     AddOnTest::SetUp();
     FailableCalls::ResetCounts();
+    SlabByteLimit = DefaultSlabByteLimit;
 }
 
 TestHdf::DataSet MakeSet(const std::string& Name, int32_t NumberType,

@@ -3,13 +3,16 @@
 // the field data types, the progress checks, and one zone per selected data
 // set in catalogue order.
 #include "addon/addon_state.h"
+#include "failable_calls.h"
 #include "loader/skip_steps.h"
+#include "loader/slab_reader.h"
 #include "loader/zone_fill.h"
 #include "loader_fixture.h"
 #include "support/hdf_writer.h"
 
 #include <hdf/mfhdf.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -65,7 +68,42 @@ struct SkipCase {
     int32_t PlotType;
     std::vector<int32_t> Percents;  // empty: not checked
     int32_t SpotPoint, SpotElement; // a point index and the data element it holds
+    int32_t SlabBytes = 0;          // 0: the add-on's own bound
+    TestHdf::Storage Store = TestHdf::Storage::Plain;
 };
+
+bool Contains(const std::vector<int32_t>& Kept, int32_t Index) {
+    return std::find(Kept.begin(), Kept.end(), Index) != Kept.end();
+}
+
+// What the load asked of SDreaddata: no more bytes at a time than the slab
+// bound (or one value); no plane or row without a kept point read, and no
+// read starting or ending on a value that is not kept; every value read at
+// most once, in the file's order, so that a compressed element is decoded
+// front to back once.
+void ExpectReadsOfKeptPlanesAndRowsInFileOrder(const SkipCase& C, int32_t SlabBytes) {
+    const size_t Rank = C.Dims.size();
+    const std::vector<int32_t>* Kept[3] = {&C.IKept, &C.JKept, &C.KKept};
+    int64_t NextFree = 0; // the first value in file order not yet read
+    for (const FailableCalls::ReadBox& Box : FailableCalls::Get().ReadBoxes) {
+        int64_t Values = 1, First = 0, Last = 0;
+        for (size_t Dim = 0; Dim < Rank; ++Dim) {
+            const size_t Dir = Rank - 1 - Dim; // I is the last HDF dimension
+            const int32_t From = Box.Start[Dim] + 1, To = Box.Start[Dim] + Box.Edge[Dim];
+            Values *= Box.Edge[Dim];
+            First = First * C.Dims[Dim] + (From - 1);
+            Last = Last * C.Dims[Dim] + (To - 1);
+            EXPECT_TRUE(Contains(*Kept[Dir], From) && Contains(*Kept[Dir], To))
+                << "a read from " << From << " to " << To << " along direction " << Dir;
+            for (int32_t Index = From; Dir > 0 && Index <= To; ++Index)
+                EXPECT_TRUE(Contains(*Kept[Dir], Index))
+                    << "plane or row " << Index << " read along direction " << Dir;
+        }
+        EXPECT_LE(Values * 8, std::max(SlabBytes, 8)) << "a read of " << Values << " values";
+        EXPECT_GE(First, NextFree) << "a read out of order or read twice";
+        NextFree = Last + 1;
+    }
+}
 
 void PrintTo(const SkipCase& Case, std::ostream* Out) {
     *Out << Case.Name;
@@ -78,7 +116,11 @@ TEST_P(WorkedExampleTest, KeepsTheSteppedIndicesWithReversedScalesAndOneCheckPer
     const size_t Rank = C.Dims.size();
     const std::string Path = TestHdf::TempPath(std::string(C.Name) + ".hdf");
     // Values 0, 1, 2, ...: each point's value is its HDF element number.
-    TestHdf::Write(Path, {WithScales(MakeSet("data", DFNT_FLOAT64, C.Dims))});
+    TestHdf::DataSet Source = WithScales(MakeSet("data", DFNT_FLOAT64, C.Dims));
+    Source.Store = C.Store;
+    TestHdf::Write(Path, {Source});
+    if (C.SlabBytes != 0)
+        SlabByteLimit = C.SlabBytes;
 
     ASSERT_TRUE(Replay(Items(Path, C.ISkip, C.JSkip, C.KSkip, {1}))) << Joined(Messages());
     EXPECT_TRUE(Messages().empty()) << Joined(Messages());
@@ -129,13 +171,16 @@ TEST_P(WorkedExampleTest, KeepsTheSteppedIndicesWithReversedScalesAndOneCheckPer
     EXPECT_EQ(VyrHost::Frame().PlotType, C.PlotType);
     EXPECT_EQ(VyrHost::Frame().Redraws, 1);
     EXPECT_EQ(VyrHost::Frame().NewFrames, 0);
+    ExpectReadsOfKeptPlanesAndRowsInFileOrder(C, SlabByteLimit);
     ExpectLoadLeftNothingHeld();
 }
 
 // Each case: name; dims; skips I, J, K; kept along I, J, K; checks;
 // points done; plot type; percents (of 5x7: rows end at 0, 300 and 600 of 35
 // values; of 2x3x4: rows of 3 more points each, of 24); a point and the
-// element it holds.
+// element it holds; the slab bound in bytes (8 a value) and the storage.
+// Bounds below a plane read rows, below a row parts of a row; the chunked
+// data sets have chunks of about half each extent, which straddle slabs.
 // clang-format off
 const std::vector<SkipCase> SkipCases = {
     {"Rank1TenBySkip3", {10}, 3, 1, 1, {1, 4, 7, 10}, {1}, {1}, 1, 3, 3, {0}, 3, 6},
@@ -147,6 +192,25 @@ const std::vector<SkipCase> SkipCases = {
         6, 18, 1, {0, 12, 25, 37, 50, 62}, 22, 21},
     {"SkipsAtLeastTheExtentKeepFirstAndLast", {2, 1, 9}, 2147483647, 5, 9, {1, 9}, {1}, {1, 2},
         2, 2, 1, {}, 4, 17},
+    {"SlabsOfOneValueReadOnlyKeptValues", {4, 6, 11}, 3, 2, 2, {1, 4, 7, 10, 11},
+        {1, 3, 5, 6}, {1, 3, 4}, 12, 48, 1, {}, 28, 2 * 66 + 2 * 11 + 6, 8},
+    {"SlabsOfPartsOfARow", {4, 6, 11}, 3, 2, 2, {1, 4, 7, 10, 11},
+        {1, 3, 5, 6}, {1, 3, 4}, 12, 48, 1, {}, 28, 2 * 66 + 2 * 11 + 6, 8 * 5},
+    {"SlabsOfRunsOfRows", {4, 6, 11}, 1, 1, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
+        {1, 2, 3, 4, 5, 6}, {1, 4}, 12, 120, 1, {}, 67, 3 * 66, 8 * 11 * 4},
+    {"SlabsOfRunsOfPlanesSkippingI", {5, 3, 4}, 2, 1, 1, {1, 3, 4}, {1, 2, 3},
+        {1, 2, 3, 4, 5}, 15, 30, 1, {}, 13, 12 + 4, 8 * 12 * 2},
+    {"SlabsOfSingleValuesWhereSkipsExceedExtents", {2, 1, 9}, 2147483647, 5, 9, {1, 9}, {1},
+        {1, 2}, 2, 2, 1, {}, 4, 17, 8 * 4},
+    {"SlabsOfARank1RunBetweenKeptValues", {10}, 3, 1, 1, {1, 4, 7, 10}, {1}, {1}, 1, 3, 3,
+        {0}, 3, 6, 8 * 4},
+    {"ChunkedRowsStraddlingSlabs", {5, 7, 9}, 2, 3, 2, {1, 3, 5, 7, 9}, {1, 4, 7}, {1, 3, 5},
+        9, 36, 1, {}, 16, 63 * 2, 8 * 9 * 2, TestHdf::Storage::Chunked},
+    {"ChunkedPlanesStraddlingSlabs", {5, 7, 9}, 1, 1, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9},
+        {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 5}, 35, 280, 1, {}, 64, 63, 8 * 63 * 2,
+        TestHdf::Storage::Chunked},
+    {"ChunkedPartsOfRowsInRank2", {7, 9}, 2, 2, 1, {1, 3, 5, 7, 9}, {1, 3, 5, 7}, {1},
+        4, 16, 2, {}, 7, 18 + 2, 8 * 4, TestHdf::Storage::Chunked},
 };
 // clang-format on
 
