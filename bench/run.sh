@@ -18,7 +18,8 @@
 # The memory cases load float32 cubes of 400 MiB (contiguous, and deflated
 # in a chunk per plane) and 1.6 GiB at skips 2,2,2 and 4,4,4, beside pyhdf
 # reading whole or strided, the 1.6 GiB cube with the 32-bit builds too; they
-# take about a third of the run and --no-large leaves them out. --before ROOT
+# take about half of the run (5 of 8 minutes here) and --no-large leaves
+# them out. --before ROOT
 # runs, in the same runs of those cases, the vyrhost of another tree's
 # release builds (build-release*/ under ROOT, built as here), such as the
 # commit before a change to the loader.
