@@ -19,10 +19,9 @@
 # in a chunk per plane) and 1.6 GiB at skips 2,2,2 and 4,4,4, beside pyhdf
 # reading whole or strided, the 1.6 GiB cube with the 32-bit builds too; they
 # take about half of the run (5 of 8 minutes here) and --no-large leaves
-# them out. --before ROOT
-# runs, in the same runs of those cases, the vyrhost of another tree's
-# release builds (build-release*/ under ROOT, built as here), such as the
-# commit before a change to the loader.
+# them out. --before ROOT runs, in the same runs of those cases, the vyrhost
+# of another tree's release builds (build-release*/ under ROOT, built as
+# here), such as the commit before a change to the loader.
 #
 #   bench/run.sh [--runs N] [--large-runs N] [--only REGEX] [--64-only] [--no-large]
 #                [--before ROOT]
