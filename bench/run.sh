@@ -18,10 +18,11 @@
 # The memory cases load float32 cubes of 400 MiB (contiguous, and deflated
 # in a chunk per plane) and 1.6 GiB at skips 2,2,2 and 4,4,4, beside pyhdf
 # reading whole or strided, the 1.6 GiB cube with the 32-bit builds too; they
-# take about half of the run (5 of 8 minutes here) and --no-large leaves
+# take about half of the run's 7 to 8 minutes here and --no-large leaves
 # them out. --before ROOT runs, in the same runs of those cases, the vyrhost
-# of another tree's release builds (build-release*/ under ROOT, built as
-# here), such as the commit before a change to the loader.
+# of another tree's release builds (build-release*/ under ROOT, an absolute
+# path, built with the same commands as here), such as a work tree of the
+# commit before a change to the loader.
 #
 #   bench/run.sh [--runs N] [--large-runs N] [--only REGEX] [--64-only] [--no-large]
 #                [--before ROOT]

@@ -125,7 +125,9 @@ def check_identical(case, bin_dir, bench_dir, scratch, builds32, before=()):
             failed[name] = failure_message(run.stderr)
             continue
         outputs[name] = run.stdout
-    if len(set(outputs.values())) != 1 or not outputs.get("tight"):
+    if "tight" in failed:  # the reference: without it nothing is checked
+        sys.exit(f"tight failed on {case.title}: {failed['tight']}")
+    if len(set(outputs.values())) != 1 or not outputs["tight"]:
         for name, text in outputs.items():
             print(f"--- {name}\n{text[:2000]}", file=sys.stderr)
         sys.exit(f"the arrays differ on {case.title}")
