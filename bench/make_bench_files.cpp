@@ -3,8 +3,12 @@
 // add-on with pyhdf and a tight loop on: a float32 cube of 256^3 with
 // float32 scales, the same cube compressed with deflate, an int16 square of
 // 4096^2 without scales, and 2,000 small float32 data sets with labels and
-// units sharing two scaled dimensions. A file that is already there is kept,
-// so that the bench command writes them once per scratch folder.
+// units sharing two scaled dimensions. With --large also the cubes of the
+// memory cases, a sub-sampled load's peak memory: float32 of 100 x 1024 x
+// 1024 (400 MiB) contiguous and in chunks of one deflated plane each, and of
+// 400 x 1024 x 1024 (1.6 GiB) contiguous, written plane by plane so that the
+// writer never holds more than one plane. A file that is already there is
+// kept, so that the bench command writes them once per scratch folder.
 #include <hdf/mfhdf.h>
 
 #include <cstdio>
@@ -18,6 +22,7 @@ constexpr int32 CubeSide = 256;
 constexpr int32 SquareSide = 4096;
 constexpr int32 SmallSide = 32;
 constexpr int32 SmallCount = 2000;
+constexpr int32 LargeSide = 1024;
 
 // Values that differ from point to point and print with many digits, so
 // that a wrong index shows in the checksums and the JSON case formats real
@@ -84,6 +89,54 @@ bool WriteCube(const std::string& Path, bool Deflate) {
     return Written;
 }
 
+// A rank-3 float32 cube of Planes x LargeSide x LargeSide with a float32
+// scale on each dimension, written one plane per SDwritedata: contiguous
+// uncompressed, or (Chunked) in chunks of one plane, each deflated at level
+// 6, the layout in which a strided read can leave whole chunks unread. The
+// values are CubeValue of the point's index in the whole cube, as in the
+// small cubes. No fill: every value is written.
+bool WriteLargeCube(const std::string& Path, int32 Planes, bool Chunked) {
+    FileWriter File(Path);
+    if (!Check(File.Id == FAIL ? FAIL : SUCCEED, "SDstart") ||
+        !Check(SDsetfillmode(File.Id, SD_NOFILL), "SDsetfillmode"))
+        return false;
+    int32 Dims[3] = {Planes, LargeSide, LargeSide};
+    const int32 Sds = SDcreate(File.Id, "temperature", DFNT_FLOAT32, 3, Dims);
+    if (!Check(Sds, "SDcreate"))
+        return false;
+    if (Chunked) {
+        HDF_CHUNK_DEF Chunk{};
+        Chunk.comp.chunk_lengths[0] = 1;
+        Chunk.comp.chunk_lengths[1] = LargeSide;
+        Chunk.comp.chunk_lengths[2] = LargeSide;
+        Chunk.comp.comp_type = COMP_CODE_DEFLATE;
+        Chunk.comp.cinfo.deflate.level = 6;
+        if (!Check(SDsetchunk(Sds, Chunk, HDF_CHUNK | HDF_COMP), "SDsetchunk"))
+            return false;
+    }
+    static const char* const DimNames[3] = {"depth", "latitude", "longitude"};
+    for (int32 D = 0; D < 3; ++D) {
+        const std::vector<float32> Scale = LinearScale(Dims[D], float32(D) * 10.0f, 0.25f);
+        const int32 Dim = SDgetdimid(Sds, D);
+        if (!Check(SDsetdimname(Dim, DimNames[D]), "SDsetdimname") ||
+            !Check(SDsetdimscale(Dim, Dims[D], DFNT_FLOAT32, const_cast<float32*>(Scale.data())),
+                   "SDsetdimscale"))
+            return false;
+    }
+    SDsetdatastrs(Sds, "Water temperature", "degC", "F8.3", "cartesian");
+    const size_t PlaneValues = size_t(LargeSide) * LargeSide;
+    std::vector<float32> Plane(PlaneValues);
+    bool Written = true;
+    for (int32 K = 0; K < Planes && Written; ++K) {
+        for (size_t I = 0; I < PlaneValues; ++I)
+            Plane[I] = CubeValue(int64_t(K) * int64_t(PlaneValues) + int64_t(I));
+        int32 Start[3] = {K, 0, 0}, Edge[3] = {1, LargeSide, LargeSide};
+        Written = Check(SDwritedata(Sds, Start, nullptr, Edge, Plane.data()), "SDwritedata");
+    }
+    SDendaccess(Sds);
+    return Written;
+}
+
 // One rank-2 int16 square whose dimensions carry no scales.
 bool WriteSquare(const std::string& Path) {
     FileWriter File(Path);
@@ -146,8 +199,9 @@ bool WriteManySmall(const std::string& Path) {
 } // namespace
 
 int main(int Argc, char** Argv) {
-    if (Argc != 2) {
-        std::fprintf(stderr, "usage: make_bench_files FOLDER\n");
+    const bool Large = Argc == 3 && std::string(Argv[2]) == "--large";
+    if (Argc != 2 && !Large) {
+        std::fprintf(stderr, "usage: make_bench_files FOLDER [--large]\n");
         return 2;
     }
     const std::filesystem::path Folder = Argv[1];
@@ -155,14 +209,23 @@ int main(int Argc, char** Argv) {
     struct Target {
         const char* Name;
         bool (*Write)(const std::string&);
+        bool IsLarge;
     };
     const Target Targets[] = {
-        {"f32_cube.hdf", [](const std::string& P) { return WriteCube(P, false); }},
-        {"f32_cube_deflate.hdf", [](const std::string& P) { return WriteCube(P, true); }},
-        {"i16_square.hdf", WriteSquare},
-        {"f32_many_small.hdf", WriteManySmall},
+        {"f32_cube.hdf", [](const std::string& P) { return WriteCube(P, false); }, false},
+        {"f32_cube_deflate.hdf", [](const std::string& P) { return WriteCube(P, true); }, false},
+        {"i16_square.hdf", WriteSquare, false},
+        {"f32_many_small.hdf", WriteManySmall, false},
+        {"f32_100x1024x1024.hdf",
+         [](const std::string& P) { return WriteLargeCube(P, 100, false); }, true},
+        {"f32_100x1024x1024_chunked_deflate.hdf",
+         [](const std::string& P) { return WriteLargeCube(P, 100, true); }, true},
+        {"f32_400x1024x1024.hdf",
+         [](const std::string& P) { return WriteLargeCube(P, 400, false); }, true},
     };
     for (const Target& T : Targets) {
+        if (T.IsLarge && !Large)
+            continue;
         const std::filesystem::path Path = Folder / T.Name;
         if (std::filesystem::exists(Path))
             continue;

@@ -4,7 +4,8 @@
 # peak memory, Google Benchmark), builds vyrhost, the add-on and the benchmark
 # programs in release mode into build-release/, writes the benchmark files
 # once into a scratch folder, and runs bench/run_bench.py, which proves that
-# every command builds the same arrays and prints the table. Then the two Google Benchmark programs: the
+# every command builds the same arrays and prints the tables, with the peak
+# memory of every command. Then the two Google Benchmark programs: the
 # scan of 2,000 data sets against HDF4's own info calls, and the per-value
 # path (VyrUtilDataValueSetByRef, FillZone) against a plain store loop.
 #
@@ -14,40 +15,58 @@
 # build runs the same code natively, which tells Wine's share apart.
 # --64-only leaves them out.
 #
-#   bench/run.sh [--runs N] [--only REGEX] [--64-only]
+# The memory cases load float32 cubes of 400 MiB (contiguous, and deflated
+# in a chunk per plane) and 1.6 GiB at skips 2,2,2 and 4,4,4, beside pyhdf
+# reading whole or strided, the 1.6 GiB cube with the 32-bit builds too; they
+# take about half of the run's 7 to 8 minutes here and --no-large leaves
+# them out. --before ROOT runs, in the same runs of those cases, the vyrhost
+# of another tree's release builds (build-release*/ under ROOT, an absolute
+# path, built with the same commands as here), such as a work tree of the
+# commit before a change to the loader.
+#
+#   bench/run.sh [--runs N] [--large-runs N] [--only REGEX] [--64-only] [--no-large]
+#                [--before ROOT]
 #
 # LOADHDF_BENCH_DIR names the scratch folder (default /tmp/loadhdf-bench,
-# about 170 MB of files plus a 1.5 GB JSON document while its case runs).
+# about 170 MB of files plus a 1.5 GB JSON document while its case runs, and
+# 2.5 GB more for the memory cases).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/install-deps.sh python3-hdf4 python3-numpy time libbenchmark-dev
 
 builds32=yes
+large=--large
 args=()
 for a in "$@"; do
-  if [ "$a" = --64-only ]; then builds32=; else args+=("$a"); fi
+  case $a in
+    --64-only) builds32= ;;
+    --no-large) large= ;;
+    *) args+=("$a") ;;
+  esac
 done
 
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DLOADHDF_BENCH=ON >/dev/null
-cmake --build build-release -j2 --target vyrhost loadhdf make_bench_files tight_loop \
+# nice: the builds share the machine with whatever else runs on it.
+nice cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DLOADHDF_BENCH=ON >/dev/null
+nice cmake --build build-release -j2 --target vyrhost loadhdf make_bench_files tight_loop \
   scan_cost_bench store_value_bench >/dev/null
 if [ -n "$builds32" ]; then
   root=$PWD
-  cmake -S . -B build-release-i386 -DCMAKE_BUILD_TYPE=Release \
+  nice cmake -S . -B build-release-i386 -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i386-linux-gnu.cmake" >/dev/null
-  cmake --build build-release-i386 -j2 --target vyrhost loadhdf >/dev/null
-  cmake -S . -B build-release-windows -DCMAKE_BUILD_TYPE=Release \
+  nice cmake --build build-release-i386 -j2 --target vyrhost loadhdf >/dev/null
+  nice cmake -S . -B build-release-windows -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" >/dev/null
-  cmake --build build-release-windows -j2 --target vyrhost loadhdf hdf4_wine_bridge >/dev/null
+  nice cmake --build build-release-windows -j2 --target vyrhost loadhdf hdf4_wine_bridge >/dev/null
   args+=(--bin-i386 build-release-i386/bin --windows-build build-release-windows
          --wine-run "$root/tools/wine-run.sh")
   export WINEDEBUG=-all
 fi
 
 scratch=${LOADHDF_BENCH_DIR:-/tmp/loadhdf-bench}
-build-release/bin/make_bench_files "$scratch"
-/usr/bin/python3 bench/run_bench.py --bin build-release/bin --scratch "$scratch" ${args[@]+"${args[@]}"}
+build-release/bin/make_bench_files "$scratch" $large
+/usr/bin/python3 bench/run_bench.py --bin build-release/bin --scratch "$scratch" $large \
+  ${args[@]+"${args[@]}"}
 echo
 for b in scan_cost_bench store_value_bench; do
   build-release/bin/$b --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>/dev/null |
