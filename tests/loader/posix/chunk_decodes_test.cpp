@@ -7,7 +7,6 @@
 #include "loader/slab_reader.h"
 
 #include <hdf/mfhdf.h>
-#include <zlib.h>
 
 #include <dlfcn.h>
 
@@ -22,8 +21,10 @@ int32_t ZlibStarts = 0;
 
 } // namespace
 
-extern "C" int inflateInit_(z_streamp Stream, const char* Version, int StreamSize) {
-    using Start = int (*)(z_streamp, const char*, int);
+// zlib's own header is left out: on 32-bit builds its typedefs clash with
+// HDF4's. The stream is only passed on, so its address stands for it.
+extern "C" int inflateInit_(void* Stream, const char* Version, int StreamSize) {
+    using Start = int (*)(void*, const char*, int);
     static const Start Real = reinterpret_cast<Start>(dlsym(RTLD_NEXT, "inflateInit_"));
     ++ZlibStarts;
     return Real(Stream, Version, StreamSize);
