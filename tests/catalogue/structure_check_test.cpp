@@ -167,6 +167,10 @@ const std::map<std::string, KeptOutList> KeptOutByCase = {
     // A valid file HDF4 itself crashes on (SIGSEGV in HLPread under Hbitread).
     {"SD: N-bit records appended, the chain exactly full",
      {{0, "compressed stream whose decoder reads past its linked blocks"}}},
+    // HDF4 lists the file and reads the small data set; of the large one it
+    // would hand out fill values.
+    {"SD: a sparse chunked data set of 2 GiB and more beside a small one",
+     {{0, "chunked data set of more than 2 GiB"}}},
 };
 
 TEST_F(StructureCheckTest, FilesOfEveryHdf4WriterPassAndScan) {
@@ -592,6 +596,8 @@ const LoadOutcome LoadOutcomes[] = {
     {"SD: a data set in another machine's byte order", 0, true, 8.5},
     {"SD: N-bit records appended, the chain exactly full", 0, false, 0},
     {"SD: N-bit records appended over a second table", 0, true, 5},
+    {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set", 1, true, 2.5},
+    {"SD: a sparse chunked data set of 2 GiB and more beside a small one", 1, true, 2.5},
 };
 // clang-format on
 

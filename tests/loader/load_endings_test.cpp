@@ -120,6 +120,25 @@ TEST_F(LoaderTest, FailedReadOnARealSzipDataSetEndsWithTheReadMessage) {
     ExpectLoadLeftNothingHeld();
 }
 
+// zlib refuses a stream whose header fails its check sum before it looks
+// at the dictionary flag: SDreaddata fails, and the load ends as for any
+// data set that cannot be read, after the zones before it.
+TEST_F(LoaderTest, ADeflateStreamZlibRefusesEndsTheLoadAfterTheZonesBeforeIt) {
+    const std::string Path = TestHdf::TempPath("refused-stream.hdf");
+    TestHdf::DataSet Deflated = MakeSet("deflated", DFNT_FLOAT32, {4, 5});
+    Deflated.Store = TestHdf::Storage::Deflate;
+    TestHdf::Write(Path, {MakeSet("before", DFNT_FLOAT32, {4, 5}), Deflated,
+                          MakeSet("after", DFNT_FLOAT32, {4, 5})});
+    ASSERT_EQ(TestHdf::FillElements(Path, DFTAG_COMPRESSED, 0xFF), 1);
+
+    EXPECT_FALSE(Replay(Items(Path, 1, 1, 1, {1, 2, 3})));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Error reading HDF Dataset"});
+    ASSERT_NE(VyrHost::CurrentDataSet(), nullptr);
+    EXPECT_EQ(VyrHost::CurrentDataSet()->Zones.size(), 1u);
+    EXPECT_EQ(FailableCalls::Get().Reads, 2); // the third data set is not touched
+    ExpectLoadLeftNothingHeld();
+}
+
 // ---- The failure sweep ------------------------------------------------------------
 //
 // The add-on's whole life in the host runs once with nothing failing, which

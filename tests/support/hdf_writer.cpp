@@ -306,4 +306,27 @@ int32_t PatchNumberTypes(const std::string& Path, int32_t From, int32_t To) {
     return Changed;
 }
 
+int32_t FillElements(const std::string& Path, uint16_t Tag, uint8_t Byte) {
+    const int32 FileId = Hopen(Path.c_str(), DFACC_READ, 0);
+    if (FileId == FAIL)
+        throw std::runtime_error("Hopen failed for " + Path);
+    std::vector<std::pair<int32, int32>> Places;
+    uint16 Found = 0, Ref = 0;
+    int32 Offset = 0, Length = 0;
+    while (Hfind(FileId, Tag, DFREF_WILDCARD, &Found, &Ref, &Offset, &Length, DF_FORWARD) ==
+           SUCCEED)
+        if (Found == Tag && Offset > 0 && Length > 0)
+            Places.emplace_back(Offset, Length);
+    Hclose(FileId);
+    std::fstream File(Path, std::ios::in | std::ios::out | std::ios::binary);
+    for (const auto& [At, Count] : Places) {
+        File.seekp(At);
+        const std::string Bytes(static_cast<size_t>(Count), static_cast<char>(Byte));
+        File.write(Bytes.data(), std::streamsize(Bytes.size()));
+    }
+    if (!File)
+        throw std::runtime_error("cannot overwrite elements of " + Path);
+    return int32_t(Places.size());
+}
+
 } // namespace TestHdf

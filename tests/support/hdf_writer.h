@@ -106,6 +106,12 @@ void WriteText(const std::string& Path, const std::string& Text);
 // changed; throws std::runtime_error when the file cannot be opened.
 int32_t PatchNumberTypes(const std::string& Path, int32_t From, int32_t To);
 
+// Overwrites every byte of every element of this tag (of its plain form)
+// with Byte, in place: damaged data of a sound structure. Returns how many
+// elements were overwritten; throws std::runtime_error when the file cannot
+// be opened.
+int32_t FillElements(const std::string& Path, uint16_t Tag, uint8_t Byte);
+
 } // namespace TestHdf
 
 #endif

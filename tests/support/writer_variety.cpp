@@ -255,6 +255,32 @@ void WriteChunksInTwoHalves(const std::string& Path, comp_coder_t Coder) {
     }
 }
 
+// A chunked data set beside a small float data set of 4 x 3 values 2.5:
+// Dims of Type in chunks of Chunk, of which only the first is written.
+void WriteSparseChunkedBeside(const std::string& Path, std::vector<int32> Dims,
+                              std::vector<int32> Chunk, int32 Type) {
+    SdFile File(Path);
+    const int32 Sparse = SDcreate(File.Id, "sparse", Type, int32(Dims.size()), Dims.data());
+    Must(Sparse != FAIL, "SDcreate");
+    HDF_CHUNK_DEF Def{};
+    for (size_t D = 0; D < Chunk.size(); ++D)
+        Def.chunk_lengths[D] = Chunk[D];
+    Must(SDsetchunk(Sparse, Def, HDF_CHUNK) == SUCCEED, "SDsetchunk");
+    size_t Count = size_t(DFKNTsize(Type));
+    for (int32 Length : Chunk)
+        Count *= size_t(Length);
+    std::vector<uint8> Bytes(Count, 0);
+    std::vector<int32> Origin(Chunk.size(), 0);
+    Must(SDwritechunk(Sparse, Origin.data(), Bytes.data()) == SUCCEED, "SDwritechunk");
+    SDendaccess(Sparse);
+    const int32 Small = CreateFloat(File.Id, "small", {4, 3});
+    const std::vector<float32> Values(12, 2.5f);
+    int32 Start[2] = {0, 0}, Edges[2] = {4, 3};
+    Must(SDwritedata(Small, Start, nullptr, Edges, const_cast<float32*>(Values.data())) == SUCCEED,
+         "SDwritedata");
+    SDendaccess(Small);
+}
+
 void AppendRecords(const std::string& Path, int Sessions, int32 Records) {
     for (int Session = 0; Session < Sessions; ++Session) {
         SdFile File(Path, DFACC_WRITE);
@@ -702,6 +728,14 @@ const std::vector<WriterCase>& WriterVariety() {
          [](const std::string& P) { WriteNbitAppended(P, 3000, 36964); }},
         {"SD: N-bit records appended over a second table",
          [](const std::string& P) { WriteNbitAppended(P, 2000, 36964); }},
+        {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set",
+         [](const std::string& P) {
+             WriteSparseChunkedBeside(P, {1025, 1024}, {1, 1}, DFNT_UINT8);
+         }},
+        {"SD: a sparse chunked data set of 2 GiB and more beside a small one",
+         [](const std::string& P) {
+             WriteSparseChunkedBeside(P, {520, 1024, 1024}, {8, 64, 64}, DFNT_FLOAT32);
+         }},
         {"SD: deflated chunks written in two halves",
          [](const std::string& P) { WriteChunksInTwoHalves(P, COMP_CODE_DEFLATE); }},
         {"SD: skipping-Huffman chunks written in two halves",
