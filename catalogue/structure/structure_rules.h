@@ -11,6 +11,18 @@ enum class RuleOutcome {
     DataSet // the data set is kept out: its load ends with the read error
 };
 
+// What HDF4 4.2.15 does with a file when no check refuses it, mildest
+// first: what tools/hdf4_alone/ shows on the damaged files of the rules'
+// rows in tests/catalogue/structure_check_test.cpp.
+enum class Hdf4Fault {
+    Clean,   // every call succeeds, and every value read is the file's
+    Report,  // a call returns failure, and nothing worse happens
+    Leak,    // memory is lost for good (LeakSanitizer, at the process's exit)
+    Misread, // SDreaddata or SDgetdimscale succeeds with values that are not the file's
+    Hang,    // a call does not return
+    Crash    // a signal, or a sanitizer's report of a bad access
+};
+
 // Rules that guard one HDF4 function and condition together.
 struct StructureRuleRow {
     std::vector<const char*> Words; // as StructureVerdict::Rule and DataRule give them
