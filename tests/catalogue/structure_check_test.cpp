@@ -740,10 +740,17 @@ std::string SourceText(const std::filesystem::path& Path) {
     return std::string(std::istreambuf_iterator<char>(In), {});
 }
 
+// One row of docs/reliability.md's rules table: the words, and the guard,
+// outcome and HDF4-alone cells.
+struct DocumentedRow {
+    std::vector<std::string> Words;
+    std::string Guards, Outcome, Shown;
+};
+
 // docs/reliability.md's rules table, parsed back into the code's shape.
 struct DocumentedStage {
     std::string Stage;
-    std::vector<std::pair<std::vector<std::string>, std::pair<std::string, std::string>>> Rows;
+    std::vector<DocumentedRow> Rows;
 };
 
 std::vector<DocumentedStage> DocumentedRules() {
@@ -769,8 +776,8 @@ std::vector<DocumentedStage> DocumentedRules() {
                                 ? ""
                                 : Cell.substr(First, Cell.find_last_not_of(' ') - First + 1));
         }
-        EXPECT_EQ(Cells.size(), 3u) << Line;
-        if (Cells.size() != 3)
+        EXPECT_EQ(Cells.size(), 4u) << Line;
+        if (Cells.size() != 4)
             continue;
         if (Cells[2].empty()) {
             Stages.push_back({Cells[0].substr(1, Cells[0].size() - 2), {}});
@@ -784,7 +791,7 @@ std::vector<DocumentedStage> DocumentedRules() {
         }
         EXPECT_FALSE(Stages.empty()) << "a rule before the first stage: " << Line;
         if (!Stages.empty())
-            Stages.back().Rows.push_back({Words, {Cells[1], Cells[2]}});
+            Stages.back().Rows.push_back({Words, Cells[1], Cells[2], Cells[3]});
     }
     return Stages;
 }
@@ -827,13 +834,40 @@ TEST(StructureRules, TheDocumentShowsTheCodesTable) {
         ASSERT_EQ(Documented[S].Rows.size(), Table[S].Rows.size());
         for (size_t R = 0; R < Table[S].Rows.size(); ++R) {
             const StructureRuleRow& Row = Table[S].Rows[R];
-            EXPECT_EQ(Documented[S].Rows[R].first,
-                      std::vector<std::string>(Row.Words.begin(), Row.Words.end()));
-            EXPECT_EQ(Documented[S].Rows[R].second.first, Row.Guards);
-            EXPECT_EQ(Documented[S].Rows[R].second.second,
-                      Row.Outcome == RuleOutcome::File ? "file" : "data set");
+            const DocumentedRow& Shown = Documented[S].Rows[R];
+            EXPECT_EQ(Shown.Words, std::vector<std::string>(Row.Words.begin(), Row.Words.end()));
+            EXPECT_EQ(Shown.Guards, Row.Guards);
+            EXPECT_EQ(Shown.Outcome, Row.Outcome == RuleOutcome::File ? "file" : "data set");
+            std::string Faults;
+            for (Hdf4Fault Fault : Row.Shown)
+                Faults += (Faults.empty() ? "" : ", ") + std::string(Hdf4FaultName(Fault));
+            EXPECT_EQ(Shown.Shown, Faults.empty() ? "-" : Faults) << Shown.Guards;
         }
     }
+}
+
+// What the rules' table says HDF4 alone did is what the damage table's rows
+// of those rules say (posix/hdf4_alone_test.cpp runs them): each fault once,
+// worst first.
+TEST(StructureRules, EachRuleShowsTheFaultsOfItsDamagedFiles) {
+    std::map<const StructureRuleRow*, std::set<Hdf4Fault>> Faults;
+    for (const Damage* Row : DamageRows()) {
+        const char* Rule = Row->KeptOut != nullptr ? Row->KeptOut : Row->Rule;
+        if (Rule == nullptr || !Row->Fault.has_value())
+            continue;
+        const StructureRuleRow* Found = FindStructureRule(Rule);
+        ASSERT_NE(Found, nullptr) << Row->What;
+        Faults[Found].insert(*Row->Fault);
+    }
+    for (const StructureRuleStage& Stage : StructureRuleTable())
+        for (const StructureRuleRow& Row : Stage.Rows) {
+            std::vector<std::string> Expected, Listed;
+            for (auto Fault = Faults[&Row].rbegin(); Fault != Faults[&Row].rend(); ++Fault)
+                Expected.push_back(Hdf4FaultName(*Fault));
+            for (Hdf4Fault Fault : Row.Shown)
+                Listed.push_back(Hdf4FaultName(Fault));
+            EXPECT_EQ(Listed, Expected) << Row.Words.front();
+        }
 }
 
 // Every text of two words or more in the check's sources is a rule of the

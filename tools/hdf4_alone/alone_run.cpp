@@ -161,24 +161,6 @@ AloneRun RunAlone(const std::string& Program, const std::string& File, const Alo
     return Run;
 }
 
-const char* FaultName(Hdf4Fault Fault) {
-    switch (Fault) {
-    case Hdf4Fault::Clean:
-        return "clean";
-    case Hdf4Fault::Report:
-        return "report";
-    case Hdf4Fault::Leak:
-        return "leak";
-    case Hdf4Fault::Misread:
-        return "misread";
-    case Hdf4Fault::Hang:
-        return "hang";
-    case Hdf4Fault::Crash:
-        return "crash";
-    }
-    return "?";
-}
-
 bool LeaksAreSeen() {
     if (!AddressSanitizer)
         return false;

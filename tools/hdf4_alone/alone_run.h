@@ -44,9 +44,6 @@ struct AloneOptions {
 AloneRun RunAlone(const std::string& Program, const std::string& File, const AloneOptions& Options,
                   const AloneRun* Reference = nullptr);
 
-// "clean", "report", "leak", "misread", "hang", "crash".
-const char* FaultName(Hdf4Fault Fault);
-
 // True when this build's hdf4_alone reports leaks: it is built with
 // AddressSanitizer, and ASAN_OPTIONS does not turn leak detection off.
 // Elsewhere a leak shows as whatever else the run did.

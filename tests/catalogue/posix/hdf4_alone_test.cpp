@@ -18,7 +18,6 @@
 namespace {
 
 using Hdf4Alone::AloneRun;
-using Hdf4Alone::FaultName;
 
 // Enough for HDF4 to read any good file of the table, under the sanitizers
 // too, several times over; an endless loop costs this once per row.
@@ -26,7 +25,7 @@ constexpr int TimeLimitSeconds = 4;
 
 // The run, its worst fault, why, and the first lines of a sanitizer report.
 std::string Described(const AloneRun& Run) {
-    std::string Text = std::string(FaultName(Run.Worst())) + ": " + Run.Detail;
+    std::string Text = std::string(Hdf4FaultName(Run.Worst())) + ": " + Run.Detail;
     size_t Lines = 0, At = Run.Err.find("==ERROR");
     while (At != std::string::npos && At < Run.Err.size() && Lines++ < 12) {
         const size_t End = Run.Err.find('\n', At);
@@ -84,7 +83,8 @@ TEST_P(Hdf4AloneTest, ShowsTheRowsFaultAndHandlesItsTwin) {
         GTEST_SKIP() << "a leak, seen only in the sanitizer build; HDF4 alone shows "
                      << Described(Shown);
     }
-    EXPECT_EQ(FaultName(Shown.Worst()), std::string(FaultName(*Row.Fault))) << Described(Shown);
+    EXPECT_EQ(Hdf4FaultName(Shown.Worst()), std::string(Hdf4FaultName(*Row.Fault)))
+        << Described(Shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(DamageTable, Hdf4AloneTest,
