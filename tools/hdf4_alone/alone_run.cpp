@@ -116,6 +116,10 @@ AloneRun RunAlone(const std::string& Program, const std::string& File, const Alo
     std::vector<std::string> Args = {File};
     if (!Options.ExternalDir.empty())
         Args.insert(Args.end(), {"--external-dir", Options.ExternalDir});
+    for (int32_t Index : Options.SkipValues)
+        Args.insert(Args.end(), {"--skip-values", std::to_string(Index)});
+    for (const std::string& Name : Options.SkipScales)
+        Args.insert(Args.end(), {"--skip-scale", Name});
     Platform::ChildInput NoInput;
     NoInput.FromNullDevice = true;
     const Platform::ChildRun Child =
@@ -159,6 +163,14 @@ AloneRun RunAlone(const std::string& Program, const std::string& File, const Alo
         Run.Faults.insert(Fault);
     Run.Detail = Seen.rbegin()->second;
     return Run;
+}
+
+bool ValuesRead(const AloneRun& Run, int32_t Index) {
+    const std::string Whole = "sds " + std::to_string(Index) + " whole";
+    for (const auto& [Step, Value] : Run.Steps)
+        if (Step == Whole)
+            return IsChecksum(Value);
+    return false;
 }
 
 bool LeaksAreSeen() {

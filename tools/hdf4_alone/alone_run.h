@@ -10,6 +10,7 @@
 
 #include "catalogue/structure/structure_rules.h"
 
+#include <cstdint>
 #include <set>
 #include <string>
 #include <utility>
@@ -34,6 +35,11 @@ struct AloneOptions {
     // The folder HDF4 looks in for data stored in external files; empty:
     // the child's working folder only, as HDF4 does by itself.
     std::string ExternalDir;
+    // Data sets (by index) whose values, and dimensions (by name) whose
+    // scales, are not read: as the add-on leaves out what the structure
+    // check keeps out of a sound file.
+    std::vector<int32_t> SkipValues;
+    std::vector<std::string> SkipScales;
 };
 
 // Runs Program, the hdf4_alone executable, on File. With a Reference (the
@@ -43,6 +49,11 @@ struct AloneOptions {
 // program cannot be started.
 AloneRun RunAlone(const std::string& Program, const std::string& File, const AloneOptions& Options,
                   const AloneRun* Reference = nullptr);
+
+// True when the run read data set Index's values (SDreaddata succeeded);
+// a data set without dimensions, an empty one, or one larger than
+// hdf4_alone reads, is never asked for them.
+bool ValuesRead(const AloneRun& Run, int32_t Index);
 
 // True when this build's hdf4_alone reports leaks: it is built with
 // AddressSanitizer, and ASAN_OPTIONS does not turn leak detection off.

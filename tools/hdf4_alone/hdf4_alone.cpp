@@ -1,4 +1,4 @@
-// hdf4_alone FILE [--external-dir DIR]: HDF4 4.2.15 on one file, without the
+// hdf4_alone FILE [OPTIONS]: HDF4 4.2.15 on one file, without the
 // structure check, making the calls the add-on makes in the order it makes
 // them: Hishdf, SDstart, SDfileinfo, then per data set SDselect, SDgetinfo,
 // SDiscoordvar, SDgetdatastrs, each dimension's SDgetdimid, SDdiminfo and
@@ -16,8 +16,11 @@
 // leaves unset, or takes from what it read before, gives two checksums. The
 // last line is "done"; judging a run is left to alone_run.cpp.
 //
-// --external-dir names the folder HDF4 looks in first for data stored in an
-// external file (HXsetdir), as a program that sets one would.
+// --external-dir DIR names the folder HDF4 looks in first for data stored in
+// an external file (HXsetdir), as a program that sets one would.
+// --skip-values INDEX and --skip-scale NAME leave out what the add-on leaves
+// out of a file the structure check keeps data sets of: that data set's
+// SDreaddata, and SDgetdimscale of dimensions of that name.
 #include "catalogue/hdf_access.h"
 #include "catalogue/sds_entry.h"
 
@@ -26,7 +29,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +54,9 @@ constexpr int64_t MaxRowReads = 4096;
 constexpr uint8_t WholeFill = 0xA5, RowsFill = 0x5A;
 
 char Scratch[HdfNameScratchSize]; // names are copied without a bound, as in the add-on
+
+std::set<int32> SkippedValues;
+std::set<std::string> SkippedScales;
 
 void Step(const std::string& Name, const std::string& Value) {
     std::printf("%s: %s\n", Name.c_str(), Value.c_str());
@@ -95,6 +103,8 @@ void ReadDimension(int32 Sds, int32 D, int32 Extent, const std::string& Prefix) 
     Step(Prefix + " info", std::to_string(Size) + " type " + std::to_string(Type));
     if (Size != Extent || Size <= 0 || Type == 0)
         return;
+    if (SkippedScales.count(Scratch) != 0)
+        return Step(Prefix + " scale", "skipped");
     const int64_t Bytes = ReadBytes(Type, Size);
     if (Bytes < 0)
         return Step(Prefix + " scale", "not read");
@@ -197,7 +207,10 @@ void ReadDataSet(int32 File, int32 Index, const std::string& Pass) {
         if (Rank >= 1 && Rank <= MaxSdsDims) {
             for (int32 D = 0; D < Rank; ++D)
                 ReadDimension(Sds, D, Dims[D], Prefix + " dim " + std::to_string(D));
-            ReadValues(Sds, std::vector<int32>(Dims, Dims + Rank), Type, Prefix);
+            if (SkippedValues.count(Index) != 0)
+                Step(Prefix + " whole", "skipped");
+            else
+                ReadValues(Sds, std::vector<int32>(Dims, Dims + Rank), Type, Prefix);
         }
     }
     Step(Prefix + " endaccess", SDendaccess(Sds) == FAIL ? "fail" : "ok");
@@ -222,18 +235,27 @@ void ReadFile(const char* Path, const std::string& Pass) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: hdf4_alone FILE [--external-dir DIR]\n");
+    std::fprintf(stderr, "usage: hdf4_alone FILE [--external-dir DIR] [--skip-values INDEX]... "
+                         "[--skip-scale NAME]...\n");
     return 2;
 }
 
 } // namespace
 
 int main(int Argc, char** Argv) {
-    if (Argc != 2 && !(Argc == 4 && std::strcmp(Argv[2], "--external-dir") == 0))
+    if (Argc < 2 || Argc % 2 != 0)
         return Usage();
+    for (int At = 2; At + 1 < Argc; At += 2) {
+        if (std::strcmp(Argv[At], "--external-dir") == 0)
+            HXsetdir(Argv[At + 1]);
+        else if (std::strcmp(Argv[At], "--skip-values") == 0)
+            SkippedValues.insert(int32(std::strtol(Argv[At + 1], nullptr, 10)));
+        else if (std::strcmp(Argv[At], "--skip-scale") == 0)
+            SkippedScales.insert(Argv[At + 1]);
+        else
+            return Usage();
+    }
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // each step out before the next can crash
-    if (Argc == 4)
-        HXsetdir(Argv[3]);
     // The add-on opens a file twice, for the load dialog's scan and again
     // for the load, and HDF4 keeps state from one SDstart to the next (a
     // failed one can leave a freed buffer that the next frees again).
