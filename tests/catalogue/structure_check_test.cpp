@@ -349,7 +349,8 @@ const Damage Damages[] = {
          Put(D, Free + 4, 4, uint32_t(Group.Offset)); Put(D, Free + 8, 4, uint32_t(Group.Length)); }},
     // Tag 0 no reader asks for, but Hopen's HTPstart files it: of ref 0 it
     // fails, and two of one ref fail it too, each leaving its DD table.
-    // Twin: a free DD made tag 0 and ref 1.
+    // HDF4 alone takes this one, the first of its tag (the row's last
+    // field). Twin: a free DD made tag 0 and ref 1.
     {"DD of tag 0 and ref 0", WriteSd,
      [](auto* D) { Put(D, Find(*D, 702).Position, 4, 0); }, "DD with reference 0",
      nullptr, 0, Hdf4Fault::Report,
