@@ -1,8 +1,19 @@
 #!/usr/bin/env bash
-# tools/fuzz.sh SECONDS [JOBS]: fuzzes the add-on's reading of HDF files with
-# libFuzzer (target fuzz_hdf_scan, tools/fuzz/) for SECONDS seconds in JOBS
-# parallel jobs (default 1), then re-runs every finding and prints a table of
-# them grouped by the first stack frame in our code and the first in HDF4.
+# tools/fuzz.sh [--compare] SECONDS [JOBS]: fuzzes the add-on's reading of HDF
+# files with libFuzzer (target fuzz_hdf_scan, tools/fuzz/) for SECONDS seconds
+# in JOBS parallel jobs (default 1), then re-runs every finding and prints a
+# table of them grouped by the first stack frame in our code and the first in
+# HDF4.
+#
+# With --compare, every input the campaign added to the corpus is then taken
+# through the structure check and through HDF4 alone (hdf4_compare, which
+# runs tools/hdf4_alone/ in a child with a time limit), and both kinds of
+# disagreement are listed: an input the check accepts on which HDF4, called
+# as the add-on calls it, crashes, hangs, leaks or misreads (a finding), and
+# an input the check refuses or keeps a data set of that HDF4 alone reads
+# cleanly (an over-refusal candidate). The list goes to compare.log; leaks
+# count there with tools/lsan-suppressions.txt, not the fuzzer's suppression
+# of all of HDF4. build-fuzz/bin/hdf4_compare DIR compares a whole corpus.
 #
 # Files, all under build-fuzz/: the clang build; seeds/, written once by
 # make_fuzz_seeds (delete it to write it anew); corpus/, which grows from run
@@ -39,8 +50,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
+compare=0
+if [ "${1:-}" = --compare ]; then
+  compare=1
+  shift
+fi
 if [ $# -lt 1 ] || [ $# -gt 2 ] || ! [[ $1 =~ ^[1-9][0-9]*$ ]] || ! [[ ${2:-1} =~ ^[1-9][0-9]*$ ]]; then
-  echo "usage: tools/fuzz.sh SECONDS [JOBS]" >&2
+  echo "usage: tools/fuzz.sh [--compare] SECONDS [JOBS]" >&2
   exit 2
 fi
 seconds=$1
@@ -64,7 +80,9 @@ fi
 
 # ---- The clang build: only the two fuzz programs.
 CC=clang CXX=clang++ cmake -S . -B "$out" -DLOADHDF_FUZZ=ON >/dev/null
-cmake --build "$out" -j2 --target fuzz_hdf_scan make_fuzz_seeds >/dev/null
+targets=(fuzz_hdf_scan make_fuzz_seeds)
+[ $compare = 1 ] && targets+=(hdf4_alone hdf4_compare)
+cmake --build "$out" -j2 --target "${targets[@]}" >/dev/null
 fuzzer="$root/$out/bin/fuzz_hdf_scan"
 
 if [ -z "$(ls -A "$out/seeds" 2>/dev/null)" ]; then
@@ -80,6 +98,8 @@ limits=(-rss_limit_mb=2048 -timeout=10)
 
 # ---- The campaign.
 echo "fuzzing for $seconds s with $jobs job(s); libFuzzer's output goes to $out/fuzz.log"
+started="$out/campaign-start"
+touch "$started"
 set +e
 "$fuzzer" -fork="$jobs" -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 "${limits[@]}" \
   -max_len=20480 -max_total_time="$seconds" -dict=tools/fuzz/hdf4.dict \
@@ -179,4 +199,18 @@ if [ -n "$status" ]; then
 else
   echo "no status line from libFuzzer; see $out/fuzz.log"
   tail -n 20 "$out/fuzz.log"
+fi
+
+# ---- The check against HDF4 alone, on the inputs this campaign added.
+if [ $compare = 1 ]; then
+  echo
+  find "$out/corpus" -type f -newer "$started" >"$out/compare-inputs.txt"
+  added=$(wc -l <"$out/compare-inputs.txt")
+  echo "== the check against HDF4 alone on the $added inputs the campaign added;" \
+       "the list goes to $out/compare.log"
+  if [ "$added" -gt 0 ]; then
+    LSAN_OPTIONS="suppressions=$root/tools/lsan-suppressions.txt:print_suppressions=0" \
+      "$out/bin/hdf4_compare" --list "$out/compare-inputs.txt" >"$out/compare.log" 2>&1 || true
+    sed -n '/^== /,$p' "$out/compare.log"
+  fi
 fi

@@ -7,6 +7,7 @@
 #include "catalogue/catalogue_fixture.h"
 #include "catalogue/structure/structure_rules.h"
 #include "catalogue/structure_check.h"
+#include "catalogue/structure_damages.h"
 #include "support/writer_variety.h"
 
 #include <gtest/gtest.h>
@@ -231,18 +232,6 @@ TEST_F(StructureCheckTest, AGrImageOf64BitValuesLeavesTheScanAlone) {
 
 // ---- Each damage is refused by its rule, and the scan says so. ---------------
 
-struct Damage {
-    const char* What;
-    // Writes the good file the damage is made to.
-    std::function<void(const std::string&)> Write;
-    std::function<void(std::vector<uint8_t>*)> Apply;
-    const char* Rule; // the file's refusal; null: any rule
-    // Else the file stays sound and its data set of this index is kept out
-    // by this rule.
-    const char* KeptOut = nullptr;
-    int32_t KeptOutIndex = 0;
-};
-
 void WriteSd(const std::string& Path) {
     TestHdf::Write(Path, {Set({4, 3})});
 }
@@ -322,44 +311,122 @@ const char* const DeflateHalves = "SD: deflated chunks written in two halves";
 const char* const HuffmanHalves = "SD: skipping-Huffman chunks written in two halves";
 const char* const ReadsPastEnd = "compressed stream whose decoder reads past its linked blocks";
 
+// The file's free DDs (tag DFTAG_NULL), in order.
+std::vector<DdAt> FreeDds(const std::vector<uint8_t>& Data) {
+    std::vector<DdAt> Free;
+    for (const DdAt& Dd : Dds(Data))
+        if (Dd.Tag == 1)
+            Free.push_back(Dd);
+    return Free;
+}
+
+// The bytes of the N-bit stream that hold exactly the kept bits of every
+// value of the data set compressed with the N-bit coder.
+uint32_t NbitStreamBytes(const std::vector<uint8_t>& Data) {
+    for (const DdAt& Dd : Dds(Data)) {
+        const size_t At = size_t(Dd.Offset);
+        if (Dd.Tag == SpecialSd && Get(Data, At, 2) == 3 && Get(Data, At + 12, 2) == 2) {
+            const uint32_t Values = Get(Data, At + 4, 4) / 4; // of 32-bit integers
+            return (Values * Get(Data, At + 26, 4) + 7) / 8;
+        }
+    }
+    throw std::runtime_error("no N-bit data set in the test file");
+}
+
 // clang-format off
 const Damage Damages[] = {
-    {"not HDF at all", WriteSd, [](auto* D) { (*D)[0] = 'C'; }, "no HDF magic number"},
-    {"cut in half", WriteSd, [](auto* D) { D->resize(D->size() / 2); }, nullptr},
+    // HDF4's Hishdf says no, as the check does: the rule only says where
+    // HDF4 would say it. No twin: the magic number is four fixed bytes.
+    {"not HDF at all", WriteSd, [](auto* D) { (*D)[0] = 'C'; }, "no HDF magic number",
+     nullptr, 0, Hdf4Fault::Report},
+    // Hopen fails and leaves the DD table it read, and its atom group,
+    // allocated. No twin: a file cut anywhere loses bytes a DD names.
+    {"cut in half", WriteSd, [](auto* D) { D->resize(D->size() / 2); }, nullptr,
+     nullptr, 0, Hdf4Fault::Leak},
+    // A chain back through DDs in use: HTPstart finds them twice (DFE_DUPDD)
+    // and leaves its DD table allocated (the endless walk needs a block of
+    // free DDs only). Twin: the chain goes on to a block of one free DD at
+    // the file's end, and ends there.
     {"DD block chain pointing at itself", WriteSd,
-     [](auto* D) { Put(D, 6, 4, 4); }, "DD block chain that loops"},
+     [](auto* D) { Put(D, 6, 4, 4); }, "DD block chain that loops",
+     nullptr, 0, Hdf4Fault::Leak, [](auto* D) {
+         Put(D, 6, 4, uint32_t(D->size()));
+         const uint8_t Block[] = {0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255};
+         D->insert(D->end(), std::begin(Block), std::end(Block)); }},
+    // Twin: the element reaches the file's last byte.
     {"element past the end of the file", WriteSd,
-     [](auto* D) { Put(D, Find(*D, 702).Position + 8, 4, 0x7fffffff); }, "element outside the file"},
+     [](auto* D) { Put(D, Find(*D, 702).Position + 8, 4, 0x7fffffff); }, "element outside the file",
+     nullptr, 0, Hdf4Fault::Clean,
+     [](auto* D) { Put(D, Find(*D, 702).Position + 8, 4, uint32_t(D->size()) - Find(*D, 702).Offset); },
+     "HDF4 reads the data set's bytes from the element's start and never the end the DD claims"},
+    // The vgroup header cannot be read: SDstart fails, leaving the records
+    // Vinitialize made (vgroup nodes, atoms). Twin: the record reaches the
+    // file's last byte, which is the last vgroup's, so HDF4 and the check
+    // find its trailer where they look.
     {"negative element length", WriteSd,
-     [](auto* D) { Put(D, Find(*D, 1965).Position + 8, 4, 0xfffffff0); }, "element outside the file"},
+     [](auto* D) { Put(D, Find(*D, 1965).Position + 8, 4, 0xfffffff0); }, "element outside the file",
+     nullptr, 0, Hdf4Fault::Leak,
+     [](auto* D) { Put(D, Find(*D, 1965).Position + 8, 4, uint32_t(D->size()) - Find(*D, 1965).Offset); }},
+    // Twin: exactly 92 bytes, as HDF4's writer stores it.
     {"version element longer than 92 bytes (stack smashing in Hopen)", WriteSd,
-     [](auto* D) { Put(D, Find(*D, 30).Position + 8, 4, 200); }, "version element longer than HDF4's buffer"},
+     [](auto* D) { Put(D, Find(*D, 30).Position + 8, 4, 200); }, "version element longer than HDF4's buffer",
+     nullptr, 0, Hdf4Fault::Crash, [](auto* D) { Put(D, Find(*D, 30).Position + 8, 4, 92); }},
+    // The access HIread_version starts through the special handler leaks an
+    // atom at every Hopen. No twin: a tag is special or not.
     {"version element in a special form", WriteSd,
-     [](auto* D) { Put(D, Find(*D, 30).Position, 2, 0x401E); }, "version element in a special form"},
+     [](auto* D) { Put(D, Find(*D, 30).Position, 2, 0x401E); }, "version element in a special form",
+     nullptr, 0, Hdf4Fault::Leak},
+    // HTPstart fails (DFE_DUPDD) and leaves its DD table allocated. Twin: the
+    // free DD becomes a vgroup of a ref of its own over the same record.
     {"two DDs of one tag and ref", WriteSd, [](auto* D) {
          const std::vector<DdAt> All = Dds(*D);
          Put(D, All[All.size() - 1].Position, 4, Get(*D, Find(*D, 1965).Position, 4)); },
-     "two DDs with the same tag and reference"},
+     "two DDs with the same tag and reference", nullptr, 0, Hdf4Fault::Leak, [](auto* D) {
+         const DdAt Group = Find(*D, 1965);
+         const size_t Free = FreeDds(*D).back().Position;
+         Put(D, Free, 2, 1965); Put(D, Free + 2, 2, 0x7777);
+         Put(D, Free + 4, 4, uint32_t(Group.Offset)); Put(D, Free + 8, 4, uint32_t(Group.Length)); }},
     // Tag 0 no reader asks for, but Hopen's HTPstart files it: of ref 0 it
     // fails, and two of one ref fail it too, each leaving its DD table.
+    // HDF4 alone takes this one, the first of its tag (the row's last
+    // field). Twin: a free DD made tag 0 and ref 1.
     {"DD of tag 0 and ref 0", WriteSd,
-     [](auto* D) { Put(D, Find(*D, 702).Position, 4, 0); }, "DD with reference 0"},
+     [](auto* D) { Put(D, Find(*D, 702).Position, 4, 0); }, "DD with reference 0",
+     nullptr, 0, Hdf4Fault::Report,
+     [](auto* D) { Put(D, FreeDds(*D).back().Position, 4, 1); },
+     "HTPstart files the first DD of a tag with ref 0 and fails only on a second (DFE_DUPDD): "
+     "HDF4 opens the file and only fails, cleanly, to find the data element the DD was"},
+    // HTPstart fails (DFE_DUPDD) and leaves its DD table allocated. Twin: two
+    // free DDs made tag 0, of refs 0x77 and 0x78.
     {"two DDs of tag 0 and one ref", WriteSd, [](auto* D) {
          Put(D, Find(*D, 702).Position, 4, 0x77);
          Put(D, Find(*D, 106).Position, 4, 0x77); },
-     "two DDs with the same tag and reference"},
+     "two DDs with the same tag and reference", nullptr, 0, Hdf4Fault::Leak, [](auto* D) {
+         const std::vector<DdAt> Free = FreeDds(*D);
+         Put(D, Free[0].Position, 4, 0x77);
+         Put(D, Free[1].Position, 4, 0x78); }},
+    // No twin: one entry more or less moves every field after the tags and
+    // refs, so only the written count reads the record.
     {"vgroup count past its record (SEGV in VPgetinfo)", WriteSd,
-     [](auto* D) { Put(D, size_t(Find(*D, 1965).Offset), 2, 0xffff); }, "vgroup record that does not add up"},
+     [](auto* D) { Put(D, size_t(Find(*D, 1965).Offset), 2, 0xffff); }, "vgroup record that does not add up",
+     nullptr, 0, Hdf4Fault::Crash},
     // HIstrncpy copies a name up to its declared length or first zero byte:
     // 64 characters, a declared length of 66 and the class length turned
-    // into two more overrun HDF4's 65-byte array.
+    // into two more overrun HDF4's 65-byte array. What shows is SDstart
+    // failing on the header after it, leaving the vdata records
+    // Vinitialize made. Twin: a declared length of 64, as the writer wrote.
     {"vdata name longer than 64 bytes", WriteLongVdataName, [](auto* D) {
          const DdAt Header = Find(*D, 1962, LongVdataName);
          const std::string Element(D->begin() + Header.Offset,
                                    D->begin() + Header.Offset + Header.Length);
          const size_t Name = size_t(Header.Offset) + Element.find(LongVdataName);
          Put(D, Name - 2, 2, 66); Put(D, Name + 64, 2, 'A' << 8 | 'A'); },
-     "vdata name or class longer than HDF4's 64-byte field"},
+     "vdata name or class longer than HDF4's 64-byte field", nullptr, 0, Hdf4Fault::Leak,
+     [](auto* D) {
+         const DdAt Header = Find(*D, 1962, LongVdataName);
+         const std::string Element(D->begin() + Header.Offset,
+                                   D->begin() + Header.Offset + Header.Length);
+         Put(D, size_t(Header.Offset) + Element.find(LongVdataName) - 2, 2, 64); }},
     // Version 4 with version and "more" stored once, as older writers stored
     // them: HDF4 reads the attribute flags past the record (SEGV in
     // VSPgetinfo).
@@ -368,136 +435,211 @@ const Damage Damages[] = {
          const size_t Middle = size_t(Header.Length) - 9; // before the 5-byte trailer
          Put(D, Header.Position + 8, 4, uint32_t(Middle + 5));
          Put(D, size_t(Header.Offset) + Middle, 2, 4); },
-     "vdata header that does not add up"},
+     "vdata header that does not add up", nullptr, 0, Hdf4Fault::Clean,
+     // Twin: the same cut of a version-3 header, which has no attributes.
+     [](auto* D) {
+         const DdAt Header = Find(*D, 1962, "DimVal0.1");
+         Put(D, Header.Position + 8, 4, uint32_t(size_t(Header.Length) - 9 + 5)); },
+     "the bytes after the record in HDF4's buffer say no attributes: HDF4 reads the file whole"},
     // A declared length past the name only runs into the fields after it:
     // HDF4 stops copying at their first zero byte, then fails on the middle
-    // version copy.
+    // version copy, and SDstart leaves the vdata records Vinitialize made.
+    // No twin: the declared length places every field after the name.
     {"vdata name length past the name", WriteSd,
      [](auto* D) { Put(D, size_t(Find(*D, 1962, "DimVal0.1").Offset) + 26, 2, 100); },
-     "vdata header that does not add up"},
+     "vdata header that does not add up", nullptr, 0, Hdf4Fault::Leak},
+    // No twin: a dimension's value field of any type but int32 is refused
+    // as a dimension size HDF4 would overrun.
     {"vdata field of a 64-bit type", WriteSd,
      [](auto* D) { Put(D, size_t(Find(*D, 1962, "DimVal0.1").Offset) + 10, 2, 26); },
-     "vdata fields that HDF4 cannot convert"},
+     "vdata fields that HDF4 cannot convert", nullptr, 0, Hdf4Fault::Clean, nullptr,
+     "HDF4 reads the file and every value is the file's: no signal or sanitizer report shows "
+     "what VSread does with the field (HDF4's own code is not instrumented)"},
+    // The overrun of hdf_read_dims' stack shows as the file's whole SD
+    // record (sd_NC_new_cdf) lost at SDend. Twin: the value of 4 bytes, as
+    // the writer wrote it.
     {"dimension value of eight bytes (stack overrun in hdf_read_dims)", WriteSd, [](auto* D) {
          const size_t At = size_t(Find(*D, 1962, "DimVal0.1").Offset);
          Put(D, At + 6, 2, 8); Put(D, At + 12, 2, 8); Put(D, At + 16, 2, 2); },
-     "dimension size HDF4 would overrun"},
+     "dimension size HDF4 would overrun", nullptr, 0, Hdf4Fault::Leak, [](auto* D) {
+         const size_t At = size_t(Find(*D, 1962, "DimVal0.1").Offset);
+         Put(D, At + 6, 2, 4); Put(D, At + 12, 2, 4); Put(D, At + 16, 2, 1); }},
     {"SD vgroup naming one ref twice (endless loop in hdf_read_dims)", WriteSd, [](auto* D) {
          const size_t At = size_t(Find(*D, 1965, "CDF0.0").Offset);
          const uint32_t Count = Get(*D, At, 2);
          Put(D, At + 2 + 2 * Count + 2, 2, Get(*D, At + 2 + 2 * Count, 2)); },
-     "SD vgroup naming one reference twice"},
+     // No twin: any other ref drops an entry the variable needs.
+     "SD vgroup naming one reference twice", nullptr, 0, Hdf4Fault::Hang},
+    // hdf_read_xdr_cdf fails and the old-style reader that runs instead
+    // leaves a freed buffer behind: the second SDstart frees it again.
+    // Twin: a 32-bit integer type, of the data's size.
     {"data of a 64-bit number type", WriteSd,
-     [](auto* D) { (*D)[size_t(Find(*D, 106).Offset) + 1] = 26; }, "number type HDF4 cannot convert"},
+     [](auto* D) { (*D)[size_t(Find(*D, 106).Offset) + 1] = 26; }, "number type HDF4 cannot convert",
+     nullptr, 0, Hdf4Fault::Crash, [](auto* D) { (*D)[size_t(Find(*D, 106).Offset) + 1] = 24; }},
     {"old-style group without its dimension record (double free)", Writer(Dfsd), [](auto* D) {
          const DdAt Group = Dds(*D).back().Tag == 720 ? Dds(*D).back() : Find(*D, 720);
          for (size_t At = size_t(Group.Offset); At < size_t(Group.Offset + Group.Length); At += 4)
              if (Get(*D, At, 2) == 701)
                  Put(D, At, 2, 709); },
-     "data-set group without exactly one dimension record"},
+     // No twin: a group has its dimension record or not.
+     "data-set group without exactly one dimension record", nullptr, 0, Hdf4Fault::Clean, nullptr,
+     "the group left without its dimension record is the file's first, and HDF4 lists it as a "
+     "data set of rank 0; the double free needs a later group without one"},
+    // SDstart fails, and the second frees the old-style reader's buffer
+    // again. No twin: the rank sizes the record that follows it.
     {"dimension record of rank 40", Writer(Dfsd),
      [](auto* D) { Put(D, size_t(Find(*D, 701).Offset), 2, 40); },
-     "dimension record of a rank HDF4 cannot take"},
+     "dimension record of a rank HDF4 cannot take", nullptr, 0, Hdf4Fault::Crash},
+    // No twin: the block length places every byte after the first block.
     {"linked blocks of length 0 (division by zero)", Writer(Appended),
-     [](auto* D) { Put(D, SpecialRecord(*D, 1) + 6, 4, 0); }, "linked blocks HDF4 cannot walk"},
+     [](auto* D) { Put(D, SpecialRecord(*D, 1) + 6, 4, 0); }, "linked blocks HDF4 cannot walk",
+     nullptr, 0, Hdf4Fault::Crash},
     {"linked-block table naming itself (endless walk)", Writer(Appended), [](auto* D) {
          const uint32_t Table = Get(*D, SpecialRecord(*D, 1) + 14, 2);
          for (const DdAt& Dd : Dds(*D))
              if (Dd.Tag == 20 && Dd.Ref == Table)
                  Put(D, size_t(Dd.Offset), 2, Table); },
-     "linked-block tables that loop"},
+     // No twin: the one table's next is 0, as written; any other is a loop
+     // or a table that is not there.
+     "linked-block tables that loop", nullptr, 0, Hdf4Fault::Hang},
     // One block per table, and a first block of length 0: HLPread puts
-    // position 0 in block 1, past the only table (SEGV in HLPread).
+    // position 0 in block 1, past the only table (SEGV in HLPread). Twin:
+    // two blocks per table, the first as written: the one table reaches the
+    // element's end.
     {"linked blocks whose tables end before their element", Writer(Appended), [](auto* D) {
          const size_t Header = SpecialRecord(*D, 1);
          Put(D, Header + 10, 4, 1);
          const DdAt Table = FindRef(*D, 20, Get(*D, Header + 14, 2));
          Put(D, FindRef(*D, 20, Get(*D, size_t(Table.Offset) + 2, 2)).Position + 8, 4, 0); },
-     nullptr, "linked blocks that end before their element"},
+     nullptr, "linked blocks that end before their element", 0, Hdf4Fault::Crash,
+     [](auto* D) { Put(D, SpecialRecord(*D, 1) + 10, 4, 2); }},
     // Of 23 blocks in a table of 128, the header claims 4 per table: the one
-    // table then reaches 4 blocks.
+    // table then reaches 4 blocks. Twin: 23 per table, the blocks written.
     {"linked blocks per table fewer than the blocks written", Writer(SmallBlocks),
      [](auto* D) { Put(D, SpecialRecord(*D, 1) + 10, 4, 4); }, nullptr,
-     "linked blocks that end before their element"},
+     "linked blocks that end before their element", 0, Hdf4Fault::Report,
+     [](auto* D) { Put(D, SpecialRecord(*D, 1) + 10, 4, 23); },
+     "SDreaddata fails cleanly where the tables end: no null link is followed"},
     // The chunk table's second record given the first's origin (a leak in
-    // HMCIstaccess at every start).
+    // HMCIstaccess at every start): the chunk that lay there is lost, and
+    // SDreaddata hands out fill values in its place. No twin: another origin
+    // moves a chunk's values.
     {"two chunks at one position", Writer(Chunked), [](auto* D) {
          const std::pair<size_t, size_t> Records = ChunkRecords(*D);
          Put(D, Records.second, 4, Get(*D, Records.first, 4));
          Put(D, Records.second + 4, 4, Get(*D, Records.first + 4, 4)); },
-     "two chunks at one position"},
+     "two chunks at one position", nullptr, 0, Hdf4Fault::Misread},
+    // HMCPchunkread refuses the record, and the chunk cache drops the page
+    // it took for it without freeing it (mcache_get). No twin: a record
+    // names a chunk or it does not.
     {"chunk table naming something else", Writer(Chunked),
      [](auto* D) { Put(D, ChunkRecords(*D).first + 8, 2, 702); },
-     nullptr, "chunk table naming something else"},
+     nullptr, "chunk table naming something else", 0, Hdf4Fault::Leak},
+    // No twin: the chunk lengths lay out the chunks.
     {"chunk length 0 (division by zero)", Writer(Chunked),
-     [](auto* D) { Put(D, SpecialRecord(*D, 5) + 43, 4, 0); }, "chunk lengths HDF4 would divide by"},
+     [](auto* D) { Put(D, SpecialRecord(*D, 5) + 43, 4, 0); }, "chunk lengths HDF4 would divide by",
+     nullptr, 0, Hdf4Fault::Crash},
+    // HMCIstaccess refuses a header above 256 bytes itself, leaving the
+    // file's SD record (sd_NC_new_cdf) and its atoms behind at SDend. No
+    // twin: a rank fixes the header's length, and none gives exactly 256.
     {"chunked header longer than HDF4's buffer", Writer(Chunked),
-     [](auto* D) { Put(D, SpecialRecord(*D, 5) + 2, 4, 300); }, "chunked header HDF4 would overrun"},
+     [](auto* D) { Put(D, SpecialRecord(*D, 5) + 2, 4, 300); }, "chunked header HDF4 would overrun",
+     nullptr, 0, Hdf4Fault::Leak},
     // FDICT set in the zlib header (0x78BB keeps its check sum): inflate
-    // asks for a dictionary, and HDF4's decoder asks again for ever.
+    // asks for a dictionary, and HDF4's decoder asks again for ever. Twin:
+    // 0x7801, another level and no dictionary, its check sum kept.
     {"deflate stream that needs a dictionary (endless loop in SDreaddata)", Writer(Compressed),
      [](auto* D) {
          const DdAt Bytes = FindRef(*D, 40, Get(*D, SpecialRecord(*D, 3) + 8, 2));
          (*D)[size_t(Bytes.Offset) + 1] = 0xBB; },
-     nullptr, "deflate stream that needs a dictionary"},
-    // Streams cut to 2 bytes: the bit reader would walk off its buffer.
+     nullptr, "deflate stream that needs a dictionary", 0, Hdf4Fault::Hang, [](auto* D) {
+         const DdAt Bytes = FindRef(*D, 40, Get(*D, SpecialRecord(*D, 3) + 8, 2));
+         (*D)[size_t(Bytes.Offset) + 1] = 0x01; }},
+    // Streams cut to 2 bytes: the bit reader would walk off its buffer; a
+    // data set this small keeps it inside, and the values come out wrong.
+    // No twin: a skipping-Huffman stream's length is known only by decoding
+    // it, and the check's bound is a lower one.
     {"skipping-Huffman stream cut short (SEGV in Hbitread)", Writer(Compressed),
      [](auto* D) { Put(D, CompressedBytes(*D, 3).Position + 8, 4, 2); },
-     nullptr, "compressed stream shorter than its values", 1},
+     nullptr, "compressed stream shorter than its values", 1, Hdf4Fault::Misread},
+    // Twin: exactly the kept bits of every value, as the writer stored them.
     {"N-bit stream cut short (SEGV in Hbitread)", Writer(Compressed),
      [](auto* D) { Put(D, CompressedBytes(*D, 2).Position + 8, 4, 2); },
-     nullptr, "compressed stream shorter than its values", 4},
-    // HCIinit_coder refuses it, leaking at every SDstart.
+     nullptr, "compressed stream shorter than its values", 4, Hdf4Fault::Misread,
+     [](auto* D) { Put(D, CompressedBytes(*D, 2).Position + 8, 4, NbitStreamBytes(*D)); }},
+    // HCIinit_coder refuses it, leaking the coder's records at every SDstart.
+    // Twin: level 9.
     {"deflate level 20", Writer(Compressed),
-     [](auto* D) { Put(D, SpecialRecord(*D, 3) + 14, 2, 20); }, "deflate compression with an unknown level"},
+     [](auto* D) { Put(D, SpecialRecord(*D, 3) + 14, 2, 20); }, "deflate compression with an unknown level",
+     nullptr, 0, Hdf4Fault::Leak, [](auto* D) { Put(D, SpecialRecord(*D, 3) + 14, 2, 9); }},
+    // No twin: a special code names a form or not.
     {"special element of an in-memory kind (assert in HDF4)", Writer(Compressed),
-     [](auto* D) { Put(D, SpecialRecord(*D, 3), 2, 6); }, "special element HDF4 would misread"},
+     [](auto* D) { Put(D, SpecialRecord(*D, 3), 2, 6); }, "special element HDF4 would misread",
+     nullptr, 0, Hdf4Fault::Crash},
     // The deflate record read as external: its name length (the model and
-    // coder codes, 4) runs two bytes past the record's 16.
+    // coder codes, 4) runs two bytes past the record's 16; HDF4 reads the
+    // data set's values from the bytes that follow. No twin: a name inside
+    // the record names an external file, which is kept out.
     {"external element whose name runs past its record", Writer(Compressed),
-     [](auto* D) { Put(D, SpecialRecord(*D, 3), 2, 2); }, "external element HDF4 would misread"},
-    // The same record rewritten whole: 120 bytes at 0 of the file "xy".
+     [](auto* D) { Put(D, SpecialRecord(*D, 3), 2, 2); }, "external element HDF4 would misread",
+     nullptr, 0, Hdf4Fault::Misread},
+    // The same record rewritten whole: 120 bytes at 0 of the file "xy". No
+    // twin: data in any external file are kept out.
     {"data in an external file", Writer(Compressed), [](auto* D) {
          const size_t At = SpecialRecord(*D, 3);
          Put(D, At, 2, 2); Put(D, At + 2, 4, 6 * 5 * 4); Put(D, At + 6, 4, 0);
          Put(D, At + 10, 4, 2); Put(D, At + 14, 2, 'x' << 8 | 'y'); },
-     nullptr, "data stored in an external file"},
+     nullptr, "data stored in an external file", 0, Hdf4Fault::Report, nullptr,
+     "no file \"xy\" is where HDF4 looks, and HXPread fails cleanly; where one is, HDF4 reads "
+     "its bytes as the values"},
+    // Twin: the chunk exactly a chunk's bytes long, as written.
     {"chunk cut short", Writer(Chunked), [](auto* D) {
          const DdAt Chunk = Find(*D, 61);
          Put(D, Chunk.Position + 8, 4, uint32_t(Chunk.Length / 2)); },
-     nullptr, "chunk shorter than a chunk's bytes"},
+     nullptr, "chunk shorter than a chunk's bytes", 0, Hdf4Fault::Misread, [](auto* D) {
+         const size_t Header = SpecialRecord(*D, 5) + 6; // data set 0's, of plain chunks
+         Put(D, Find(*D, 61).Position + 8, 4, Get(*D, Header + 9, 4) * Get(*D, Header + 13, 4)); }},
+    // HMCPchunkread fails, and the chunk cache drops the page it took for
+    // the chunk without freeing it (mcache_get). No twin: a chunk is there
+    // or not.
     {"chunk that is missing", Writer(Chunked),
-     [](auto* D) { Put(D, Find(*D, 61).Position + 2, 2, 0x7777); }, nullptr, "chunk that is missing"},
+     [](auto* D) { Put(D, Find(*D, 61).Position + 2, 2, 0x7777); }, nullptr, "chunk that is missing",
+     0, Hdf4Fault::Leak},
+    // Hstartread fails cleanly, as the rule says. No twin: an element is
+    // there or not.
     {"data element that is missing", WriteSd,
      [](auto* D) { Put(D, Find(*D, 702).Position + 2, 2, 0x7777); }, nullptr,
-     "data element that is missing"},
+     "data element that is missing", 0, Hdf4Fault::Report},
     // A special form with offset and length -1 cannot be started. For a
     // vdata SDstart reads, hdf_read_xdr_cdf fails and the old-style reader
     // that runs instead leaves a freed buffer behind: the next file's
-    // SDstart frees it again.
+    // SDstart frees it again. Opened alone the file shows the access
+    // records (atoms) the failed starts leave. No twin: a place is there or
+    // not.
     {"vdata storage in a special form with no place (double free in SDstart)", WriteSd,
      [](auto* D) {
          const size_t At = Find(*D, 1963).Position;
          Put(D, At, 2, 0x47AB); Put(D, At + 4, 4, 0xffffffff); Put(D, At + 8, 4, 0xffffffff); },
-     "vdata without storage"},
+     "vdata without storage", nullptr, 0, Hdf4Fault::Leak},
     // HLIstaccess takes the first block's length from its DD: at 1 byte,
     // the stream's second byte is the next block's first; at 0, both are.
     // 0x78 0xBB asks for a dictionary with a sound check sum: inflate
-    // returns Z_NEED_DICT, and HCIcdeflate_decode calls it for ever.
+    // returns Z_NEED_DICT, and HCIcdeflate_decode calls it for ever. The
+    // twin of each is the deflate row's: a header that fails its check sum.
     {"deflate header needing a dictionary across a first block of 1 byte (endless loop in SDreaddata)",
      Writer(DeflateHalves), [](auto* D) {
          const LinkedChunkBytes Chunk = FirstLinkedChunkBytes(*D);
          Put(D, Chunk.First.Position + 8, 4, 1);
          (*D)[size_t(Chunk.First.Offset)] = 0x78;
          (*D)[size_t(Chunk.Second.Offset)] = 0xBB; },
-     nullptr, "deflate stream that needs a dictionary"},
+     nullptr, "deflate stream that needs a dictionary", 0, Hdf4Fault::Hang},
     {"deflate header needing a dictionary after a first block of 0 bytes (endless loop in SDreaddata)",
      Writer(DeflateHalves), [](auto* D) {
          const LinkedChunkBytes Chunk = FirstLinkedChunkBytes(*D);
          Put(D, Chunk.First.Position + 8, 4, 0);
          (*D)[size_t(Chunk.Second.Offset)] = 0x78;
          (*D)[size_t(Chunk.Second.Offset) + 1] = 0xBB; },
-     nullptr, "deflate stream that needs a dictionary"},
+     nullptr, "deflate stream that needs a dictionary", 0, Hdf4Fault::Hang},
     // The chunk's bytes decoded as run-length data: zeros, each a run of
     // one byte that takes two, in an element cut to 100 bytes. Decoding its
     // 640 bytes, HCIcrle_decode reads on at the end, where HLPread turns
@@ -510,23 +652,45 @@ const Damage Damages[] = {
          Put(D, Chunk.Linked + 2, 4, 100);
          std::fill(D->begin() + Chunk.First.Offset,
                    D->begin() + Chunk.First.Offset + Chunk.First.Length, 0); },
-     nullptr, ReadsPastEnd},
+     nullptr, ReadsPastEnd, 0, Hdf4Fault::Crash},
     // The first block's offset moved by 2,048: the skipping-Huffman decoder,
     // fed other bytes of the file, wants more than the element's 207 and
     // reads on into the rest of the second block: values made of whatever
-    // the buffers held.
+    // the buffers held. No twin for these two: a stream that stays within
+    // its blocks is the writer's own.
     {"skipping-Huffman chunk over linked blocks whose first block moved", Writer(HuffmanHalves),
      [](auto* D) {
          const LinkedChunkBytes Chunk = FirstLinkedChunkBytes(*D);
          Put(D, Chunk.First.Position + 4, 4, uint32_t(Chunk.First.Offset - 2048)); },
-     nullptr, "compressed stream shorter than its values"},
+     nullptr, "compressed stream shorter than its values", 0, Hdf4Fault::Misread},
+    // The access records (atoms) of the failed starts stay. No twin: a place
+    // is there or not.
     {"data element in a special form with no place (SDstart's Hlength leaks)", WriteSd,
      [](auto* D) {
          const size_t At = Find(*D, 702).Position;
          Put(D, At, 2, 0x42BE); Put(D, At + 4, 4, 0xffffffff); Put(D, At + 8, 4, 0xffffffff); },
-     "special element HDF4 would misread"},
+     "special element HDF4 would misread", nullptr, 0, Hdf4Fault::Leak},
 };
 // clang-format on
+
+} // namespace
+
+std::vector<const Damage*> DamageRows() {
+    std::vector<const Damage*> Rows;
+    for (const Damage& Row : Damages)
+        Rows.push_back(&Row);
+    return Rows;
+}
+
+void WriteDamaged(const Damage& Row, const DamageApply& Change, const std::string& GoodPath,
+                  const std::string& ChangedPath) {
+    Row.Write(GoodPath);
+    std::vector<uint8_t> Data = Bytes(GoodPath);
+    Change(&Data);
+    Save(ChangedPath, Data);
+}
+
+namespace {
 
 TEST_F(StructureCheckTest, EachDamageIsRefusedByItsRuleOrKeepsItsDataSetOut) {
     for (const Damage& Case : Damages) {
@@ -662,10 +826,17 @@ std::string SourceText(const std::filesystem::path& Path) {
     return std::string(std::istreambuf_iterator<char>(In), {});
 }
 
+// One row of docs/reliability.md's rules table: the words, and the guard,
+// outcome and HDF4-alone cells.
+struct DocumentedRow {
+    std::vector<std::string> Words;
+    std::string Guards, Outcome, Shown;
+};
+
 // docs/reliability.md's rules table, parsed back into the code's shape.
 struct DocumentedStage {
     std::string Stage;
-    std::vector<std::pair<std::vector<std::string>, std::pair<std::string, std::string>>> Rows;
+    std::vector<DocumentedRow> Rows;
 };
 
 std::vector<DocumentedStage> DocumentedRules() {
@@ -691,8 +862,8 @@ std::vector<DocumentedStage> DocumentedRules() {
                                 ? ""
                                 : Cell.substr(First, Cell.find_last_not_of(' ') - First + 1));
         }
-        EXPECT_EQ(Cells.size(), 3u) << Line;
-        if (Cells.size() != 3)
+        EXPECT_EQ(Cells.size(), 4u) << Line;
+        if (Cells.size() != 4)
             continue;
         if (Cells[2].empty()) {
             Stages.push_back({Cells[0].substr(1, Cells[0].size() - 2), {}});
@@ -706,7 +877,7 @@ std::vector<DocumentedStage> DocumentedRules() {
         }
         EXPECT_FALSE(Stages.empty()) << "a rule before the first stage: " << Line;
         if (!Stages.empty())
-            Stages.back().Rows.push_back({Words, {Cells[1], Cells[2]}});
+            Stages.back().Rows.push_back({Words, Cells[1], Cells[2], Cells[3]});
     }
     return Stages;
 }
@@ -749,13 +920,40 @@ TEST(StructureRules, TheDocumentShowsTheCodesTable) {
         ASSERT_EQ(Documented[S].Rows.size(), Table[S].Rows.size());
         for (size_t R = 0; R < Table[S].Rows.size(); ++R) {
             const StructureRuleRow& Row = Table[S].Rows[R];
-            EXPECT_EQ(Documented[S].Rows[R].first,
-                      std::vector<std::string>(Row.Words.begin(), Row.Words.end()));
-            EXPECT_EQ(Documented[S].Rows[R].second.first, Row.Guards);
-            EXPECT_EQ(Documented[S].Rows[R].second.second,
-                      Row.Outcome == RuleOutcome::File ? "file" : "data set");
+            const DocumentedRow& Shown = Documented[S].Rows[R];
+            EXPECT_EQ(Shown.Words, std::vector<std::string>(Row.Words.begin(), Row.Words.end()));
+            EXPECT_EQ(Shown.Guards, Row.Guards);
+            EXPECT_EQ(Shown.Outcome, Row.Outcome == RuleOutcome::File ? "file" : "data set");
+            std::string Faults;
+            for (Hdf4Fault Fault : Row.Shown)
+                Faults += (Faults.empty() ? "" : ", ") + std::string(Hdf4FaultName(Fault));
+            EXPECT_EQ(Shown.Shown, Faults.empty() ? "-" : Faults) << Shown.Guards;
         }
     }
+}
+
+// What the rules' table says HDF4 alone did is what the damage table's rows
+// of those rules say (posix/hdf4_alone_test.cpp runs them): each fault once,
+// worst first.
+TEST(StructureRules, EachRuleShowsTheFaultsOfItsDamagedFiles) {
+    std::map<const StructureRuleRow*, std::set<Hdf4Fault>> Faults;
+    for (const Damage* Row : DamageRows()) {
+        const char* Rule = Row->KeptOut != nullptr ? Row->KeptOut : Row->Rule;
+        if (Rule == nullptr || !Row->Fault.has_value())
+            continue;
+        const StructureRuleRow* Found = FindStructureRule(Rule);
+        ASSERT_NE(Found, nullptr) << Row->What;
+        Faults[Found].insert(*Row->Fault);
+    }
+    for (const StructureRuleStage& Stage : StructureRuleTable())
+        for (const StructureRuleRow& Row : Stage.Rows) {
+            std::vector<std::string> Expected, Listed;
+            for (auto Fault = Faults[&Row].rbegin(); Fault != Faults[&Row].rend(); ++Fault)
+                Expected.push_back(Hdf4FaultName(*Fault));
+            for (Hdf4Fault Fault : Row.Shown)
+                Listed.push_back(Hdf4FaultName(Fault));
+            EXPECT_EQ(Listed, Expected) << Row.Words.front();
+        }
 }
 
 // Every text of two words or more in the check's sources is a rule of the

@@ -1,10 +1,13 @@
 // Child processes on POSIX systems: fork and exec, with pipes read with poll
-// so that neither output can fill up and hold the program, and
+// so that neither output can fill up and hold the program, a time limit kept
+// by poll's timeout and a kill of the child's own process group, and
 // pseudo-terminals for runs on a terminal and for Ctrl-C.
 #include "platform/child_process.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -93,10 +96,46 @@ ChildRun CollectFromTerminal(int Master, pid_t Child) {
     return Run;
 }
 
+// Milliseconds left until Deadline, at least 0; -1 (wait without end)
+// without a limit.
+int MillisecondsLeft(bool Limited, std::chrono::steady_clock::time_point Deadline) {
+    if (!Limited) {
+        return -1;
+    }
+    const auto Left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          Deadline - std::chrono::steady_clock::now())
+                          .count();
+    return int(std::clamp<long long>(Left, 0, INT_MAX));
+}
+
+// Waits for the child to end; at the deadline, if there is one, kills its
+// process group first.
+int WaitForChild(pid_t Child, bool Limited, std::chrono::steady_clock::time_point Deadline,
+                 ChildRun* Run) {
+    int Status = 0;
+    while (true) {
+        const pid_t Ended = waitpid(Child, &Status, Limited && !Run->TimedOut ? WNOHANG : 0);
+        if (Ended == Child || (Ended < 0 && errno != EINTR)) {
+            return Status;
+        }
+        if (Ended == 0) { // still running, with its outputs closed
+            if (MillisecondsLeft(Limited, Deadline) == 0) {
+                kill(-Child, SIGKILL);
+                Run->TimedOut = true;
+            } else {
+                poll(nullptr, 0, 10);
+            }
+        }
+    }
+}
+
 } // namespace
 
 ChildRun RunChild(const std::string& Path, const std::vector<std::string>& Args,
-                  const ChildInput& Input) {
+                  const ChildInput& Input, int TimeLimitSeconds) {
+    const bool Limited = TimeLimitSeconds > 0;
+    const auto Deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(Limited ? TimeLimitSeconds : 0);
     int In[2], Out[2], Err[2];
     if (pipe2(In, O_CLOEXEC) != 0 || pipe2(Out, O_CLOEXEC) != 0 || pipe2(Err, O_CLOEXEC) != 0) {
         Fail("pipe");
@@ -116,11 +155,17 @@ ChildRun RunChild(const std::string& Path, const std::vector<std::string>& Args,
         Fail("fork");
     }
     if (Child == 0) {
+        if (Limited) { // a process group of its own, which the limit kills whole
+            setpgid(0, 0);
+        }
         dup2(In[0], STDIN_FILENO);
         dup2(Out[1], STDOUT_FILENO);
         dup2(Err[1], STDERR_FILENO);
         execv(Path.c_str(), Argv.data());
         _exit(127);
+    }
+    if (Limited) { // as the child does, whichever of the two runs first
+        setpgid(Child, Child);
     }
     close(In[0]);
     close(Out[1]);
@@ -143,7 +188,14 @@ ChildRun RunChild(const std::string& Path, const std::vector<std::string>& Args,
     std::string* Into[2] = {&Run.Out, &Run.Err};
     int Open = 2;
     while (Open > 0) {
-        if (poll(Fds, 2, -1) < 0) {
+        const int Wait = MillisecondsLeft(Limited, Deadline);
+        if (Wait == 0) {
+            kill(-Child, SIGKILL);
+            Run.TimedOut = true;
+            break;
+        }
+        const int Ready = poll(Fds, 2, Wait);
+        if (Ready < 0) {
             if (errno == EINTR) {
                 continue;
             }
@@ -164,9 +216,12 @@ ChildRun RunChild(const std::string& Path, const std::vector<std::string>& Args,
             }
         }
     }
-    int Status = 0;
-    waitpid(Child, &Status, 0);
-    Decode(Status, &Run);
+    for (pollfd& Fd : Fds) { // still open after a kill at the limit
+        if (Fd.fd >= 0) {
+            close(Fd.fd);
+        }
+    }
+    Decode(WaitForChild(Child, Limited, Deadline, &Run), &Run);
     return Run;
 }
 

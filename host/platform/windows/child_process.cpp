@@ -1,5 +1,6 @@
 // Child processes on Windows: CreateProcess with the standard streams on
-// files of a private folder (no threads to keep two pipes drained), and the
+// files of a private folder (no threads to keep two pipes drained), a time
+// limit kept by the wait's timeout and TerminateProcess, and the
 // one place where the console's line ends are undone: the C runtime writes
 // standard output and error in text mode, "\r\n" for each "\n", so "\r\n"
 // is read back as "\n".
@@ -16,6 +17,9 @@
 
 namespace Platform {
 namespace {
+
+// The exit status of a program ended at its time limit.
+constexpr UINT TimedOutExitCode = 124;
 
 // One argument as the C runtime's command-line parser will split it back:
 // quoted when it holds blanks or quotes, backslashes doubled before a quote.
@@ -99,7 +103,7 @@ HANDLE InheritedFile(const std::string& Path, bool Write) {
 } // namespace
 
 ChildRun RunChild(const std::string& Path, const std::vector<std::string>& Args,
-                  const ChildInput& Input) {
+                  const ChildInput& Input, int TimeLimitSeconds) {
     if (RunFolder().empty()) {
         RunFolder() = MakePrivateFolder("loadhdf-run-");
         std::atexit(RemoveRunFolder);
@@ -135,13 +139,20 @@ ChildRun RunChild(const std::string& Path, const std::vector<std::string>& Args,
     if (!Started) {
         throw std::runtime_error("cannot start " + Executable);
     }
-    WaitForSingleObject(Process.hProcess, INFINITE);
+    ChildRun Run;
+    const DWORD Limit = TimeLimitSeconds > 0 ? DWORD(TimeLimitSeconds) * 1000 : INFINITE;
+    if (WaitForSingleObject(Process.hProcess, Limit) == WAIT_TIMEOUT) {
+        // The program's own children are its business: the ones this
+        // project runs start none.
+        TerminateProcess(Process.hProcess, TimedOutExitCode);
+        WaitForSingleObject(Process.hProcess, INFINITE);
+        Run.TimedOut = true;
+    }
     DWORD Code = 0;
     GetExitCodeProcess(Process.hProcess, &Code);
     CloseHandle(Process.hThread);
     CloseHandle(Process.hProcess);
 
-    ChildRun Run;
     Run.Out = WithoutCarriageReturns(FileText(Stem + ".out"));
     Run.Err = WithoutCarriageReturns(FileText(Stem + ".err"));
     // An exception that ended the program (an access violation, say) is its
