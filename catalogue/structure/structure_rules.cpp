@@ -27,7 +27,7 @@ const std::vector<StructureRuleStage>& StructureRuleTable() {
               "overlapping blocks let a small file claim endless DDs: a bound on memory and time (2^20 DDs, or one per 12 bytes of the file)",
               RuleOutcome::File},
              {{"DD with reference 0"},
-              "ref 0 is HDF4's search wildcard: a VG, VH, NDG or SDG DD of ref 0 makes its reader skip every record of that tag, and `SDstart` fall back to the old-style reader; a DD of tag 0 and ref 0 makes `HTPstart` fail (`DFE_INTERNAL`), leaving its DD table allocated",
+              "ref 0 is HDF4's search wildcard: a VG, VH, NDG or SDG DD of ref 0 makes its reader skip every record of that tag, and `SDstart` fall back to the old-style reader; a DD of ref 0 makes `HTPstart` fail (`DFE_DUPDD`), leaving its DD table allocated, unless it is the first DD of its tag (`HTIregister_tag_ref` marks ref 0 taken when it first meets a tag), and no writer writes one",
               RuleOutcome::File, {Hdf4Fault::Report}},
              {{"element outside the file"},
               "`Hread` takes a negative length as \"the rest of the file\" and copies it into the element's fixed buffer",

@@ -386,10 +386,11 @@ const Damage Damages[] = {
          const size_t Free = FreeDds(*D).back().Position;
          Put(D, Free, 2, 1965); Put(D, Free + 2, 2, 0x7777);
          Put(D, Free + 4, 4, uint32_t(Group.Offset)); Put(D, Free + 8, 4, uint32_t(Group.Length)); }},
-    // Tag 0 no reader asks for, but Hopen's HTPstart files it: of ref 0 it
-    // fails, and two of one ref fail it too, each leaving its DD table.
-    // HDF4 alone takes this one, the first of its tag (the row's last
-    // field). Twin: a free DD made tag 0 and ref 1.
+    // Tag 0 no reader asks for, but Hopen's HTPstart files it: a DD of ref 0
+    // that is not the first of its tag fails it, and so do two of one ref,
+    // each leaving its DD table. HDF4 alone takes this one, the first of its
+    // tag (the row's last field); no writer writes tag 0, so the rule keeps
+    // refusing it. Twin: a free DD made tag 0 and ref 1.
     {"DD of tag 0 and ref 0", WriteSd,
      [](auto* D) { Put(D, Find(*D, 702).Position, 4, 0); }, "DD with reference 0",
      nullptr, 0, Hdf4Fault::Report,
