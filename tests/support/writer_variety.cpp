@@ -269,6 +269,8 @@ void WriteSparseChunkedBeside(const std::string& Path, std::vector<int32> Dims,
     size_t Count = size_t(DFKNTsize(Type));
     for (int32 Length : Chunk)
         Count *= size_t(Length);
+    // The first chunk alone, written as a chunk: SDwritedata's positions
+    // in a data set of 2 GiB and more wrap in HMCPwrite.
     std::vector<uint8> Bytes(Count, 0);
     std::vector<int32> Origin(Chunk.size(), 0);
     Must(SDwritechunk(Sparse, Origin.data(), Bytes.data()) == SUCCEED, "SDwritechunk");
