@@ -24,13 +24,13 @@ namespace {
 constexpr int64_t CompressedRecordSize = 14; // before the coder's own bytes
 // HMCIstaccess (mcache_open) allocates a list entry for every position of
 // the chunk grid at each start of the element, SDstart's Hlength among
-// them: about 32 bytes and 0.18 us a position. Listing a file of 1 x 1
-// chunks beside a small data set took 0.19 s and 36 MB at 2^20 positions,
-// 0.66 s and 132 MB at 2^22, 1.5 s and 260 MB at 2^23, 3.1 s and 516 MB at
-// 2^24. Up to 2^22 the listing stays under a second and within what a
-// 32-bit host can spare for a moment; beyond, it takes a large share of the
-// host's 2 GiB and several seconds at every start.
-constexpr int64_t MaxChunkPositions = int64_t(1) << 22;
+// them: about 32 bytes and 0.18 us a position (listing a file of 1 x 1
+// chunks took 0.19 s and 36 MB at 2^20 positions, 0.66 s and 132 MB at
+// 2^22, 3.1 s and 516 MB at 2^24). Reading such a grid costs far more:
+// one SDreaddata of 2^20 missing 1 x 1 chunks took over 100 s, the chunk
+// cache searched at every chunk. Until that cost has its own bound, the
+// grid stays at 2^20 positions.
+constexpr int64_t MaxChunkPositions = int64_t(1) << 20;
 // HCIcskphuff_init, run by SDstart's Hlength, allocates about 2.5 KiB per
 // unit of the skip size, and its pointer arrays' sizes wrap a 32-bit size_t
 // from 2^30 units. Writers use the size of a value; SDsetcompress and

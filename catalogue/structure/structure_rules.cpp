@@ -132,7 +132,7 @@ const std::vector<StructureRuleStage>& StructureRuleTable() {
               "`HCIinit_coder` refuses a level above 9, but leaks its records at every `SDstart` (`Hlength`); no writer writes one",
               RuleOutcome::File, {Hdf4Fault::Leak}},
              {{"chunked header HDF4 would overrun", "chunked header that does not add up", "chunk compression header cut short", "chunk lengths HDF4 would divide by", "chunk grid too large"},
-              "`HMCIstaccess` reads the header into 256 bytes on the stack, divides by chunk lengths, sizes the chunk cache's pages as a chunk's values times the value size in 32 bits, and allocates an entry per position of the chunk grid at every start of the element (about 32 bytes and 0.18 us each: above 2^22 positions a listing takes hundreds of megabytes and seconds); `HMCPinquire` gives the element's length as its values times the value size in 32 bits, from which `SDstart` counts an unlimited data set's records",
+              "`HMCIstaccess` reads the header into 256 bytes on the stack, divides by chunk lengths, sizes the chunk cache's pages as a chunk's values times the value size in 32 bits, and allocates an entry per position of the chunk grid at every start of the element (about 32 bytes and 0.18 us each; one read of 2^20 missing 1 x 1 chunks took over 100 s, so the grid is bounded at 2^20 positions); `HMCPinquire` gives the element's length as its values times the value size in 32 bits, from which `SDstart` counts an unlimited data set's records",
               RuleOutcome::File, {Hdf4Fault::Crash, Hdf4Fault::Leak}},
              {{"chunked dimension of length 0"},
               "`HMCPseek` and `HMCPread` take positions modulo each dimension's length (SIGFPE); writers never store 0",

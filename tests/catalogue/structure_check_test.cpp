@@ -761,7 +761,6 @@ const LoadOutcome LoadOutcomes[] = {
     {"SD: a data set in another machine's byte order", 0, true, 8.5},
     {"SD: N-bit records appended, the chain exactly full", 0, false, 0},
     {"SD: N-bit records appended over a second table", 0, true, 5},
-    {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set", 1, true, 2.5},
     {"SD: a sparse chunked data set of 2 GiB and more beside a small one", 1, true, 2.5},
 };
 // clang-format on

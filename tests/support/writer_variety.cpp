@@ -730,10 +730,6 @@ const std::vector<WriterCase>& WriterVariety() {
          [](const std::string& P) { WriteNbitAppended(P, 3000, 36964); }},
         {"SD: N-bit records appended over a second table",
          [](const std::string& P) { WriteNbitAppended(P, 2000, 36964); }},
-        {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set",
-         [](const std::string& P) {
-             WriteSparseChunkedBeside(P, {1025, 1024}, {1, 1}, DFNT_UINT8);
-         }},
         {"SD: a sparse chunked data set of 2 GiB and more beside a small one",
          [](const std::string& P) {
              WriteSparseChunkedBeside(P, {520, 1024, 1024}, {8, 64, 64}, DFNT_FLOAT32);
