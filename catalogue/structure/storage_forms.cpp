@@ -202,8 +202,9 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
         std::vector<uint8_t> Head;
         Bytes->Seek(0);
         const ReadResult Read = Bytes->Read(std::min<int64_t>(Stored, 4096), 4096, &Head);
-        Head.resize(std::min<size_t>(Head.size(), size_t(std::max<int64_t>(Read.Count, 0))));
-        Head.resize(std::min<size_t>(Head.size(), 6));
+        // What the read returned, of which inflate's header takes 6 at most.
+        Head.resize(
+            size_t(std::clamp<int64_t>(std::min<int64_t>(Read.Count, 6), 0, int64_t(Head.size()))));
         if (Read.End == ReadEnd::Delivered && JudgeZlibStart(Head) == ZlibStart::WantsDictionary) {
             *KeptOut = "deflate stream that needs a dictionary";
             return true;
