@@ -24,13 +24,21 @@ namespace {
 constexpr int64_t CompressedRecordSize = 14; // before the coder's own bytes
 // HMCIstaccess (mcache_open) allocates a list entry for every position of
 // the chunk grid at each start of the element, SDstart's Hlength among
-// them: about 32 bytes and 0.18 us a position (listing a file of 1 x 1
-// chunks took 0.19 s and 36 MB at 2^20 positions, 0.66 s and 132 MB at
-// 2^22, 3.1 s and 516 MB at 2^24). Reading such a grid costs far more:
-// one SDreaddata of 2^20 missing 1 x 1 chunks took over 100 s, the chunk
-// cache searched at every chunk. Until that cost has its own bound, the
-// grid stays at 2^20 positions.
-constexpr int64_t MaxChunkPositions = int64_t(1) << 20;
+// them: about 32 bytes and 0.1 to 0.18 us a position, given back at the
+// element's end. Listing a data set of 1 x 1 chunks took 0.19 s and 36 MB
+// at 2^20 positions, 0.44 to 0.66 s and 132 MB at 2^22, 3.1 s and 516 MB at
+// 2^24; ten of 2^20 took 1.3 s. A grid of up to 2^22 positions stays under
+// a second and within what a 32-bit host can spare for a moment, and all
+// of a file's grids together stay within a few seconds of SDstart.
+constexpr int64_t MaxChunkPositions = int64_t(1) << 22;
+constexpr int64_t MaxChunkPositionsListed = int64_t(1) << 24;
+// Reading costs far more: mcache_get looks every chunk up in one of 128
+// lists that hold the whole grid between them, so a read of a grid's
+// chunks takes time in the square of its positions. One SDreaddata of 1 x
+// 1 chunks, written or not, took 0.3 s at 2^16 positions, 1.9 s at 2^17,
+// 8.3 s at 2^18 and over 100 s at 2^20, with no way for the user to stop
+// it. Beyond 2^17 the data set is kept out.
+constexpr int64_t MaxChunkPositionsRead = int64_t(1) << 17;
 // HCIcskphuff_init, run by SDstart's Hlength, allocates about 2.5 KiB per
 // unit of the skip size, and its pointer arrays' sizes wrap a 32-bit size_t
 // from 2^30 units. Writers use the size of a value; SDsetcompress and
@@ -343,6 +351,11 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
         if (Product * std::max(ValueSize, 1) > INT32_MAX || Positions > MaxChunkPositions)
             return Check.Refuse("chunk grid too large");
     }
+    Check.ChunkPositionsListed += Positions;
+    if (Check.ChunkPositionsListed > MaxChunkPositionsListed)
+        return Check.Refuse("chunk grids too large together");
+    if (Positions > MaxChunkPositionsRead && Facts->KeptOut == nullptr)
+        Facts->KeptOut = "chunk grid too fine to read";
     const int32_t FillLength = Header.I32();
     if (!Header.Ok() || ChunkSize != Product || ValueSize < 1 ||
         (Data.ValueSize >= 0 && ValueSize != Data.ValueSize) || FillLength != ValueSize ||

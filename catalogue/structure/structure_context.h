@@ -95,6 +95,8 @@ struct StructureCheck {
     // asked for, and the dimensions whose scales would be read from them.
     std::vector<DataKeptOut> KeptOut;
     std::vector<std::string> ScalesKeptOut;
+    // Positions of the chunk grids started so far: SDstart starts each.
+    int64_t ChunkPositionsListed = 0;
 
     // Records the first broken rule; always false, so stages can return it.
     bool Refuse(const char* Rule) {

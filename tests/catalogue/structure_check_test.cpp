@@ -172,6 +172,10 @@ const std::map<std::string, KeptOutList> KeptOutByCase = {
     // would hand out fill values.
     {"SD: a sparse chunked data set of 2 GiB and more beside a small one",
      {{0, "chunked data set of more than 2 GiB"}}},
+    // HDF4 lists the file at once, but would take minutes to read the fine
+    // grid, in one SDreaddata.
+    {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set",
+     {{0, "chunk grid too fine to read"}}},
 };
 
 TEST_F(StructureCheckTest, FilesOfEveryHdf4WriterPassAndScan) {
@@ -540,6 +544,26 @@ const Damage Damages[] = {
     {"chunk length 0 (division by zero)", Writer(Chunked),
      [](auto* D) { Put(D, SpecialRecord(*D, 5) + 43, 4, 0); }, "chunk lengths HDF4 would divide by",
      nullptr, 0, Hdf4Fault::Crash},
+    // HMCIstaccess allocates an entry per position of the grid at SDstart:
+    // data set 0's first dimension stored as 2^29, a grid of 2^27 x 2, and
+    // SDstart is still allocating when the harness stops it. Twin: a grid
+    // of 2^17 positions, listed and read at once; a grid at the bound
+    // itself is listed, but its data set is kept out as too fine to read.
+    {"chunk grid of 2^28 positions (SDstart allocating for ever)", Writer(Chunked),
+     [](auto* D) { Put(D, SpecialRecord(*D, 5) + 39, 4, 4u << 27); }, "chunk grid too large",
+     nullptr, 0, Hdf4Fault::Hang,
+     [](auto* D) { Put(D, SpecialRecord(*D, 5) + 39, 4, 4u << 16); }},
+    // Sixteen grids of 2^22 positions, each within the bound of one: SDstart
+    // takes them all, at about half a second each. No twin: a grid of more
+    // than 2^17 positions is kept out as too fine to read.
+    {"sixteen chunk grids of 2^22 positions (SDstart for seconds)",
+     Writer("SD: sixteen chunked data sets of 2 x 2"),
+     [](auto* D) {
+         for (const DdAt& Dd : Dds(*D))
+             if (Dd.Tag == SpecialSd && Get(*D, size_t(Dd.Offset), 2) == 5)
+                 Put(D, size_t(Dd.Offset) + 39, 4, 1u << 21);
+     },
+     "chunk grids too large together", nullptr, 0, Hdf4Fault::Hang},
     // HMCIstaccess refuses a header above 256 bytes itself, leaving the
     // file's SD record (sd_NC_new_cdf) and its atoms behind at SDend. No
     // twin: a rank fixes the header's length, and none gives exactly 256.
@@ -683,6 +707,22 @@ std::vector<const Damage*> DamageRows() {
     return Rows;
 }
 
+// Pairs of valid files: the same values written in two sessions, once
+// leaving the N-bit stream's linked chain exactly full (HDF4 crashes), once
+// over a second table (HDF4 reads it whole); a grid of 1 x 1 chunks too fine
+// to read within the harness's time limit, and one HDF4 reads at once.
+std::vector<WriterFault> WriterFaults() {
+    return {
+        {"SD: N-bit records appended, the chain exactly full", Hdf4Fault::Crash,
+         "compressed stream whose decoder reads past its linked blocks"},
+        {"SD: N-bit records appended over a second table", Hdf4Fault::Clean, nullptr},
+        {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set", Hdf4Fault::Hang,
+         "chunk grid too fine to read"},
+        {"SD: 1 x 1 chunks on a grid of 256 x 256 beside a small data set", Hdf4Fault::Clean,
+         nullptr},
+    };
+}
+
 void WriteDamaged(const Damage& Row, const DamageApply& Change, const std::string& GoodPath,
                   const std::string& ChangedPath) {
     Row.Write(GoodPath);
@@ -761,6 +801,9 @@ const LoadOutcome LoadOutcomes[] = {
     {"SD: a data set in another machine's byte order", 0, true, 8.5},
     {"SD: N-bit records appended, the chain exactly full", 0, false, 0},
     {"SD: N-bit records appended over a second table", 0, true, 5},
+    {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set", 0, false, 0},
+    {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set", 1, true, 2.5},
+    {"SD: 1 x 1 chunks on a grid of 256 x 256 beside a small data set", 1, true, 2.5},
     {"SD: a sparse chunked data set of 2 GiB and more beside a small one", 1, true, 2.5},
 };
 // clang-format on
@@ -933,7 +976,7 @@ TEST(StructureRules, TheDocumentShowsTheCodesTable) {
 }
 
 // What the rules' table says HDF4 alone did is what the damage table's rows
-// of those rules say (posix/hdf4_alone_test.cpp runs them): each fault once,
+// and the writer pairs of those rules say (posix/hdf4_alone_test.cpp runs them): each fault once,
 // worst first.
 TEST(StructureRules, EachRuleShowsTheFaultsOfItsDamagedFiles) {
     std::map<const StructureRuleRow*, std::set<Hdf4Fault>> Faults;
@@ -945,6 +988,12 @@ TEST(StructureRules, EachRuleShowsTheFaultsOfItsDamagedFiles) {
         ASSERT_NE(Found, nullptr) << Row->What;
         Faults[Found].insert(*Row->Fault);
     }
+    for (const WriterFault& Row : WriterFaults())
+        if (Row.KeptOut != nullptr) {
+            const StructureRuleRow* Found = FindStructureRule(Row.KeptOut);
+            ASSERT_NE(Found, nullptr) << Row.Case;
+            Faults[Found].insert(Row.Fault);
+        }
     for (const StructureRuleStage& Stage : StructureRuleTable())
         for (const StructureRuleRow& Row : Stage.Rows) {
             std::vector<std::string> Expected, Listed;

@@ -43,6 +43,17 @@ struct Damage {
     const char* NotReproduced = nullptr;
 };
 
+// A valid file a writer case makes (support/writer_variety.cpp), and what
+// HDF4 alone does with it: the check keeps its data set 0 out by KeptOut
+// where HDF4 faults, and lets it through where HDF4 reads it whole.
+struct WriterFault {
+    const char* Case;
+    Hdf4Fault Fault;
+    const char* KeptOut; // null: nothing kept out
+};
+
+std::vector<WriterFault> WriterFaults();
+
 // The table's rows, in order.
 std::vector<const Damage*> DamageRows();
 

@@ -8,6 +8,7 @@
 
 #include <hdf/mfhdf.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -281,6 +282,23 @@ void WriteSparseChunkedBeside(const std::string& Path, std::vector<int32> Dims,
     Must(SDwritedata(Small, Start, nullptr, Edges, const_cast<float32*>(Values.data())) == SUCCEED,
          "SDwritedata");
     SDendaccess(Small);
+}
+
+// Count data sets of 2 x 2 float32 values in chunks of 1 x 1, one chunk
+// written each: a file with many chunked elements, all small.
+void WriteSmallChunked(const std::string& Path, int Count) {
+    SdFile File(Path);
+    HDF_CHUNK_DEF Def{};
+    Def.chunk_lengths[0] = 1;
+    Def.chunk_lengths[1] = 1;
+    for (int Index = 0; Index < Count; ++Index) {
+        char Name[32];
+        std::snprintf(Name, sizeof Name, "chunked %d", Index);
+        const int32 Sds = CreateFloat(File.Id, Name, {2, 2});
+        Must(SDsetchunk(Sds, Def, HDF_CHUNK) == SUCCEED, "SDsetchunk");
+        WriteAll(Sds, {1, 1});
+        SDendaccess(Sds);
+    }
 }
 
 void AppendRecords(const std::string& Path, int Sessions, int32 Records) {
@@ -730,6 +748,16 @@ const std::vector<WriterCase>& WriterVariety() {
          [](const std::string& P) { WriteNbitAppended(P, 3000, 36964); }},
         {"SD: N-bit records appended over a second table",
          [](const std::string& P) { WriteNbitAppended(P, 2000, 36964); }},
+        {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set",
+         [](const std::string& P) {
+             WriteSparseChunkedBeside(P, {1025, 1024}, {1, 1}, DFNT_UINT8);
+         }},
+        {"SD: 1 x 1 chunks on a grid of 256 x 256 beside a small data set",
+         [](const std::string& P) {
+             WriteSparseChunkedBeside(P, {256, 256}, {1, 1}, DFNT_UINT8);
+         }},
+        {"SD: sixteen chunked data sets of 2 x 2",
+         [](const std::string& P) { WriteSmallChunked(P, 16); }},
         {"SD: a sparse chunked data set of 2 GiB and more beside a small one",
          [](const std::string& P) {
              WriteSparseChunkedBeside(P, {520, 1024, 1024}, {8, 64, 64}, DFNT_FLOAT32);

@@ -101,34 +101,23 @@ INSTANTIATE_TEST_SUITE_P(DamageTable, Hdf4AloneTest,
                              return Name;
                          });
 
-// Valid files a writer makes, whose data set the check keeps out or lets
-// through for what HDF4 alone does with it: the same values written in two
-// sessions, once leaving the N-bit stream's linked chain exactly full (HDF4
-// crashes), once over a second table (HDF4 reads it whole).
-struct WriterRow {
-    const char* Case;
-    Hdf4Fault Fault;
-    bool KeptOut;
-};
-
+// The writer pairs: the check keeps out the data set of a valid file HDF4
+// faults on, and lets through its twin HDF4 reads whole.
 TEST(Hdf4AloneWriters, ValidFilesHdf4FaultsOnAreKeptOutAndTheirTwinsLoad) {
-    const WriterRow Rows[] = {
-        {"SD: N-bit records appended, the chain exactly full", Hdf4Fault::Crash, true},
-        {"SD: N-bit records appended over a second table", Hdf4Fault::Clean, false},
-    };
-    for (const WriterRow& Row : Rows) {
+    const std::vector<WriterFault> Rows = WriterFaults();
+    for (const WriterFault& Row : Rows) {
         SCOPED_TRACE(Row.Case);
         const TestHdf::WriterCase* Writer = nullptr;
         for (const TestHdf::WriterCase& Case : TestHdf::WriterVariety())
             if (std::strcmp(Case.Name, Row.Case) == 0)
                 Writer = &Case;
         ASSERT_NE(Writer, nullptr);
-        const std::string Path =
-            TestHdf::TempPath(std::string("alone-writer-") + std::to_string(&Row - Rows) + ".hdf");
+        const std::string Path = TestHdf::TempPath(std::string("alone-writer-") +
+                                                   std::to_string(&Row - Rows.data()) + ".hdf");
         Writer->Write(Path);
         const StructureVerdict Verdict = CheckHdfStructure(Path.c_str());
         EXPECT_TRUE(Verdict.Sound) << Verdict.Rule;
-        EXPECT_EQ(Verdict.DataRule(0) != nullptr, Row.KeptOut);
+        EXPECT_STREQ(Verdict.DataRule(0), Row.KeptOut);
         const AloneRun Shown = RunAlone(Path, nullptr);
         EXPECT_EQ(Hdf4FaultName(Shown.Worst()), std::string(Hdf4FaultName(Row.Fault)))
             << Described(Shown);
