@@ -124,12 +124,33 @@ const char* const ProgramFooter =
     "  vyrhost replay load.txt --json state.json --picture load.png\n"
     "  vyrhost load granule.hdf --sds 57 --picture cloud.png --blank -9999\n";
 
-} // namespace
+// The session options' texts and options as CLI11 leaves them; they are
+// checked and moved into the Invocation once the whole line is read, so that
+// a usage error names the command wherever the option stood.
+struct OutputOptions { // what the session writes at its end
+    std::string JsonOut, JournalOut, PictureOut;
+    CLI::Option* Json = nullptr;
+    CLI::Option* Journal = nullptr;
+    CLI::Option* Picture = nullptr;
+};
+struct PictureOptionTexts { // how the picture is drawn
+    std::string Plane, Range;
+    std::vector<std::string> Blanks;
+    CLI::Option* PlaneOption = nullptr;
+    CLI::Option* RangeOption = nullptr;
+};
+struct RunOptions { // how the session runs; --stop-at goes straight into the Invocation
+    std::string AddOnPath;
+    CLI::Option* AddOn = nullptr;
+};
+struct LoadOptionTexts {
+    std::string Sds = "1", Skip = "1,1,1";
+};
 
-std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
-    CLI::App App{"vyrhost: the stand-in Vyrlith host. Loads the HDF Loader add-on and acts as "
-                 "its user.",
-                 "vyrhost"};
+// A command's CLI11 subcommand and the table's line that made it.
+using Subcommand = std::pair<CLI::App*, const CommandInfo*>;
+
+void DescribeProgram(CLI::App& App) {
     App.option_defaults()->always_capture_default(false);
     App.fallthrough(); // the session options may follow a command's own arguments
     App.require_subcommand(0, 1);
@@ -141,89 +162,101 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
     App.set_version_flag("--version", "vyrhost " LOADHDF_FILE_VERSION,
                          "Print the program's name and version (the HDF Loader release it "
                          "comes with) and exit");
+}
 
-    std::string JsonOut, JournalOut, PictureOut, AddOnPath;
-    CLI::Option* JsonOption =
-        App.add_option("--json", JsonOut,
-                       "At the end, after the shutdown notice, write the host's state as "
-                       "JSON to OUT (- for standard output)")
-            ->type_name("OUT");
-    CLI::Option* JournalOption =
-        App.add_option("--journal", JournalOut,
-                       "At the end, write the last recorded loader instruction list to OUT, "
-                       "one item a line")
-            ->type_name("OUT");
-    CLI::Option* PictureOption =
-        App.add_option("--picture", PictureOut,
-                       "At the end, draw the data set the host holds into the PNG file OUT: "
-                       "one panel per zone")
-            ->type_name("OUT");
-    std::string PlaneText, RangeText;
-    std::vector<std::string> BlankTexts;
-    CLI::Option* PlaneOption =
-        App.add_option("--plane", PlaneText,
+void AddOutputOptions(CLI::App& App, OutputOptions* Options) {
+    Options->Json = App.add_option("--json", Options->JsonOut,
+                                   "At the end, after the shutdown notice, write the host's state "
+                                   "as JSON to OUT (- for standard output)")
+                        ->type_name("OUT");
+    Options->Journal = App.add_option("--journal", Options->JournalOut,
+                                      "At the end, write the last recorded loader instruction "
+                                      "list to OUT, one item a line")
+                           ->type_name("OUT");
+    Options->Picture = App.add_option("--picture", Options->PictureOut,
+                                      "At the end, draw the data set the host holds into the PNG "
+                                      "file OUT: one panel per zone")
+                           ->type_name("OUT");
+}
+
+void AddPictureOptions(CLI::App& App, PictureOptionTexts* Options) {
+    Options->PlaneOption =
+        App.add_option("--plane", Options->Plane,
                        "With --picture: the K plane drawn of zones with several (default: the "
                        "middle one)")
             ->type_name("K");
     // One value each time it is given: a vector option would otherwise take
     // the command's file as one more value.
-    App.add_option("--blank", BlankTexts,
+    App.add_option("--blank", Options->Blanks,
                    "With --picture: points whose V is VALUE have no data: drawn in the no-data "
                    "colour (as NaN), outside the colour bar's range; may be given again")
         ->type_name("VALUE")
         ->allow_extra_args(false);
-    CLI::Option* RangeOption =
-        App.add_option("--range", RangeText,
+    Options->RangeOption =
+        App.add_option("--range", Options->Range,
                        "With --picture: the colour bar's range, LO to HI; values outside it "
                        "take the colour of its end (default: V's own range)")
             ->type_name("LO:HI");
-    App.add_option("--stop-at", Out->StopAt,
+}
+
+void AddRunOptions(CLI::App& App, RunOptions* Options, int32_t* StopAt) {
+    App.add_option("--stop-at", *StopAt,
                    "Press Stop in the percent-done dialog at its N-th check (1-based)")
         ->type_name("N");
-    CLI::Option* AddOnOption =
-        App.add_option("--addon", AddOnPath,
-                       "The add-on module to load (default: " LOADHDF_MODULE_FILE_NAME
-                       " next to vyrhost or in ../lib/)")
-            ->type_name("PATH");
+    Options->AddOn = App.add_option("--addon", Options->AddOnPath,
+                                    "The add-on module to load (default: " LOADHDF_MODULE_FILE_NAME
+                                    " next to vyrhost or in ../lib/)")
+                         ->type_name("PATH");
+}
 
-    std::string SdsText = "1", SkipText = "1,1,1";
-    std::vector<std::pair<CLI::App*, const CommandInfo*>> Subcommands;
-    for (const CommandInfo& Command : Commands) {
-        CLI::App* Sub = App.add_subcommand(Command.Name, Command.Summary);
-        Sub->footer(std::string("Session options (") + SessionOptionsUsage +
-                    ") may stand before or after the arguments; see vyrhost --help.\n\n"
-                    "Example:\n  " +
-                    Command.Example + "\n");
-        const char* FileName = Command.Kind == CommandKind::Replay ? "LISTFILE" : "FILE";
-        Sub->add_option(FileName, Out->File, "The file to act on")->required()->type_name("");
-        if (Command.Kind == CommandKind::Load) {
-            Sub->add_option("--sds", SdsText, "List items to select, from 1 (default 1)")
-                ->type_name("N[,N...]");
-            Sub->add_option("--skip", SkipText,
-                            "Texts typed into the I, J and K skip fields (default 1,1,1)")
-                ->type_name("I,J,K");
-            Sub->add_flag("--checksums", Out->Checksums,
-                          "Instead of the summary, print one line per zone and variable: "
-                          "zone Z var V TYPE COUNT CRC32 (hex) of the stored array");
-        }
-        Subcommands.emplace_back(Sub, &Command);
-    }
+// A command of the table with its file argument, its help's footer and
+// example.
+CLI::App* AddCommand(CLI::App& App, const CommandInfo& Command, std::string* File) {
+    CLI::App* Sub = App.add_subcommand(Command.Name, Command.Summary);
+    Sub->footer(std::string("Session options (") + SessionOptionsUsage +
+                ") may stand before or after the arguments; see vyrhost --help.\n\n"
+                "Example:\n  " +
+                Command.Example + "\n");
+    const char* FileName = Command.Kind == CommandKind::Replay ? "LISTFILE" : "FILE";
+    Sub->add_option(FileName, *File, "The file to act on")->required()->type_name("");
+    return Sub;
+}
 
+// load's own options: which list items, the skips, and checksums.
+void AddLoadOptions(CLI::App* Load, LoadOptionTexts* Texts, bool* Checksums) {
+    Load->add_option("--sds", Texts->Sds, "List items to select, from 1 (default 1)")
+        ->type_name("N[,N...]");
+    Load->add_option("--skip", Texts->Skip,
+                     "Texts typed into the I, J and K skip fields (default 1,1,1)")
+        ->type_name("I,J,K");
+    Load->add_flag("--checksums", *Checksums,
+                   "Instead of the summary, print one line per zone and variable: "
+                   "zone Z var V TYPE COUNT CRC32 (hex) of the stored array");
+}
+
+// The command given, or null when there is none (a session).
+const CommandInfo* ParsedCommand(const std::vector<Subcommand>& Subcommands) {
     const CommandInfo* Parsed = nullptr;
-    auto FindParsed = [&]() {
-        for (const auto& [Sub, Info] : Subcommands) {
-            if (Sub->parsed()) {
-                Parsed = Info;
-            }
+    for (const auto& [Sub, Info] : Subcommands) {
+        if (Sub->parsed()) {
+            Parsed = Info;
         }
-    };
+    }
+    return Parsed;
+}
+
+// Lets CLI11 read the line. Returns the exit status after --help, --version
+// or a usage error; sets *Parsed to the command given either way.
+std::optional<int> ReadLine(CLI::App& App, int Argc, char** Argv,
+                            const std::vector<Subcommand>& Subcommands,
+                            const CommandInfo** Parsed) {
     try {
         App.parse(Argc, Argv);
     } catch (const CLI::CallForHelp&) {
-        FindParsed();
+        *Parsed = ParsedCommand(Subcommands);
         std::string Help = App.help();
         for (const auto& [Sub, Info] : Subcommands) {
-            if (Info == Parsed) {
+            if (Info == *Parsed) {
                 Help = Sub->help("vyrhost");
             }
         }
@@ -233,51 +266,103 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
         std::printf("%s\n", Version.what());
         return 0;
     } catch (const CLI::ParseError& Error) {
-        FindParsed();
-        return UsageError(Error.what(), Parsed);
+        *Parsed = ParsedCommand(Subcommands);
+        return UsageError(Error.what(), *Parsed);
     }
-    FindParsed();
+    *Parsed = ParsedCommand(Subcommands);
+    return std::nullopt;
+}
 
+std::optional<int> ReadPictureOptions(const PictureOptionTexts& Texts, PictureOptions* Picture,
+                                      const CommandInfo* Parsed) {
     std::string Why;
-    if (Out->StopAt < 0) {
-        return UsageError("--stop-at takes a check number from 1 (0: never)", Parsed);
-    }
-    if (*PlaneOption && !ReadPlaneNumber(PlaneText, &Out->Picture.Plane, &Why)) {
+    if (*Texts.PlaneOption && !ReadPlaneNumber(Texts.Plane, &Picture->Plane, &Why)) {
         return UsageError(Why, Parsed);
     }
-    for (const std::string& Text : BlankTexts) {
+    for (const std::string& Text : Texts.Blanks) {
         double Blank = 0;
         if (!ReadBlankValue(Text, &Blank, &Why)) {
             return UsageError(Why, Parsed);
         }
-        Out->Picture.Blanks.push_back(Blank);
+        Picture->Blanks.push_back(Blank);
     }
-    if (*RangeOption) {
+    if (*Texts.RangeOption) {
         ValueRange Range;
-        if (!ReadValueRange(RangeText, &Range, &Why)) {
+        if (!ReadValueRange(Texts.Range, &Range, &Why)) {
             return UsageError(Why, Parsed);
         }
-        Out->Picture.Range = Range;
+        Picture->Range = Range;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> ReadLoadOptions(const LoadOptionTexts& Texts, Invocation* Out,
+                                   const CommandInfo* Load) {
+    std::string Why;
+    if (!ReadSdsNumbers(Texts.Sds, &Out->Sds, &Why) || !ReadSkips(Texts.Skip, &Out->Skips, &Why)) {
+        return UsageError(Why, Load);
+    }
+    return std::nullopt;
+}
+
+// The paths given; the ones not given stay unset.
+void TakePaths(const OutputOptions& Output, const RunOptions& Run, Invocation* Out) {
+    if (*Output.Json) {
+        Out->JsonOut = Output.JsonOut;
+    }
+    if (*Output.Journal) {
+        Out->JournalOut = Output.JournalOut;
+    }
+    if (*Output.Picture) {
+        Out->PictureOut = Output.PictureOut;
+    }
+    if (*Run.AddOn) {
+        Out->AddOnPath = Run.AddOnPath;
+    }
+}
+
+} // namespace
+
+std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
+    CLI::App App{"vyrhost: the stand-in Vyrlith host. Loads the HDF Loader add-on and acts as "
+                 "its user.",
+                 "vyrhost"};
+    DescribeProgram(App);
+    OutputOptions Output;
+    PictureOptionTexts Picture;
+    RunOptions Run;
+    AddOutputOptions(App, &Output);
+    AddPictureOptions(App, &Picture);
+    AddRunOptions(App, &Run, &Out->StopAt);
+    LoadOptionTexts Load;
+    std::vector<Subcommand> Subcommands;
+    for (const CommandInfo& Command : Commands) {
+        CLI::App* Sub = AddCommand(App, Command, &Out->File);
+        if (Command.Kind == CommandKind::Load) {
+            AddLoadOptions(Sub, &Load, &Out->Checksums);
+        }
+        Subcommands.emplace_back(Sub, &Command);
+    }
+
+    const CommandInfo* Parsed = nullptr;
+    if (const std::optional<int> Exit = ReadLine(App, Argc, Argv, Subcommands, &Parsed)) {
+        return Exit;
+    }
+    if (Out->StopAt < 0) {
+        return UsageError("--stop-at takes a check number from 1 (0: never)", Parsed);
+    }
+    if (const std::optional<int> Exit = ReadPictureOptions(Picture, &Out->Picture, Parsed)) {
+        return Exit;
     }
     if (Parsed != nullptr) {
         Out->Command = Parsed->Kind;
-        if (Parsed->Kind == CommandKind::Load && (!ReadSdsNumbers(SdsText, &Out->Sds, &Why) ||
-                                                  !ReadSkips(SkipText, &Out->Skips, &Why))) {
-            return UsageError(Why, Parsed);
+        if (Parsed->Kind == CommandKind::Load) {
+            if (const std::optional<int> Exit = ReadLoadOptions(Load, Out, Parsed)) {
+                return Exit;
+            }
         }
     }
-    if (*JsonOption) {
-        Out->JsonOut = JsonOut;
-    }
-    if (*JournalOption) {
-        Out->JournalOut = JournalOut;
-    }
-    if (*PictureOption) {
-        Out->PictureOut = PictureOut;
-    }
-    if (*AddOnOption) {
-        Out->AddOnPath = AddOnPath;
-    }
+    TakePaths(Output, Run, Out);
     return std::nullopt;
 }
 
