@@ -2,9 +2,9 @@
 // caller sets Cr's font before asking.
 #include "axis_ticks.h"
 
-#include "picture_layout.h"
 #include "picture_text.h"
 #include "printable_text.h"
+#include "round_values.h"
 
 #include <algorithm>
 #include <cmath>

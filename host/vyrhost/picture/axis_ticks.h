@@ -1,8 +1,8 @@
 // Which ticks an axis or a colour bar gets and where they go: round values
-// (picture_layout.h's RoundTicks) placed on their pixels, as many as fit
-// with their labels apart, and for a grid's axis either round coordinates
-// between the cells' centres or, where the coordinates do not run one way,
-// some cells labelled with their own.
+// (round_values.h) placed on their pixels, as many as fit with their labels
+// apart, and for a grid's axis either round coordinates between the cells'
+// centres or, where the coordinates do not run one way, some cells
+// labelled with their own.
 #ifndef LOADHDF_HOST_VYRHOST_PICTURE_AXIS_TICKS_H
 #define LOADHDF_HOST_VYRHOST_PICTURE_AXIS_TICKS_H
 

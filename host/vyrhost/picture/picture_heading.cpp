@@ -2,9 +2,9 @@
 // are measured and joined: Cairo refuses a text that is not UTF-8.
 #include "picture_heading.h"
 
-#include "picture_layout.h"
 #include "picture_text.h"
 #include "printable_text.h"
+#include "round_values.h"
 
 namespace VyrHostProgram {
 namespace {

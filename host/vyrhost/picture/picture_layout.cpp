@@ -1,8 +1,6 @@
 #include "picture_layout.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 
 namespace VyrHostProgram {
 namespace {
@@ -11,26 +9,6 @@ constexpr int ScreenWidth = 1920, ScreenHeight = 1080;
 constexpr int LargestPanelWidth = 480, SmallestPanelWidth = 240;
 constexpr int HeadingLine = 18, Heading = 28, Footer = 22;
 constexpr int TitleLine = 15;
-
-// 10 to the power Exponent, exact for the powers a double holds exactly.
-double PowerOfTen(int Exponent) {
-    return std::pow(10.0, Exponent);
-}
-
-// The text of a number, without the zeros that end its decimals.
-std::string WithoutTrailingZeros(std::string Text) {
-    const std::string::size_type Point = Text.find('.');
-    if (Point == std::string::npos || Text.find_first_of("eE") != std::string::npos) {
-        return Text;
-    }
-    while (Text.back() == '0') {
-        Text.pop_back();
-    }
-    if (Text.back() == '.') {
-        Text.pop_back();
-    }
-    return Text;
-}
 
 } // namespace
 
@@ -89,72 +67,6 @@ PanelLayout LayOutPanel(const PixelBox& Panel, bool WithColourBar, int TitleLine
                       std::max(1, Layout.Plot.Height - 18)};
     }
     return Layout;
-}
-
-std::vector<RoundTick> RoundTicks(double Low, double High, int Most, bool Whole) {
-    if (!std::isfinite(Low) || !std::isfinite(High) || Low > High) {
-        return {};
-    }
-    if (Low == High) {
-        return {{Low, ValueLabel(Low)}};
-    }
-    Most = std::max(1, Most);
-    // Halves first, so that a range as wide as the doubles go still has a
-    // finite width.
-    const double Width = (High / 2 - Low / 2) * 2;
-    const double Rough = Width / Most;
-    // A tick at the range's very end stays one despite the rounding of
-    // Low / Step; one a millionth of a step beyond it does not.
-    constexpr double Slack = 1e-6;
-    int Exponent = static_cast<int>(std::floor(std::log10(Rough))) - 1;
-    if (Whole) {
-        Exponent = std::max(0, Exponent);
-    }
-    double First = 0, Last = 0, Multiple = 1;
-    for (int Tries = 0; Tries < 12; ++Tries, ++Exponent) {
-        bool Found = false;
-        for (double M : {1.0, 2.0, 5.0}) {
-            const double Step = M * PowerOfTen(Exponent);
-            First = std::ceil(Low / Step - Slack);
-            Last = std::floor(High / Step + Slack);
-            if (Last - First + 1 <= Most) {
-                Multiple = M;
-                Found = true;
-                break;
-            }
-        }
-        if (Found) {
-            break;
-        }
-    }
-    // Each value is n x M x 10^Exponent, divided rather than multiplied by
-    // a power of ten below 1, so that 3 x 0.1 is 0.3 and reads so.
-    auto ValueOf = [&](double N) {
-        return Exponent >= 0 ? N * Multiple * PowerOfTen(Exponent)
-                             : N * Multiple / PowerOfTen(-Exponent);
-    };
-    const double Largest = std::max(std::fabs(ValueOf(First)), std::fabs(ValueOf(Last)));
-    const int LargestExponent =
-        Largest > 0 ? static_cast<int>(std::floor(std::log10(Largest))) : Exponent;
-    std::vector<RoundTick> Ticks;
-    for (double N = First; N <= Last; ++N) {
-        const double Value = N == 0 ? 0.0 : ValueOf(N); // never "-0"
-        char Text[48];
-        if (Exponent >= -6 && Largest < 1e9) {
-            std::snprintf(Text, sizeof Text, "%.*f", std::max(0, -Exponent), Value);
-        } else {
-            const int Digits = std::max(1, std::min(17, LargestExponent - Exponent + 1));
-            std::snprintf(Text, sizeof Text, "%.*g", Digits, Value);
-        }
-        Ticks.push_back({Value, WithoutTrailingZeros(Text)});
-    }
-    return Ticks;
-}
-
-std::string ValueLabel(double Value) {
-    char Text[32];
-    std::snprintf(Text, sizeof Text, "%.6g", Value == 0 ? 0.0 : Value);
-    return Text;
 }
 
 } // namespace VyrHostProgram

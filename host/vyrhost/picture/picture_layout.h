@@ -2,9 +2,8 @@
 // than a screen (1920 x 1080). Panels shrink as zones are added, down to
 // 240 x 180 pixels; zones beyond what then fits are left out, and the
 // picture says so in its footer, so that a load of hundreds of small zones
-// still gives a picture drawn in moments, each panel legible. The ticks: at
-// round values, so that a person reads an axis without working out what
-// its labels mean.
+// still gives a picture drawn in moments, each panel legible. Inside a
+// panel: its title, the plot, and the colour bar.
 #ifndef LOADHDF_HOST_VYRHOST_PICTURE_PICTURE_LAYOUT_H
 #define LOADHDF_HOST_VYRHOST_PICTURE_PICTURE_LAYOUT_H
 
@@ -29,24 +28,6 @@ struct PanelLayout {
 };
 // TitleLines: the title's lines of text, 1 or 2.
 PanelLayout LayOutPanel(const PixelBox& Panel, bool WithColourBar, int TitleLines);
-
-// A round value on an axis, with its label.
-struct RoundTick {
-    double Value = 0;
-    std::string Label;
-};
-
-// The round values from Low to High, both included: the multiples of one
-// step, 1, 2 or 5 times a power of ten, the smallest step that gives no
-// more than Most of them, and no step below 1 for Whole values (an index,
-// an integer variable), between which a fraction means nothing. Labels
-// carry no needless digits (0.5, 1, 1.5; 101150; 2e+09). A range of one
-// value is that value alone, labelled as ValueLabel does; a range that is
-// not finite has no ticks.
-std::vector<RoundTick> RoundTicks(double Low, double High, int Most, bool Whole = false);
-
-// A value that is not a tick, labelled with at most six significant digits.
-std::string ValueLabel(double Value);
 
 } // namespace VyrHostProgram
 

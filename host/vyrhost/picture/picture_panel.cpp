@@ -6,6 +6,7 @@
 #include "line_panel.h"
 #include "picture_layout.h"
 #include "picture_text.h"
+#include "round_values.h"
 #include "zone_view.h"
 
 #include <algorithm>
