@@ -246,10 +246,11 @@ const CommandInfo* ParsedCommand(const std::vector<Subcommand>& Subcommands) {
 }
 
 // Lets CLI11 read the line. Returns the exit status after --help, --version
-// or a usage error; sets *Parsed to the command given either way.
-std::optional<int> ReadLine(CLI::App& App, int Argc, char** Argv,
-                            const std::vector<Subcommand>& Subcommands,
-                            const CommandInfo** Parsed) {
+// or a usage error; sets *Parsed to the command given (left alone after
+// --version, which names none).
+std::optional<int> ParseArguments(CLI::App& App, int Argc, char** Argv,
+                                  const std::vector<Subcommand>& Subcommands,
+                                  const CommandInfo** Parsed) {
     try {
         App.parse(Argc, Argv);
     } catch (const CLI::CallForHelp&) {
@@ -345,7 +346,7 @@ std::optional<int> ParseCommandLine(int Argc, char** Argv, Invocation* Out) {
     }
 
     const CommandInfo* Parsed = nullptr;
-    if (const std::optional<int> Exit = ReadLine(App, Argc, Argv, Subcommands, &Parsed)) {
+    if (const std::optional<int> Exit = ParseArguments(App, Argc, Argv, Subcommands, &Parsed)) {
         return Exit;
     }
     if (Out->StopAt < 0) {
