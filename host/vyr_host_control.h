@@ -107,10 +107,7 @@ void FailNth(FailPoint Point, int32_t N, const std::string& TagFilter = "", bool
 // ---- The data set -------------------------------------------------------------
 
 // One variable's array in a zone: a fixed number of bytes, all zero when
-// made. Large arrays are zeroed pages mapped from the system, populated at
-// once on Linux, so that a big zone costs no pass writing zeros and no page
-// fault per 4 KiB when it is filled; small ones come from the heap, where a
-// sanitizer watches their bounds. Copies are deep; == compares the bytes.
+// made (calloc'd). Copies are deep; == compares the bytes.
 class ZoneArray {
   public:
     ZoneArray() = default;
@@ -132,7 +129,6 @@ class ZoneArray {
     void Release();
     unsigned char* Bytes = nullptr;
     size_t Size = 0;
-    size_t MappedBytes = 0; // 0: from the heap
 };
 
 struct Zone {

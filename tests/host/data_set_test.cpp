@@ -5,6 +5,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -50,7 +51,7 @@ TEST_F(HostDataSet, EachFieldTypeStoresTheValueAsItsTypeWould) {
         {5, 200.6, 200},
         {5, 300, 255},
         {5, 255, 255},
-        // Either side of the bounds where a store's common case ends.
+        // Either side of each type's bounds.
         {1, double(FLT_MAX), double(FLT_MAX)},
         {1, 3.4028235e38, double(FLT_MAX)}, // above FLT_MAX, rounds down to it
         {1, -3.4028235e38, -double(FLT_MAX)},
@@ -66,7 +67,7 @@ TEST_F(HostDataSet, EachFieldTypeStoresTheValueAsItsTypeWould) {
         {5, -0.0, 0},
         {5, 255.9, 255},
         {5, 256, 255},
-        // What no int32 holds converts to 0x80000000, itself a valid int32.
+        // The least values themselves, and what lies beyond every bound.
         {3, -2147483648.0, -2147483648.0},
         {4, -32768, -32768},
         {4, std::nan(""), 0},
@@ -188,8 +189,7 @@ TEST_F(HostDataSet, ZoneCountStopsAtTheLargestZoneNumber) {
 }
 
 TEST_F(HostDataSet, BadReferencesAndPointsAreHostErrors) {
-    // A float is stored by the host's entry itself, any other type by its
-    // own store: the same checks come first for both.
+    // The checks come before the store, whatever the variable's type.
     for (const VyrFieldType_t Type : {VyrFieldType_t(1), VyrFieldType_t(3)}) {
         VyrHost::Reset();
         CreateDataSet(1);
@@ -220,6 +220,10 @@ TEST_F(HostDataSet, BadReferencesAndPointsAreHostErrors) {
         ASSERT_EQ(HostErrorCount(), 9u);
         EXPECT_EQ(VyrHost::HostErrors()[8],
                   "VyrUtilDataValueSetByRef: unknown field-value reference");
+        VyrUtilDataValueSetByRef(Ref, INT32_MIN, 1);
+        ASSERT_EQ(HostErrorCount(), 10u);
+        EXPECT_EQ(VyrHost::HostErrors()[9],
+                  "VyrUtilDataValueSetByRef: point -2147483648 outside 1..4 of zone 1");
         for (int64_t Point = 1; Point <= 4; ++Point)
             EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, Point), 0);
         VyrUtilDataValueSetByRef(Ref, 4, 2.5);
