@@ -47,7 +47,7 @@ std::vector<int32_t> KeptIndices(int32_t Extent, int32_t Skip) {
 struct Axis {
     int32_t Extent = 1;
     std::vector<double> Coordinates; // one per source index
-    int32_t FieldType = 3;
+    int32_t FieldType = VYR_FIELD_TYPE_INT32;
 };
 
 // The coordinates along HDF dimension Dim: its scale when it has one of the
