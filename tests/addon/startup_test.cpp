@@ -3,6 +3,7 @@
 #include "support/addon_fixture.h"
 
 #include "addon/addon_entry.h"
+#include "catalogue/sds_entry.h"
 #include "interface/addon_state.h"
 #include "vyr_host_control.h"
 

@@ -5,6 +5,7 @@
 #ifndef LOADHDF_TESTS_GUI_GUI_SESSION_H
 #define LOADHDF_TESTS_GUI_GUI_SESSION_H
 
+#include "catalogue/sds_entry.h"
 #include "host/vyr_host_control.h"
 #include "interface/addon_state.h"
 #include "support/addon_fixture.h"

@@ -3,6 +3,8 @@
 // in which field data type each variable ends up.
 #include "expected_data_set.h"
 
+#include "interface/vyr_host_api.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -5,6 +5,8 @@
 #include "program_runner.h"
 #include "vyrhost_files.h"
 
+#include "interface/vyr_host_api.h"
+
 #include <gtest/gtest.h>
 #include <hdf/mfhdf.h>
 
