@@ -14,9 +14,9 @@
 // Prints one line per case: the median over the repetitions of nanoseconds
 // per stored value, and stops with an error if the counter did not see
 // every store (the host's own store was called instead).
-#include "addon/addon_state.h"
 #include "catalogue/number_types.h"
 #include "catalogue/sds_entry.h"
+#include "interface/addon_state.h"
 #include "loader/zone_fill.h"
 #include "vyr_host_control.h"
 

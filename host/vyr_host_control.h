@@ -1,7 +1,7 @@
 // The stand-in host's own side: what the host program (vyrhost) and the
 // tests use to load the add-on, act as the host's user and look at what the
 // add-on did. The add-on never sees this header; it reaches the host only
-// through addon/vyr_host_api.h.
+// through interface/vyr_host_api.h.
 //
 // Everything here runs on the caller's thread, like the real host's UI
 // thread: pressing a button calls the add-on's callback before returning.
@@ -37,7 +37,6 @@ bool LoadAddOn(const std::string& Path, std::string* Why);
 
 // Sends a state-change code to every listener, in the order they were added.
 void SendStateChange(int32_t Code);
-constexpr int32_t StateChangeShutdown = 15;
 
 // ---- Registration ---------------------------------------------------------
 

@@ -18,7 +18,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build-windows}" && pwd)
 out=$(mkdir -p "${2:-$build}" && cd "${2:-$build}" && pwd)
 
-version=$(sed -n 's/^#define LOADHDF_FILE_VERSION "\(.*\)"$/\1/p' "$root/addon/addon_version.h")
+version=$(sed -n 's/^#define LOADHDF_FILE_VERSION "\(.*\)"$/\1/p' "$root/interface/addon_version.h")
 name=loadhdf-$version-win32
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT

@@ -50,15 +50,15 @@ Range VariableRange(const VyrHost::Zone& Zone, size_t Var) {
     const auto& Bytes = Zone.Storage.at(Var);
     const int64_t Points = Zone.PointCount();
     switch (Zone.FieldTypes.at(Var)) {
-    case 1:
+    case VYR_FIELD_TYPE_FLOAT:
         return RangeOf<float>(Bytes.data(), Points);
-    case 2:
+    case VYR_FIELD_TYPE_DOUBLE:
         return RangeOf<double>(Bytes.data(), Points);
-    case 3:
+    case VYR_FIELD_TYPE_INT32:
         return RangeOf<int32_t>(Bytes.data(), Points);
-    case 4:
+    case VYR_FIELD_TYPE_INT16:
         return RangeOf<int16_t>(Bytes.data(), Points);
-    case 5:
+    case VYR_FIELD_TYPE_BYTE:
         return RangeOf<uint8_t>(Bytes.data(), Points);
     default:
         return Range{};
@@ -72,22 +72,22 @@ std::string FormatValue(double Value) {
 }
 
 std::string ZoneTypeName(int32_t Type) {
-    return Type == 0 ? "ordered" : std::to_string(Type);
+    return Type == VYR_ZONE_TYPE_ORDERED ? "ordered" : std::to_string(Type);
 }
 
 } // namespace
 
 std::string FieldTypeName(VyrFieldType_t Type) {
     switch (Type) {
-    case 1:
+    case VYR_FIELD_TYPE_FLOAT:
         return "float";
-    case 2:
+    case VYR_FIELD_TYPE_DOUBLE:
         return "double";
-    case 3:
+    case VYR_FIELD_TYPE_INT32:
         return "int32";
-    case 4:
+    case VYR_FIELD_TYPE_INT16:
         return "int16";
-    case 5:
+    case VYR_FIELD_TYPE_BYTE:
         return "byte";
     default:
         return "type " + std::to_string(Type);

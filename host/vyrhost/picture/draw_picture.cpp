@@ -222,8 +222,7 @@ class ZoneView {
         : Z(Z), Vars(static_cast<int32_t>(Z.FieldTypes.size())), Blanks(Blanks) {
         // A float variable holds a blank value as its nearest float: -0.1
         // typed by the user is the float that the file's -0.1 became.
-        constexpr VyrFieldType_t FieldFloat = 1;
-        if (Vars >= 1 && Z.FieldTypes.back() == FieldFloat) {
+        if (Vars >= 1 && Z.FieldTypes.back() == VYR_FIELD_TYPE_FLOAT) {
             for (double Blank : Blanks) {
                 if (std::fabs(Blank) <= FLT_MAX) {
                     FloatBlanks.push_back(static_cast<float>(Blank));
@@ -235,9 +234,9 @@ class ZoneView {
     int32_t ValueVar() const { return Vars; }
     // Whether V holds whole numbers only: an integer field data type.
     bool WholeValues() const {
-        constexpr VyrFieldType_t FieldInt32 = 3, FieldInt16 = 4, FieldByte = 5;
         const VyrFieldType_t Type = Vars >= 1 ? Z.FieldTypes.back() : 0;
-        return Type == FieldInt32 || Type == FieldInt16 || Type == FieldByte;
+        return Type == VYR_FIELD_TYPE_INT32 || Type == VYR_FIELD_TYPE_INT16 ||
+               Type == VYR_FIELD_TYPE_BYTE;
     }
     double Value(int32_t Var, int32_t I, int32_t J, int32_t K) const {
         const int64_t Point = (int64_t(K) - 1) * Z.IMax * Z.JMax + (int64_t(J) - 1) * Z.IMax + I;
