@@ -718,7 +718,7 @@ std::vector<WriterFault> WriterFaults() {
         {"SD: N-bit records appended over a second table", Hdf4Fault::Clean, nullptr},
         {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set", Hdf4Fault::Hang,
          "chunk grid too fine to read"},
-        {"SD: 1 x 1 chunks on a grid of 256 x 256 beside a small data set", Hdf4Fault::Clean,
+        {"SD: 1 x 1 chunks on a grid of 128 x 128 beside a small data set", Hdf4Fault::Clean,
          nullptr},
     };
 }
@@ -803,7 +803,7 @@ const LoadOutcome LoadOutcomes[] = {
     {"SD: N-bit records appended over a second table", 0, true, 5},
     {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set", 0, false, 0},
     {"SD: 1 x 1 chunks on a grid of 1,025 x 1,024 beside a small data set", 1, true, 2.5},
-    {"SD: 1 x 1 chunks on a grid of 256 x 256 beside a small data set", 1, true, 2.5},
+    {"SD: 1 x 1 chunks on a grid of 128 x 128 beside a small data set", 1, true, 2.5},
     {"SD: a sparse chunked data set of 2 GiB and more beside a small one", 1, true, 2.5},
 };
 // clang-format on
