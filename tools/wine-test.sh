@@ -5,12 +5,13 @@
 #
 # Wine 8.0's i386 ntdll.so can fault in its own signal handler when the
 # process ends while one of its threads is still starting: the thread takes
-# the wineserver's termination signal before its TLS selector is set, faults
-# on %gs in abort_thread, faults again in the handler, and the kernel ends the
-# whole process with SIGSEGV after the program's last word. GoogleTest's
-# Windows build starts a watcher thread as the first test begins, so a test
-# of a few milliseconds can end that way now and then (about once in 3,500
-# processes), although everything it checked passed.
+# the wineserver's termination signal while its %gs is still 0, faults
+# on %gs in pthread_sigmask as Wine ends the thread, faults again in the
+# handler, and the kernel ends the whole process with SIGSEGV after the
+# program's last word. GoogleTest's Windows build starts a watcher thread as
+# the first test begins, so a test of a few milliseconds can end that way now
+# and then (about once in 3,500 processes), although everything it checked
+# passed.
 #
 # So a run that Wine ended with SIGSEGV is run once more if, and only if, it
 # had finished: a test whose output ends with GoogleTest's "[  PASSED  ]"
