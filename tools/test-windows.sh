@@ -37,6 +37,8 @@ read -ra endings <<<"$STAND_IN_ENDINGS"
 case ${endings[$((n - 1))]} in
   passed-segv) printf '[ RUN      ] A.B\r\n[       OK ] A.B\r\n\r\n[  PASSED  ] 1 test.\r\n'; kill -SEGV $$ ;;
   passed) printf '[  PASSED  ] 1 test.\r\n'; exit 0 ;;
+  skipped-segv) printf '[  PASSED  ] 0 tests.\r\n[  SKIPPED ] 1 test, listed below:\r\n[  SKIPPED ] A.B\r\n'; kill -SEGV $$ ;;
+  more-segv) printf '[  PASSED  ] 1 test.\r\n[ RUN      ] A.C\r\n'; kill -SEGV $$ ;;
   failed-segv) printf '[  FAILED  ] A.B\r\n[  PASSED  ] 0 tests.\r\n'; kill -SEGV $$ ;;
   running-segv) printf '[ RUN      ] A.B\r\n'; kill -SEGV $$ ;;
   failed) printf '[  FAILED  ] A.B\r\n'; exit 1 ;;
@@ -68,6 +70,8 @@ failed-segv,passed 139 1 --gtest_filter=A.B
 running-segv,passed 139 1 --gtest_filter=A.B
 failed,passed 1 1 --gtest_filter=A.B
 passed 0 1 --gtest_filter=A.B
+skipped-segv,passed 0 2 --gtest_filter=A.B
+more-segv,passed 139 1 --gtest_filter=A.B
 listed-segv,listed 0 2 --gtest_list_tests
 listed 0 1 --gtest_list_tests
 CASES

@@ -15,7 +15,7 @@
 #
 # So a run that Wine ended with SIGSEGV is run once more if, and only if, it
 # had finished: a test whose output ends with GoogleTest's "[  PASSED  ]"
-# line and names no failure, or a listing of the tests (which has no side
+# line (and the skipped tests' list) and names no failure, or a listing of the tests (which has no side
 # effects). The rerun is said on standard error, and its result is the
 # result. A test that failed, or that crashed before its summary, fails as
 # it did.
@@ -49,11 +49,14 @@ else
 fi
 
 # Whether the program's output says that it finished and that all of it
-# passed: the summary line last, and no failure named anywhere.
+# passed: GoogleTest's summary line, after it nothing but the list of skipped
+# tests, and no failure named anywhere.
 finished_passing() {
-  local last
-  last=$(sed 's/\r$//' "$output" | grep -v '^[[:space:]]*$' | tail -n 1)
-  [[ $last == "[  PASSED  ] "* ]] && ! grep -q '^\[  FAILED  \]' "$output"
+  local after_summary
+  grep -q '^\[  PASSED  \] ' "$output" && ! grep -q '^\[  FAILED  \]' "$output" || return 1
+  after_summary=$(sed 's/\r$//' "$output" | sed '0,/^\[  PASSED  \] /d' |
+    grep -v -e '^[[:space:]]*$' -e '^\[  SKIPPED \] ')
+  [ -z "$after_summary" ]
 }
 
 if [ "$status" -eq "$segv_status" ] && { $listing || finished_passing; }; then
