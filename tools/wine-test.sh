@@ -29,9 +29,12 @@ fi
 run=${LOADHDF_WINE_RUN:-$(cd "$(dirname "$0")" && pwd)/wine-run.sh}
 segv_status=$((128 + 11))
 
+# The program and the test it was asked to run, for the log.
+what=$(basename "$1")
 listing=false
 for arg in "$@"; do
   [ "$arg" = --gtest_list_tests ] && listing=true
+  [[ $arg == --gtest_filter=* ]] && what="$what ${arg#--gtest_filter=}"
 done
 
 output=$(mktemp)
@@ -60,7 +63,7 @@ finished_passing() {
 }
 
 if [ "$status" -eq "$segv_status" ] && { $listing || finished_passing; }; then
-  echo "wine-test.sh: $(basename "$1") finished$($listing || echo ' and passed'), then Wine" \
+  echo "wine-test.sh: $what finished$($listing || echo ' and passed'), then Wine" \
     "ended the process with SIGSEGV; running it once more" >&2
   if $listing; then
     "$run" "$@" >"$output"
@@ -72,6 +75,6 @@ if [ "$status" -eq "$segv_status" ] && { $listing || finished_passing; }; then
 fi
 $listing && cat "$output"
 if [ "$status" -eq "$segv_status" ]; then
-  echo "wine-test.sh: $(basename "$1") was ended by SIGSEGV" >&2
+  echo "wine-test.sh: $what was ended by SIGSEGV" >&2
 fi
 exit "$status"
