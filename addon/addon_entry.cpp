@@ -3,10 +3,10 @@
 // state back when the host shuts down.
 #include "addon/addon_entry.h"
 
-#include "addon/addon_state.h"
-#include "addon/addon_version.h"
 #include "catalogue/file_scan.h"
 #include "gui/load_dialog.h"
+#include "interface/addon_state.h"
+#include "interface/addon_version.h"
 #include "loader/load_hdf_data.h"
 
 #include <hdf/mfhdf.h>
@@ -16,8 +16,6 @@
 
 namespace {
 
-// The host's state-change code for "shutting down".
-constexpr int32_t HostShuttingDown = 15;
 // The host interface version the add-on is written against.
 constexpr int32_t HostInterfaceVersion = 100;
 constexpr size_t VersionMessageSize = 256;
@@ -127,7 +125,7 @@ extern "C" LOADHDF_EXPORT void InitVyrAddOn(void) {
 
 void StateChangeCallback(int32_t StateChange, intptr_t /*CallData*/) {
     VyrUtilLockStart(AddOnID);
-    if (StateChange == HostShuttingDown)
+    if (StateChange == VYR_STATE_CHANGE_SHUTDOWN)
         ReleaseGlobalState();
     VyrUtilLockFinish(AddOnID);
 }

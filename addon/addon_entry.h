@@ -16,7 +16,7 @@
 
 extern "C" LOADHDF_EXPORT void InitVyrAddOn(void);
 
-// Host state-change listener: on code 15 (shutdown) gives back FileName,
+// Host state-change listener: on VYR_STATE_CHANGE_SHUTDOWN gives back FileName,
 // DefaultFileName, SdsEntries and SelectedSds; other codes change nothing.
 void StateChangeCallback(int32_t StateChange, intptr_t CallData);
 

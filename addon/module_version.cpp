@@ -2,7 +2,7 @@
 // resource: NUL-separated "key=value" texts in a section of their own,
 // ".loadhdf_version", readable without loading the module
 // (readelf -p .loadhdf_version loadhdf.so). It adds no exported symbol.
-#include "addon/addon_version.h"
+#include "interface/addon_version.h"
 
 namespace {
 

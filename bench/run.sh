@@ -5,7 +5,9 @@
 # programs in release mode into build-release/, writes the benchmark files
 # once into a scratch folder, and runs bench/run_bench.py, which proves that
 # every command builds the same arrays and prints the tables, with the peak
-# memory of every command. Then the two Google Benchmark programs: the
+# memory of every command, and the add-on's own cost per stored value
+# (bench/fill_zone_cost.cpp: FillZone against a host store that only counts)
+# of the 64-bit and i386 builds. Then the two Google Benchmark programs: the
 # scan of 2,000 data sets against HDF4's own info calls, and the per-value
 # path (VyrUtilDataValueSetByRef, FillZone) against a plain store loop.
 #
@@ -19,10 +21,10 @@
 # in a chunk per plane) and 1.6 GiB at skips 2,2,2 and 4,4,4, beside pyhdf
 # reading whole or strided, the 1.6 GiB cube with the 32-bit builds too; they
 # take about half of the run's 7 to 8 minutes here and --no-large leaves
-# them out. --before ROOT runs, in the same runs of those cases, the vyrhost
+# them out. --before ROOT runs, in the same runs of every case, the vyrhost
 # of another tree's release builds (build-release*/ under ROOT, an absolute
 # path, built with the same commands as here), such as a work tree of the
-# commit before a change to the loader.
+# commit before a change to the loader or the stand-in host.
 #
 #   bench/run.sh [--runs N] [--large-runs N] [--only REGEX] [--64-only] [--no-large]
 #                [--before ROOT]
@@ -49,12 +51,12 @@ done
 # nice: the builds share the machine with whatever else runs on it.
 nice cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DLOADHDF_BENCH=ON >/dev/null
 nice cmake --build build-release -j2 --target vyrhost loadhdf make_bench_files tight_loop \
-  scan_cost_bench store_value_bench >/dev/null
+  scan_cost_bench store_value_bench fill_zone_cost >/dev/null
 if [ -n "$builds32" ]; then
   root=$PWD
   nice cmake -S . -B build-release-i386 -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i386-linux-gnu.cmake" >/dev/null
-  nice cmake --build build-release-i386 -j2 --target vyrhost loadhdf >/dev/null
+  nice cmake --build build-release-i386 -j2 --target vyrhost loadhdf fill_zone_cost >/dev/null
   nice cmake -S . -B build-release-windows -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" >/dev/null
   nice cmake --build build-release-windows -j2 --target vyrhost loadhdf hdf4_wine_bridge >/dev/null

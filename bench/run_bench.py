@@ -16,7 +16,10 @@ with a strided SDreaddata; the 1.6 GiB cube also with the 32-bit builds. A
 command that fails there (the Windows build says "Out of memory" when the
 data set does not fit its address space) is a result, not an error: the
 table gives its message, time and peak memory. --before ROOT adds the
-vyrhost of another tree's release builds to those cases, in the same runs.
+vyrhost builds of another tree's release builds to every case, in the same
+runs, and a table of each tree's 32-bit builds against its own 64-bit one.
+Last, the add-on's own cost per stored value (fill_zone_cost, --only
+matching "fill_zone_cost" to run it alone) on the 64-bit and i386 builds.
 Called by bench/run.sh, which builds the programs and writes the files
 first.
 """
@@ -106,8 +109,9 @@ def commands(case, bin_dir, bench_dir, scratch, checksums=False, builds32=(), be
         option, name = case.extra
         return {"tight": tight, "vyrhost load": load,
                 "vyrhost": load + [option, os.path.join(scratch, name)]}
+    others = {name: prefix + load[1:] for name, prefix in before}
     return {"floor": [os.path.join(bin_dir, "tight_loop"), path, "--read-only"],
-            "tight": tight, "peer": peer, "vyrhost": load, **loads32}
+            "tight": tight, "peer": peer, "vyrhost": load, **loads32, **others}
 
 
 def check_identical(case, bin_dir, bench_dir, scratch, builds32, before=()):
@@ -303,6 +307,55 @@ def print_builds32_table(rows):
               f"{mib('windows')} |")
 
 
+def print_before_table(rows):
+    print()
+    print("The 32-bit builds against the 64-bit build of the same tree, before (the "
+          "--before tree) and after (this one), in the same runs: medians of each run's "
+          "ratio to that tree's 64-bit run beside it.")
+    print()
+    print("| case | 64-bit before | 64-bit after | i386 / 64-bit before | i386 / 64-bit after | "
+          "Windows / 64-bit before | Windows / 64-bit after |")
+    print("|---|---|---|---|---|---|---|")
+    for case, r in rows:
+        if "vyrhost before" not in r:
+            continue
+
+        def ratio(name):
+            return f"{r[name]:.2f}" if name in r else "-"
+        print(f"| {case.title} | {r['vyrhost before'][0]:.3f} s | {r['vyrhost'][0]:.3f} s | "
+              f"{ratio('i386 before/64')} | {ratio('i386/64')} | {ratio('windows before/64')} | "
+              f"{ratio('windows/64')} |")
+
+
+def run_fill_cost(fill_cost, runs):
+    """The add-on's own cost per stored value (bench/fill_zone_cost.cpp) of
+    each build, run in turn, alternating: per build and case the median of
+    the runs' nanoseconds, and per case the median of each run's ratio to
+    the 64-bit run beside it."""
+    names = list(fill_cost)
+    figures = {n: [] for n in names}
+    for run in range(runs):
+        for name in names if run % 2 == 0 else reversed(names):
+            out = subprocess.run(fill_cost[name], capture_output=True, text=True, check=True)
+            figures[name].append({line.rsplit(":", 1)[0]: float(line.rsplit(":", 1)[1].split()[0])
+                                  for line in out.stdout.splitlines()})
+    print()
+    print(f"The add-on's own cost: FillZone against a host store that only counts "
+          f"(bench/fill_zone_cost.cpp), nanoseconds per stored value, medians of {runs} "
+          "alternating runs of each build (each run the median of 15 fills); the ratio is "
+          "the median of each run's i386 figure over the 64-bit one beside it.")
+    print()
+    print("| case | 64-bit ns | i386 ns | i386 / 64-bit |")
+    print("|---|---|---|---|")
+    for case in figures[names[0]][0]:
+        def ns(name):
+            return statistics.median(f[case] for f in figures[name])
+        cells = [f"{ns(n):.3f}" if n in figures else "-" for n in ("64-bit", "i386")]
+        ratio = (f"{statistics.median(a[case] / b[case] for a, b in zip(figures['i386'], figures['64-bit'])):.2f}"
+                 if "i386" in figures else "-")
+        print(f"| {case} | {cells[0]} | {cells[1]} | {ratio} |")
+
+
 def print_large_table(rows, runs):
     print()
     print(f"The memory cases: {runs} runs per command, alternating; seconds are medians, "
@@ -321,11 +374,11 @@ def print_large_table(rows, runs):
                   f"{kb / zone:.2f} | {note} |")
 
 
-def run_main_cases(cases, args, bench_dir, builds32):
+def run_main_cases(cases, args, bench_dir, builds32, before):
     rows = []
     for case in cases:
         argvs = commands(case, args.bin, bench_dir, args.scratch, False,
-                         builds32 if case.builds32 else [])
+                         builds32 if case.builds32 else [], before if case.builds32 else [])
         seconds, peak, _ = time_case(argvs, args.runs, False)
         if case.extra and os.path.exists(os.path.join(args.scratch, case.extra[1])):
             os.remove(os.path.join(args.scratch, case.extra[1]))
@@ -341,6 +394,9 @@ def run_main_cases(cases, args, bench_dir, builds32):
                 row[name + "/64"] = ratio(name, "vyrhost")
         if "i386" in argvs and "windows" in argvs:
             row["wine"] = ratio("windows", "i386")
+        for name in ("i386 before", "windows before"):
+            if name in argvs and "vyrhost before" in argvs:
+                row[name + "/64"] = ratio(name, "vyrhost before")
         rows.append((case, row))
         print(f"timed: {case.title}", flush=True)
     return rows
@@ -376,6 +432,8 @@ def main():
     parser.add_argument("--large", action="store_true", help="also the memory cases")
     parser.add_argument("--large-runs", type=int, default=3, help="runs per command of the memory cases")
     parser.add_argument("--before", help="a tree whose release builds' vyrhost the memory cases also run")
+    parser.add_argument("--fill-cost-runs", type=int, default=9,
+                        help="runs per build of fill_zone_cost, the add-on's own cost per value")
     parser.add_argument("--bin-i386", help="folder of the 32-bit Linux build's vyrhost")
     parser.add_argument("--windows-build", help="the Windows build's folder, run under Wine")
     parser.add_argument("--wine-run", help="tools/wine-run.sh, which runs a Windows build's program")
@@ -390,7 +448,7 @@ def main():
     for case in (c for c in cases if not c.extra):  # --json stores what its load stores
         lines, _ = check_identical(case, args.bin, bench_dir, args.scratch, builds32)
         print(f"identical arrays: {case.title} ({len(lines)} zone variables)", flush=True)
-    rows = run_main_cases(cases, args, bench_dir, builds32)
+    rows = run_main_cases(cases, args, bench_dir, builds32, before)
     large_rows = run_large_cases(large, args, bench_dir, builds32, before)
     if args.windows_build:
         subprocess.run(["wineserver", "-k"])
@@ -400,8 +458,15 @@ def main():
         print_main_table(rows, args.runs)
         if builds32:
             print_builds32_table(rows)
+        if before:
+            print_before_table(rows)
     if large_rows:
         print_large_table(large_rows, args.large_runs)
+    fill_cost = {"64-bit": [os.path.join(args.bin, "fill_zone_cost")]}
+    if args.bin_i386:
+        fill_cost["i386"] = [os.path.join(args.bin_i386, "fill_zone_cost")]
+    if re.search(args.only, "fill_zone_cost"):
+        run_fill_cost(fill_cost, args.fill_cost_runs)
     return 0
 
 

@@ -3,9 +3,9 @@
 // sharing two dimensions with scales): the check alone, the whole scan (check
 // included), and HDF4's own info calls for the same data sets as the floor.
 #include "addon/addon_entry.h"
-#include "addon/addon_state.h"
 #include "catalogue/file_scan.h"
 #include "catalogue/structure_check.h"
+#include "interface/addon_state.h"
 #include "vyr_host_control.h"
 
 #include <benchmark/benchmark.h>
@@ -73,7 +73,7 @@ void WholeScan(benchmark::State& State) {
         VyrUtilLockFinish(AddOnID);
     }
     FreeSdsEntries();
-    VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
+    VyrHost::SendStateChange(VYR_STATE_CHANGE_SHUTDOWN);
     VyrHost::Reset();
 }
 

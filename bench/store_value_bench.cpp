@@ -3,9 +3,9 @@
 // FillZone on a float32 and an int16 data set in memory (four and three host
 // calls per point), and, as the floor, a plain loop that widens and stores
 // the same values into an array of the host's type.
-#include "addon/addon_state.h"
 #include "catalogue/number_types.h"
 #include "catalogue/sds_entry.h"
+#include "interface/addon_state.h"
 #include "loader/zone_fill.h"
 #include "vyr_host_control.h"
 
@@ -30,7 +30,7 @@ void NewDataSet(int32_t Variables) {
 void SetByRef(benchmark::State& State) {
     const VyrFieldType_t Type = VyrFieldType_t(State.range(0));
     NewDataSet(1);
-    VyrUtilDataSetAddZone("Z", Side, Side, 1, 0, &Type);
+    VyrUtilDataSetAddZone("Z", Side, Side, 1, VYR_ZONE_TYPE_ORDERED, &Type);
     VyrFieldData_pa Ref = VyrUtilDataValueGetRef(1, 1);
     const int32_t Points = Side * Side;
     for (auto _ : State) {
@@ -71,7 +71,7 @@ template <typename T> void Fill(benchmark::State& State, int32_t NumberType) {
     for (int32_t D = 0; D < 2; ++D) {
         Entry.ScaleBuffer[D] = reinterpret_cast<char*>(Scale.data());
         Entry.ScaleNumberType[D] = HdfType::Int32;
-        Entry.ScaleFieldType[D] = HostFieldType::Int32;
+        Entry.ScaleFieldType[D] = VYR_FIELD_TYPE_INT32;
         Entry.ScaleElemSize[D] = 4;
     }
     Entry.DataBuffer = reinterpret_cast<char*>(Data.data());

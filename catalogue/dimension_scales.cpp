@@ -6,7 +6,7 @@
 #include "catalogue/hdf_access.h"
 #include "catalogue/number_types.h"
 #include "catalogue/structure_check.h"
-#include "vyr_host_api.h"
+#include "interface/vyr_host_api.h"
 
 #include <hdf/mfhdf.h>
 
@@ -66,7 +66,7 @@ ScaleRead ReadFileScale(int32_t SdsId, int32_t D, SdsEntry* Entry) {
 // False when the host has no buffer for it.
 bool MakeIndexScale(int32_t D, SdsEntry* Entry) {
     Entry->ScaleElemSize[D] = 4;
-    Entry->ScaleFieldType[D] = HostFieldType::Int32;
+    Entry->ScaleFieldType[D] = VYR_FIELD_TYPE_INT32;
     Entry->ScaleNumberType[D] = HdfType::Int32;
     const int32_t Extent = Entry->DimSizes[D];
     char* Buffer = AllocScaleBuffer(4, Extent);

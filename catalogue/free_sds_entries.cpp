@@ -1,7 +1,7 @@
 // Emptying the catalogue: giving the scale buffers back to the host.
 #include "catalogue/file_scan.h"
 
-#include "addon_state.h"
+#include "interface/addon_state.h"
 
 void ReleaseScaleBuffers(SdsEntry* Entry) {
     for (char*& Buffer : Entry->ScaleBuffer) {

@@ -2,7 +2,7 @@
 // host field data type and the HDF element size of each.
 #include "catalogue/number_types.h"
 
-#include "vyr_host_api.h"
+#include "interface/vyr_host_api.h"
 
 #include <hdf/mfhdf.h>
 
@@ -16,10 +16,10 @@ struct NumberTypeRow {
 // to 16-bit integers (the byte type has no sign), unsigned 16-bit values to
 // 32-bit integers, unsigned 32-bit values to doubles.
 constexpr NumberTypeRow Table[] = {
-    {HdfType::Float32, HostFieldType::Float, 4}, {HdfType::Float64, HostFieldType::Double, 8},
-    {HdfType::Int8, HostFieldType::Int16, 1},    {HdfType::UInt8, HostFieldType::Byte, 1},
-    {HdfType::Int16, HostFieldType::Int16, 2},   {HdfType::UInt16, HostFieldType::Int32, 2},
-    {HdfType::Int32, HostFieldType::Int32, 4},   {HdfType::UInt32, HostFieldType::Double, 4},
+    {HdfType::Float32, VYR_FIELD_TYPE_FLOAT, 4}, {HdfType::Float64, VYR_FIELD_TYPE_DOUBLE, 8},
+    {HdfType::Int8, VYR_FIELD_TYPE_INT16, 1},    {HdfType::UInt8, VYR_FIELD_TYPE_BYTE, 1},
+    {HdfType::Int16, VYR_FIELD_TYPE_INT16, 2},   {HdfType::UInt16, VYR_FIELD_TYPE_INT32, 2},
+    {HdfType::Int32, VYR_FIELD_TYPE_INT32, 4},   {HdfType::UInt32, VYR_FIELD_TYPE_DOUBLE, 4},
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 // The add-on's table of HDF number types: which HDF4 codes it accepts, the
 // host field data type that holds each exactly, the size of one element in
-// an HDF buffer, and the widening of one element to a double. The codes
+// an HDF buffer, and the widening of one element to a double. The host's
+// field data types are those of interface/vyr_host_api.h. The codes
 // themselves, and what HDF4's own readers do with them, are in
 // catalogue/hdf4_facts.h.
 #ifndef LOADHDF_CATALOGUE_NUMBER_TYPES_H
@@ -10,15 +11,6 @@
 
 #include <cstdint>
 #include <cstring>
-
-// The host's field data types (storage type of one zone variable).
-namespace HostFieldType {
-constexpr int32_t Float = 1;
-constexpr int32_t Double = 2;
-constexpr int32_t Int32 = 3;
-constexpr int32_t Int16 = 4;
-constexpr int32_t Byte = 5;
-} // namespace HostFieldType
 
 // Maps an HDF number type to the host field data type that holds all of its
 // values exactly (*FieldType) and the bytes per element in an HDF buffer

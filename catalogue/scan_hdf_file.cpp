@@ -4,10 +4,10 @@
 // before the scan returns, and before any message is shown.
 #include "catalogue/file_scan.h"
 
-#include "addon_state.h"
 #include "catalogue/hdf_access.h"
 #include "catalogue/number_types.h"
 #include "catalogue/structure_check.h"
+#include "interface/addon_state.h"
 
 #include <hdf/mfhdf.h>
 

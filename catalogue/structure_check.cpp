@@ -26,7 +26,7 @@ bool StructureVerdict::ScaleReadable(const char* DimensionName) const {
 StructureVerdict CheckHdfStructure(const char* Path) {
     FileBytes File(Path);
     if (!File.IsOpen())
-        return {false, "file that cannot be read", {}, {}};
+        return {false, StructureRuleWords(StructureRule::FileUnreadable), {}, {}};
     StructureCheck Check{File};
     // SDstart reads the old-style groups only when it cannot read the CDF0.0
     // vgroup, and CheckSdVariables refuses every shape that makes it fail.
@@ -35,6 +35,7 @@ StructureVerdict CheckHdfStructure(const char* Path) {
     if (Sound)
         return {true, "", std::move(Check.KeptOut), std::move(Check.ScalesKeptOut)};
     if (File.OverBudget())
-        return {false, "more headers than the check will read", {}, {}};
-    return {false, Check.Broken != nullptr ? Check.Broken : "unreadable structure", {}, {}};
+        return {false, StructureRuleWords(StructureRule::HeadersOverBudget), {}, {}};
+    return {
+        false, StructureRuleWords(Check.Broken.value_or(StructureRule::UnnamedRefusal)), {}, {}};
 }

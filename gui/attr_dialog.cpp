@@ -4,10 +4,11 @@
 // describes the file whose entries fill the load dialog's list.
 #include "gui/attr_dialog.h"
 
-#include "addon/addon_state.h"
-#include "addon/printf_format.h"
+#include "catalogue/sds_entry.h"
+#include "gui/dialog_building.h"
 #include "gui/dialog_help.h"
-#include "gui/load_dialog.h"
+#include "interface/addon_state.h"
+#include "interface/printf_format.h"
 
 #include <cstdarg>
 #include <cstdio>

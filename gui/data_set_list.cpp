@@ -4,7 +4,7 @@
 // whole label and every extent.
 #include "gui/data_set_list.h"
 
-#include "addon/addon_state.h"
+#include "interface/addon_state.h"
 
 #include <cstdio>
 #include <initializer_list>

@@ -2,7 +2,7 @@
 // the one the open load dialog holds.
 #include "gui/dialog_help.h"
 
-#include "addon/addon_state.h"
+#include "interface/addon_state.h"
 
 void DialogHelpCallback(void) {
     VyrUtilLockStart(AddOnID);

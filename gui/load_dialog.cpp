@@ -5,20 +5,22 @@
 // the lock finished at once.
 #include "gui/load_dialog.h"
 
-#include "addon/addon_state.h"
 #include "gui/attr_dialog.h"
 #include "gui/data_set_list.h"
+#include "gui/dialog_building.h"
 #include "gui/dialog_help.h"
 #include "gui/load_dialog_callbacks.h"
 #include "gui/select_file.h"
 #include "gui/skip_fields.h"
+#include "interface/addon_state.h"
 
 #include <initializer_list>
 
 void LaunchLoadDialog(void) {
     VyrUtilLockStart(AddOnID);
     if (VyrUtilDataSetIsAvailable() &&
-        !VyrUtilDialogMessageBox("The current data set will be replaced.  Continue?", 4)) {
+        !VyrUtilDialogMessageBox("The current data set will be replaced.  Continue?",
+                                 VYR_MESSAGE_BOX_YES_NO)) {
         VyrUtilLockFinish(AddOnID);
         return;
     }

@@ -3,12 +3,7 @@
 #ifndef LOADHDF_GUI_LOAD_DIALOG_H
 #define LOADHDF_GUI_LOAD_DIALOG_H
 
-#include "addon/addon_state.h"
-
 #include <cstdint>
-
-// Shown when the host could not make a dialog or one of its controls.
-constexpr const char* DialogNotBuiltText = "Could not create dialog";
 
 // The loader's menu callback: asks before replacing the host's data set,
 // builds the dialog on first use and launches it, returning with the host
@@ -22,17 +17,5 @@ void LaunchLoadDialog(void);
 // offers no way to destroy a dialog). True when the dialog and every control
 // exist.
 bool BuildLoadDialog(int32_t Parent);
-
-// The id the host returned for a new dialog or control, or NotBuilt when it
-// could not make one (-1), so that the next launch makes what is missing.
-inline int32_t BuiltOrNot(int32_t Id) {
-    return Id < 0 ? NotBuilt : Id;
-}
-
-// Sets Id to what Add returns unless Id is built already.
-template <typename AddControl> void AddMissingControl(int32_t& Id, AddControl Add) {
-    if (Id == NotBuilt)
-        Id = BuiltOrNot(Add());
-}
 
 #endif

@@ -4,10 +4,10 @@
 // path and Cancel each end the host lock that LaunchLoadDialog started.
 #include "gui/load_dialog_callbacks.h"
 
-#include "addon/addon_state.h"
 #include "catalogue/file_scan.h"
 #include "gui/data_set_list.h"
 #include "gui/skip_fields.h"
+#include "interface/addon_state.h"
 #include "loader/load_hdf_data.h"
 #include "loader/loader_instructions.h"
 

@@ -4,9 +4,9 @@
 // some other file.
 #include "gui/select_file.h"
 
-#include "addon/addon_state.h"
 #include "catalogue/file_scan.h"
 #include "gui/data_set_list.h"
+#include "interface/addon_state.h"
 
 #include <cstdio>
 #include <cstring>
@@ -29,7 +29,9 @@ bool TakeChosenPath(const char* Chosen) {
 
 void SelectFileCallback(void) {
     char* Chosen = nullptr;
-    if (!VyrUtilDialogGetFileName(0, &Chosen, "HDF", DefaultFileName, "*.hdf") || Chosen == nullptr)
+    if (!VyrUtilDialogGetFileName(VYR_FILE_DIALOG_READ_ONE, &Chosen, "HDF", DefaultFileName,
+                                  "*.hdf") ||
+        Chosen == nullptr)
         return;
     const bool PathTaken = TakeChosenPath(Chosen);
     VyrUtilStringDealloc(&Chosen);

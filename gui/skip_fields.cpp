@@ -2,7 +2,7 @@
 // skip: the loader relies on every stride being at least 1.
 #include "gui/skip_fields.h"
 
-#include "addon/addon_state.h"
+#include "interface/addon_state.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // The stand-in host's own side: what the host program (vyrhost) and the
 // tests use to load the add-on, act as the host's user and look at what the
 // add-on did. The add-on never sees this header; it reaches the host only
-// through addon/vyr_host_api.h.
+// through interface/vyr_host_api.h.
 //
 // Everything here runs on the caller's thread, like the real host's UI
 // thread: pressing a button calls the add-on's callback before returning.
@@ -37,7 +37,6 @@ bool LoadAddOn(const std::string& Path, std::string* Why);
 
 // Sends a state-change code to every listener, in the order they were added.
 void SendStateChange(int32_t Code);
-constexpr int32_t StateChangeShutdown = 15;
 
 // ---- Registration ---------------------------------------------------------
 
@@ -107,10 +106,7 @@ void FailNth(FailPoint Point, int32_t N, const std::string& TagFilter = "", bool
 // ---- The data set -------------------------------------------------------------
 
 // One variable's array in a zone: a fixed number of bytes, all zero when
-// made. Large arrays are zeroed pages mapped from the system, populated at
-// once on Linux, so that a big zone costs no pass writing zeros and no page
-// fault per 4 KiB when it is filled; small ones come from the heap, where a
-// sanitizer watches their bounds. Copies are deep; == compares the bytes.
+// made (calloc'd). Copies are deep; == compares the bytes.
 class ZoneArray {
   public:
     ZoneArray() = default;
@@ -132,7 +128,6 @@ class ZoneArray {
     void Release();
     unsigned char* Bytes = nullptr;
     size_t Size = 0;
-    size_t MappedBytes = 0; // 0: from the heap
 };
 
 struct Zone {

@@ -5,9 +5,9 @@
 // zone's points is FillZone's, the checks of the selection CheckSelection's.
 #include "loader/data_set_build.h"
 
-#include "addon/addon_state.h"
 #include "catalogue/hdf_access.h"
 #include "catalogue/structure_check.h"
+#include "interface/addon_state.h"
 #include "loader/loader_owners.h"
 #include "loader/selection_check.h"
 #include "loader/slab_reader.h"
@@ -136,7 +136,7 @@ bool SelectionHasDataKeptOut(const StructureVerdict& Verdict) {
 // After an error or a Stop the host shows a fresh frame for what was made.
 void OpenFreshFrame() {
     VyrUtilFrameCreateNew(false, 0.0, 0.0, 0.0, 0.0);
-    VyrUtilPickSetMouseMode(1);
+    VyrUtilPickSetMouseMode(VYR_MOUSE_MODE_SELECT);
 }
 
 } // namespace
@@ -191,11 +191,11 @@ bool LoadSelectedDataSets() {
         return false;
     }
     if (LoadRank == 1)
-        VyrUtilFrameSetPlotType(3);
+        VyrUtilFrameSetPlotType(VYR_PLOT_TYPE_1D);
     else if (LoadRank == 2)
-        VyrUtilFrameSetPlotType(2);
+        VyrUtilFrameSetPlotType(VYR_PLOT_TYPE_2D);
     else if (LoadRank == 3)
-        VyrUtilFrameSetPlotType(1);
+        VyrUtilFrameSetPlotType(VYR_PLOT_TYPE_3D);
     VyrUtilRedraw(true);
     return Result;
 }

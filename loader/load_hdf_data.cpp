@@ -4,9 +4,9 @@
 // back to the host only after a load that ran to its end.
 #include "loader/load_hdf_data.h"
 
-#include "addon/addon_state.h"
-#include "addon/addon_version.h"
 #include "catalogue/file_scan.h"
+#include "interface/addon_state.h"
+#include "interface/addon_version.h"
 #include "loader/data_set_build.h"
 #include "loader/loader_instructions.h"
 

@@ -3,7 +3,7 @@
 #ifndef LOADHDF_LOADER_LOAD_HDF_DATA_H
 #define LOADHDF_LOADER_LOAD_HDF_DATA_H
 
-#include "vyr_host_api.h"
+#include "interface/vyr_host_api.h"
 
 // Reads the list into the global state, scans the file when the catalogue is
 // empty, converts the selected data sets and, after a completed load, hands

@@ -5,7 +5,7 @@
 // the 32-bit limits, and never copies a path past the end of FileName.
 #include "loader/loader_instructions.h"
 
-#include "addon/addon_state.h"
+#include "interface/addon_state.h"
 #include "loader/loader_owners.h"
 
 #include <cstdio>

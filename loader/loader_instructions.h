@@ -5,7 +5,7 @@
 #ifndef LOADHDF_LOADER_LOADER_INSTRUCTIONS_H
 #define LOADHDF_LOADER_LOADER_INSTRUCTIONS_H
 
-#include "vyr_host_api.h"
+#include "interface/vyr_host_api.h"
 
 // A new list from FileName, ISkip, JSkip, KSkip and SelectedSds (in the
 // set's order), one item per entry, whatever the length of the path or the

@@ -7,7 +7,7 @@
 #ifndef LOADHDF_LOADER_LOADER_OWNERS_H
 #define LOADHDF_LOADER_LOADER_OWNERS_H
 
-#include "vyr_host_api.h"
+#include "interface/vyr_host_api.h"
 
 #include <cstdint>
 

@@ -8,7 +8,7 @@
 // here, with one message.
 #include "loader/selection_check.h"
 
-#include "addon/addon_state.h"
+#include "interface/addon_state.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 // walks them.
 #include "loader/zone_fill.h"
 
-#include "addon/addon_state.h"
 #include "catalogue/number_types.h"
+#include "interface/addon_state.h"
 #include "loader/skip_steps.h"
 
 #include <cstdio>
@@ -150,7 +150,7 @@ bool FillZone(const SdsEntry& Entry, int16_t ZoneNumber, int32_t IMax, int32_t J
     for (int32_t Var = 1; Var <= Rank; ++Var)
         FieldTypes[Var - 1] = Entry.ScaleFieldType[Rank - Var];
     FieldTypes[Rank] = Entry.DataFieldType;
-    if (!VyrUtilDataSetAddZone(ZoneName, IMax, JMax, KMax, 0, FieldTypes))
+    if (!VyrUtilDataSetAddZone(ZoneName, IMax, JMax, KMax, VYR_ZONE_TYPE_ORDERED, FieldTypes))
         return false;
 
     // ---- References, fetched in the order the points are stored.

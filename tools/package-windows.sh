@@ -18,7 +18,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build-windows}" && pwd)
 out=$(mkdir -p "${2:-$build}" && cd "${2:-$build}" && pwd)
 
-version=$(sed -n 's/^#define LOADHDF_FILE_VERSION "\(.*\)"$/\1/p' "$root/addon/addon_version.h")
+version=$(sed -n 's/^#define LOADHDF_FILE_VERSION "\(.*\)"$/\1/p' "$root/interface/addon_version.h")
 name=loadhdf-$version-win32
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -49,17 +49,37 @@ any later one, as every Windows since Windows 8 does.
 HDF4
 ----
 The add-on reads HDF files with HDF4 4.2.15's own 32-bit Windows DLLs,
-which are not in this package. From the bin folder of HDF4 4.2.15's 32-bit
-Windows distribution (The HDF Group), copy
+which are not in this package. Copy
 
   hdf.dll     HDF4's base library
   mfhdf.dll   HDF4's scientific data set (SD) library
-  xdr.dll     and every other DLL of that bin folder that these two load
-              (zlib, JPEG and szip, where the distribution has them)
+  xdr.dll     HDF4's XDR library, which mfhdf.dll loads
+  zlib.dll, jpeg.dll, szip.dll
+              where the build made them as DLLs (HDF4 then loads them)
 
 into the folder of Vyrlith's program, or into a folder on PATH. Windows
-looks for them there, not in the add-on folder. Take the release builds
-(hdf.dll, not hdf_D.dll), of 32 bits.
+looks for them there, not in the add-on folder. Take release builds of
+32 bits: a debug build names its DLLs hdf_D.dll and mfhdf_D.dll, which the
+add-on does not load, and 64-bit DLLs cannot be loaded by a 32-bit module.
+
+Where 32-bit DLLs come from: HDF4 4.2.15's release notes list only 64-bit
+Windows among the platforms it was tested on, so a 32-bit set may not be
+published. HDF4 4.2.15's own CMake build makes one: in its source,
+release_notes/INSTALL_CMake.txt describes the build, and on Windows with
+Visual Studio 2019 the command for the 32-bit platform is
+
+  ctest -S HDF4config.cmake,BUILD_GENERATOR=VS2019 -C Release -VV -O hdf4.log
+
+(VS2017 and VS2015 likewise; the generators ending in 64 build 64-bit
+DLLs). It makes a package HDF-4.2.15-win32.zip whose bin folder holds the
+DLLs above under those names.
+
+The C runtime those DLLs were built against (Visual C++'s, for that build)
+does not matter to the add-on: it passes HDF4 only numbers, names and
+buffers it owns itself, never frees memory HDF4 allocated, and never hands
+HDF4 a FILE or reads its errno. The runtime must still be installed for the
+DLLs to load: for a Visual Studio build, the x86 Visual C++ Redistributable
+of that Visual Studio.
 
 If they are missing, Windows refuses to load loadhdf.dll: Vyrlith cannot
 load the add-on, and Windows' reason is "The specified module could not be

@@ -21,19 +21,19 @@ constexpr uint16_t VersionRef = 1;
 bool ReadBlock(StructureCheck& Check, int64_t Offset, int64_t* Next) {
     std::vector<uint8_t> Header;
     if (!Check.File.Read(Offset, BlockHeaderSize, &Header))
-        return Check.Refuse("DD block outside the file");
+        return Check.Refuse(StructureRule::DdBlockOutsideFile);
     ByteCursor Cursor(Header);
     const int16_t Count = Cursor.I16();
     *Next = Cursor.I32();
     // HTPstart fails on a block of no DDs, cleanly.
     if (Count <= 0)
-        return Check.Refuse("DD block with no DDs");
+        return Check.Refuse(StructureRule::DdBlockWithoutDds);
     const size_t MaxDds = std::max(MinDdBound, size_t(Check.File.Size() / DdSize));
     if (Check.Dds.size() + size_t(Count) > MaxDds)
-        return Check.Refuse("too many DDs");
+        return Check.Refuse(StructureRule::TooManyDds);
     std::vector<uint8_t> Entries;
     if (!Check.File.Read(Offset + BlockHeaderSize, Count * DdSize, &Entries))
-        return Check.Refuse("DD block outside the file");
+        return Check.Refuse(StructureRule::DdBlockOutsideFile);
     ByteCursor Dds(Entries);
     for (int16_t I = 0; I < Count; ++I) {
         Dd Entry;
@@ -57,7 +57,7 @@ bool IndexDd(StructureCheck& Check, size_t Index) {
     // table takes it only as the first of its tag; of tag 0, HTPstart fails
     // (DFE_INTERNAL) and leaves the DD table it read allocated.
     if (Entry.Ref == 0)
-        return Check.Refuse("DD with reference 0");
+        return Check.Refuse(StructureRule::DdWithRefZero);
     const uint64_t Key = uint64_t(HdfTag::Base(Entry.Tag)) << 16 | Entry.Ref;
     // Tag 0 no reader asks for, but HTPstart files it by its ref like any
     // other, and fails on two of one ref: they go into the index, for the
@@ -69,7 +69,7 @@ bool IndexDd(StructureCheck& Check, size_t Index) {
     // Hread copies an element's length out of the file: a negative one is
     // the rest of the file, into whatever buffer the element was meant for.
     if (!Entry.HasNoPlace() && !Check.File.Holds(Entry.Offset, Entry.Length))
-        return Check.Refuse("element outside the file");
+        return Check.Refuse(StructureRule::ElementOutsideFile);
     Check.ByTagRef.push_back(Key << 32 | Index);
     return true;
 }
@@ -79,7 +79,7 @@ bool IndexDd(StructureCheck& Check, size_t Index) {
 bool CheckDdBlocks(StructureCheck& Check) {
     std::vector<uint8_t> Head;
     if (!Check.File.Read(0, 10, &Head) || !std::equal(Magic, Magic + 4, Head.begin()))
-        return Check.Refuse("no HDF magic number");
+        return Check.Refuse(StructureRule::NoHdfMagic);
 
     // HTPstart follows the next-block offsets without looking back: a chain
     // that comes back to a block of free DDs only is walked for ever, one
@@ -88,7 +88,7 @@ bool CheckDdBlocks(StructureCheck& Check) {
     std::unordered_set<int64_t> Visited;
     for (int64_t Offset = 4; Offset != 0;) {
         if (!Visited.insert(Offset).second)
-            return Check.Refuse("DD block chain that loops");
+            return Check.Refuse(StructureRule::DdBlockChainLoops);
         int64_t Next = 0;
         if (!ReadBlock(Check, Offset, &Next))
             return false;
@@ -103,7 +103,7 @@ bool CheckDdBlocks(StructureCheck& Check) {
     // allocated.
     for (size_t I = 1; I < Check.ByTagRef.size(); ++I)
         if (Check.ByTagRef[I] >> 32 == Check.ByTagRef[I - 1] >> 32)
-            return Check.Refuse("two DDs with the same tag and reference");
+            return Check.Refuse(StructureRule::DuplicateTagRef);
 
     // HIread_version reads the element of ref 1 whole into a 92-byte stack
     // buffer, through a special element's handler if it has a special form.
@@ -112,8 +112,8 @@ bool CheckDdBlocks(StructureCheck& Check) {
     if (Version == nullptr || Version->HasNoPlace())
         return true;
     if (HdfTag::IsSpecial(Version->Tag))
-        return Check.Refuse("version element in a special form");
+        return Check.Refuse(StructureRule::VersionElementSpecial);
     if (Version->Length > Hdf4::VersionElementSize)
-        return Check.Refuse("version element longer than HDF4's buffer");
+        return Check.Refuse(StructureRule::VersionElementTooLong);
     return true;
 }

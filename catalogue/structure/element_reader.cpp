@@ -19,8 +19,6 @@ constexpr int32_t MaxBlocksPerTable = 65535;
 constexpr size_t MaxLinkedBlocks = size_t(1) << 24;
 constexpr int64_t LinkedRecordSize = 16;
 
-const char* const NullLinkPastEnd = "compressed stream whose decoder reads past its linked blocks";
-
 // Copies Bytes to *Out at Offset, within the buffer's BufferSize bytes.
 void Place(std::vector<uint8_t>* Out, int64_t Offset, const std::vector<uint8_t>& Bytes,
            int64_t BufferSize) {
@@ -45,7 +43,7 @@ void PlaceZeros(std::vector<uint8_t>* Out, int64_t Offset, int64_t Count, int64_
 
 bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, LinkedChain* Chain) {
     if (Record.size() < LinkedRecordSize)
-        return Check.Refuse("special element HDF4 would misread");
+        return Check.Refuse(StructureRule::SpecialElementMisread);
     ByteCursor Cursor(Record);
     Cursor.Skip(2);
     Chain->Total = Cursor.I32();
@@ -54,21 +52,21 @@ bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, Link
     uint16_t Table = Cursor.U16();
     if (Chain->Total < 0 || Chain->BlockLength < 1 || Chain->PerTable < 1 ||
         Chain->PerTable > MaxBlocksPerTable || Table == 0)
-        return Check.Refuse("linked blocks HDF4 cannot walk");
+        return Check.Refuse(StructureRule::LinkedBlocksUnwalkable);
 
     const int64_t MaxTables = (Chain->Total + Chain->BlockLength - 1) / Chain->BlockLength + 2;
     std::unordered_set<uint16_t> Tables;
     std::vector<uint8_t> Bytes;
     while (Table != 0) {
         if (!Tables.insert(Table).second || int64_t(Tables.size()) > MaxTables)
-            return Check.Refuse("linked-block tables that loop");
+            return Check.Refuse(StructureRule::LinkedBlockTablesLoop);
         const Dd* Element = Check.Find(HdfTag::Linked, Table);
         if (!Check.ReadPlain(Element, &Bytes) || int64_t(Bytes.size()) < 2 + 2 * Chain->PerTable)
-            return Check.Refuse("linked-block table that cannot be read");
+            return Check.Refuse(StructureRule::LinkedBlockTableUnreadable);
         ByteCursor Entries(Bytes);
         Table = Entries.U16();
         if (Chain->Blocks.size() + size_t(Chain->PerTable) > MaxLinkedBlocks)
-            return Check.Refuse("linked blocks HDF4 cannot walk");
+            return Check.Refuse(StructureRule::LinkedBlocksUnwalkable);
         for (int64_t I = 0; I < Chain->PerTable; ++I)
             Chain->Blocks.push_back(Entries.U16());
     }
@@ -76,7 +74,7 @@ bool CheckLinked(StructureCheck& Check, const std::vector<uint8_t>& Record, Link
         if (Block == 0)
             continue; // never written: HDF4 reads it as zeros
         if (Tables.count(Block) != 0 || !Check.IsReadablePlain(Check.Find(HdfTag::Linked, Block)))
-            return Check.Refuse("linked block that cannot be read");
+            return Check.Refuse(StructureRule::LinkedBlockUnreadable);
     }
     // HLIstaccess takes the first block's length from its DD (the element
     // as it was before it grew), or the block length where it was never
@@ -199,15 +197,15 @@ bool ElementReader::ReadFromStart(int64_t Length, std::vector<uint8_t>* Out) {
            int64_t(Out->size()) == Length;
 }
 
-const char* ElementReader::ReadPastEnd(int64_t NeededBeyond, int64_t BufferSize) {
+std::optional<StructureRule> ElementReader::ReadPastEnd(int64_t NeededBeyond, int64_t BufferSize) {
     Seek(Length());
     while (NeededBeyond > 0) {
         const ReadResult Result = Read(BufferSize, BufferSize, nullptr);
         if (Result.End == ReadEnd::Crash || Result.End == ReadEnd::Overrun)
-            return NullLinkPastEnd;
+            return StructureRule::DecoderReadsPastLinkedBlocks;
         if (Result.End == ReadEnd::Failed || Result.Count <= 0)
-            return nullptr;
+            return std::nullopt;
         NeededBeyond -= Result.Count;
     }
-    return nullptr;
+    return std::nullopt;
 }

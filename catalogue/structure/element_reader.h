@@ -14,6 +14,7 @@
 #include "catalogue/structure/structure_context.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // A linked-block element: its description record and the chain of tables
@@ -72,9 +73,9 @@ class ElementReader {
     // What a reader that has taken every byte and wants NeededBeyond more,
     // asking BufferSize at a time, meets: reads from the end on until it has
     // them, one fails, or one delivers nothing (the reader then works on in
-    // what its buffer holds). Null when nothing worse than a failure, else
+    // what its buffer holds). None when nothing worse than a failure, else
     // why HDF4 must not go there.
-    const char* ReadPastEnd(int64_t NeededBeyond, int64_t BufferSize);
+    std::optional<StructureRule> ReadPastEnd(int64_t NeededBeyond, int64_t BufferSize);
 
   private:
     ReadResult ReadPlain(int64_t Wanted, int64_t BufferSize, std::vector<uint8_t>* Out);

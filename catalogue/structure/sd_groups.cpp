@@ -47,7 +47,7 @@ class GroupCheck {
 bool GroupCheck::ReadMembers(const Dd& Group, std::vector<Member>* Members) {
     std::vector<uint8_t> Bytes;
     if (!Check.ReadPlain(&Group, &Bytes) || Bytes.size() < 4 || Bytes.size() % 4 != 0)
-        return Check.Refuse("data-set group that cannot be read");
+        return Check.Refuse(StructureRule::DataSetGroupUnreadable);
     ByteCursor Cursor(Bytes);
     Members->resize(Bytes.size() / 4);
     for (Member& Entry : *Members) {
@@ -61,17 +61,17 @@ bool GroupCheck::ReadMembers(const Dd& Group, std::vector<Member>* Members) {
 bool GroupCheck::CheckDimensionRecord(uint16_t Ref) {
     std::vector<uint8_t> Bytes;
     if (!Check.ReadPlain(Check.Find(HdfTag::Sdd, Ref), &Bytes))
-        return Check.Refuse("dimension record that cannot be read");
+        return Check.Refuse(StructureRule::DimensionRecordUnreadable);
     ByteCursor Cursor(Bytes);
     Rank = Cursor.I16();
     if (!Cursor.Ok() || Rank < 1 || Rank > Hdf4::MaxVarDims ||
         int64_t(Bytes.size()) != 6 + 8 * int64_t(Rank))
-        return Check.Refuse("dimension record of a rank HDF4 cannot take");
+        return Check.Refuse(StructureRule::DimensionRecordRank);
     Sizes.assign(size_t(Rank), 0);
     for (int32_t D = 0; D < Rank; ++D) {
         Sizes[size_t(D)] = Cursor.I32();
         if (Sizes[size_t(D)] < (D == 0 ? 0 : 1))
-            return Check.Refuse("dimension record with an impossible extent");
+            return Check.Refuse(StructureRule::DimensionRecordExtent);
     }
     NumberTypeSizes.assign(size_t(Rank) + 1, 0);
     for (int32_t& Size : NumberTypeSizes) {
@@ -79,7 +79,7 @@ bool GroupCheck::CheckDimensionRecord(uint16_t Ref) {
         const uint16_t TypeRef = Cursor.U16();
         int32_t Type = 0;
         if (Tag != HdfTag::NumberType)
-            return Check.Refuse("number type HDF4 would overrun");
+            return Check.Refuse(StructureRule::NumberTypeOverrun);
         if (!CheckNumberTypeRecord(Check, TypeRef, &Type))
             return false;
         Size = HdfType::Size(Type);
@@ -92,11 +92,11 @@ bool GroupCheck::CheckDimensionRecord(uint16_t Ref) {
 bool GroupCheck::CheckStrings(uint16_t Tag, uint16_t Ref) {
     std::vector<uint8_t> Bytes;
     if (!Check.ReadPlain(Check.Find(Tag, Ref), &Bytes))
-        return Check.Refuse("data-set text that cannot be read");
+        return Check.Refuse(StructureRule::DataSetTextUnreadable);
     int64_t Zeros = 0;
     for (uint8_t Byte : Bytes)
         Zeros += Byte == 0;
-    return Zeros >= Rank - 2 ? true : Check.Refuse("data-set texts fewer than its dimensions");
+    return Zeros >= Rank - 2 ? true : Check.Refuse(StructureRule::DataSetTextsTooFew);
 }
 
 // The scales element: one flag byte per dimension, then the values of each
@@ -105,13 +105,13 @@ bool GroupCheck::CheckScales(uint16_t Ref) {
     std::vector<uint8_t> Bytes;
     if (!Check.ReadPlain(Check.Find(HdfTag::Sds, Ref), &Bytes) ||
         int64_t(Bytes.size()) < int64_t(Rank))
-        return Check.Refuse("dimension scales that cannot be read");
+        return Check.Refuse(StructureRule::DimensionScalesUnreadable);
     int64_t Needed = Rank;
     for (int32_t D = 0; D < Rank; ++D)
         if (Bytes[size_t(D)] != 0)
             Needed += int64_t(Sizes[size_t(D)]) * NumberTypeSizes[size_t(D) + 1];
     return int64_t(Bytes.size()) >= Needed ? true
-                                           : Check.Refuse("dimension scales shorter than stated");
+                                           : Check.Refuse(StructureRule::DimensionScalesTooShort);
 }
 
 bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* LinkedSdgs) {
@@ -148,7 +148,7 @@ bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* Linke
             std::vector<uint8_t> Bytes;
             if (!Check.IsReadablePlain(Element) ||
                 (Entry.Tag != HdfTag::Sdc && Element->Length > Hdf4::OldStyleMemberBufferSize))
-                return Check.Refuse("data-set group member HDF4 would overrun");
+                return Check.Refuse(StructureRule::DataSetGroupMemberOverrun);
             Attributes += Entry.Tag == HdfTag::Sdc ? 1 : Entry.Tag == HdfTag::Cal ? 5 : 0;
             Attributes += Entry.Tag == HdfTag::Sdm ? 2 : 0;
             if (Entry.Tag == HdfTag::SdLink && Check.ReadPlain(Element, &Bytes) &&
@@ -161,7 +161,7 @@ bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* Linke
         }
     }
     if (Records != 1)
-        return Check.Refuse("data-set group without exactly one dimension record");
+        return Check.Refuse(StructureRule::DataSetGroupDimensionRecords);
     for (int I = 0; I < 3; ++I)
         if (Last[I].Tag != 0 && !CheckStrings(Last[I].Tag, Last[I].Ref))
             return false;
@@ -172,7 +172,7 @@ bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* Linke
         Attributes += Found == Annotations.end() ? 0 : Found->second;
     }
     if (Attributes > Hdf4::OldStyleMaxAttributes)
-        return Check.Refuse("more attributes than HDF4 keeps for a data set");
+        return Check.Refuse(StructureRule::TooManyAttributes);
     if (DataElements == 0)
         return true;
     DataContext Data;
@@ -194,7 +194,7 @@ bool GroupCheck::CheckGroup(const Dd& Group, std::unordered_set<uint16_t>* Linke
     DataElementFacts Element;
     if (!CheckDataElement(Check, Check.Find(HdfTag::Sd, DataRef), Data, &Element))
         return false;
-    return Element.KeptOut == nullptr ? true : Check.Refuse(Element.KeptOut);
+    return !Element.KeptOut ? true : Check.Refuse(*Element.KeptOut);
 }
 
 // Every data label and description must be readable with its 4-byte target;
@@ -210,7 +210,7 @@ bool CountAnnotations(StructureCheck& Check, AnnotationCounts* Counts) {
             continue;
         if (!Check.IsReadablePlain(&Entry) || Entry.Length < 4 ||
             !Check.File.Read(Entry.Offset, 4, &Bytes))
-            return Check.Refuse("annotation that cannot be read");
+            return Check.Refuse(StructureRule::AnnotationUnreadable);
         ByteCursor Cursor(Bytes);
         const uint16_t Tag = Cursor.U16();
         const uint16_t Ref = Cursor.U16();

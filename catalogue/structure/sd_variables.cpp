@@ -38,7 +38,7 @@ struct VariableFacts {
     std::string Name;
     size_t Rank = 0;
     VarKind Kind = VarKind::Unknown;
-    const char* KeptOut = nullptr;
+    std::optional<StructureRule> KeptOut;
     bool Dropped = false; // not among the data sets HDF4 lists
 };
 
@@ -74,7 +74,7 @@ class SdStructure {
     bool CheckVdataEntry(uint16_t Ref, const VdataHeader& Header);
     bool CheckDataElements(const std::vector<uint16_t>& Refs, const DataContext& Data,
                            DataElementFacts* Facts);
-    const char* FillValueRule(const VgroupRecord& Var, int32_t Type) const;
+    std::optional<StructureRule> FillValueRule(const VgroupRecord& Var, int32_t Type) const;
     void NameKeptOutScales(const std::vector<VariableFacts>& Variables);
 
     StructureCheck& Check;
@@ -136,7 +136,7 @@ bool SdStructure::CheckDimensions() {
     std::unordered_set<int32_t> Walked;
     for (int32_t Id = NextEntry(Cdf, -1); Id != -1; Id = NextEntry(Cdf, Id)) {
         if (!Walked.insert(Id).second)
-            return Check.Refuse("SD vgroup naming one reference twice");
+            return Check.Refuse(StructureRule::SdVgroupRepeatsRef);
         const VgroupRecord* Group =
             HasEntry(Cdf, HdfTag::Vg, Id) ? Check.Vgroups.Find(uint16_t(Id)) : nullptr;
         if (Group != nullptr && IsDimensionClass(Group->Class) &&
@@ -155,7 +155,7 @@ bool SdStructure::CheckEntries() {
         if (Tag == HdfTag::Vg) {
             const VgroupRecord* Group = Check.Vgroups.Find(Ref);
             if (Group != nullptr && Group->Class.size() > size_t(Hdf4::MaxClassLength))
-                return Check.Refuse("SD vgroup entry HDF4 cannot read");
+                return Check.Refuse(StructureRule::SdVgroupEntryUnreadable);
         } else if (Tag == HdfTag::Vh) {
             const VdataHeader* Header = Check.Vdatas.Find(Ref);
             if (Header != nullptr && !CheckVdataEntry(Ref, *Header))
@@ -171,12 +171,12 @@ bool SdStructure::DimensionValue(uint16_t Ref, const VdataHeader& Header, int32_
         return false;
     if (Header.Fields.size() != 1 || Header.Fields[0].Type != 24 || Header.Fields[0].Order != 1 ||
         Header.RecordSize != 4 || Header.Interlace != 0 || Header.Records < 1)
-        return Check.Refuse("dimension size HDF4 would overrun");
+        return Check.Refuse(StructureRule::DimensionSizeOverrun);
     std::vector<uint8_t> Bytes;
     if (!CheckVdataStorage(Check, Ref, Header, 4, &Bytes))
         return false;
     *Value = ByteCursor(Bytes).I32();
-    return *Value >= 0 ? true : Check.Refuse("negative dimension size");
+    return *Value >= 0 ? true : Check.Refuse(StructureRule::NegativeDimensionSize);
 }
 
 // hdf_read_dims walks a dimension vgroup as it walks the SD vgroup, and reads
@@ -185,7 +185,7 @@ bool SdStructure::DimensionValue(uint16_t Ref, const VdataHeader& Header, int32_
 // the size of the one before (or none) in place.
 bool SdStructure::CheckDimension(uint16_t Ref, const VgroupRecord& Group) {
     if (!NameFits(Group))
-        return Check.Refuse("dimension name HDF4 cannot hold");
+        return Check.Refuse(StructureRule::DimensionNameUnholdable);
     Dimension Dim;
     Dim.Name = Group.Name;
     Dim.Unlimited = Group.Class == "UDim0.0";
@@ -193,13 +193,13 @@ bool SdStructure::CheckDimension(uint16_t Ref, const VgroupRecord& Group) {
     std::unordered_set<int32_t> Walked;
     for (int32_t Id = NextEntry(Group, -1); Id != -1; Id = NextEntry(Group, Id)) {
         if (!Walked.insert(Id).second)
-            return Check.Refuse("dimension vgroup HDF4 cannot read");
+            return Check.Refuse(StructureRule::DimensionVgroupUnreadable);
         if (!HasEntry(Group, HdfTag::Vh, Id))
             continue; // Visvs: a vgroup entry is passed over
         const uint16_t ValuesRef = uint16_t(Id);
         const VdataHeader* Header = Check.Vdatas.Find(ValuesRef);
         if (Header == nullptr)
-            return Check.Refuse("dimension vgroup HDF4 cannot read");
+            return Check.Refuse(StructureRule::DimensionVgroupUnreadable);
         const VdataHeader& Values = *Header;
         int32_t Size = 0;
         if (Values.Class == "DimVal0.1" || (Dim.Unlimited && Values.Class == "DimVal0.0")) {
@@ -212,20 +212,20 @@ bool SdStructure::CheckDimension(uint16_t Ref, const VgroupRecord& Group) {
                 return false;
             Size = Values.Records;
         } else {
-            return Check.Refuse("dimension vgroup HDF4 cannot read");
+            return Check.Refuse(StructureRule::DimensionVgroupUnreadable);
         }
         // HDF4 registers one dimension per size it finds in the group, in a
         // table as long as the SD vgroup's entries: sizes that disagree
         // could overrun it.
         if (Sized && Size != Dim.Size)
-            return Check.Refuse("dimension with two sizes");
+            return Check.Refuse(StructureRule::DimensionWithTwoSizes);
         Dim.Size = Size;
         Sized = true;
     }
     // No size: HDF4 registers no dimension, and every variable over it
     // fails NC_dimid.
     if (!Sized)
-        return Check.Refuse("dimension vgroup HDF4 cannot read");
+        return Check.Refuse(StructureRule::DimensionVgroupUnreadable);
     DimByRef[Ref] = Dimensions.size();
     Dimensions.push_back(Dim);
     return true;
@@ -240,15 +240,15 @@ bool SdStructure::CheckAttribute(uint16_t Ref, const VdataHeader& Header) {
     int64_t RecordBytes = 0;
     for (const VdataField& Field : Header.Fields) {
         if (Field.Name.empty() || Field.Name[0] == ' ' || Field.Name.find(',') != std::string::npos)
-            return Check.Refuse("attribute field names HDF4 would split");
+            return Check.Refuse(StructureRule::AttributeFieldNamesSplit);
         ListLength += Field.Name.size() + 1;
         RecordBytes += int64_t(Field.Order) * Field.Size;
     }
     if (Header.Fields.empty() || ListLength > size_t(Hdf4::AttributeFieldListLength) + 1)
-        return Check.Refuse("attribute field names HDF4 would overrun");
+        return Check.Refuse(StructureRule::AttributeFieldNamesOverrun);
     if (!HdfType::SdMaps(Header.Fields[0].Type) || Header.Records < 1 ||
         RecordBytes * Header.Records > MaxAttributeBytes)
-        return Check.Refuse("attribute HDF4 cannot read");
+        return Check.Refuse(StructureRule::AttributeUnreadable);
     return CheckVdataStorage(Check, Ref, Header, RecordBytes * Header.Records, nullptr);
 }
 
@@ -273,9 +273,10 @@ bool SdStructure::CheckDataElements(const std::vector<uint16_t>& Refs, const Dat
 // one of length 0), it copies vp->szof bytes per value from the first
 // _FillValue attribute (NC_findattr), whatever that attribute holds: a fill
 // of another netCDF type reads past a smaller one or reinterprets the bytes.
-// Null when the fill HDF4 would use is one value of the data's own type, or
+// None when the fill HDF4 would use is one value of the data's own type, or
 // HDF4's default.
-const char* SdStructure::FillValueRule(const VgroupRecord& Var, int32_t Type) const {
+std::optional<StructureRule> SdStructure::FillValueRule(const VgroupRecord& Var,
+                                                        int32_t Type) const {
     for (size_t I = 0; I < Var.Tags.size(); ++I) {
         if (Var.Tags[I] != HdfTag::Vh)
             continue;
@@ -283,15 +284,15 @@ const char* SdStructure::FillValueRule(const VgroupRecord& Var, int32_t Type) co
         if (Header.Class != "Attr0.0" || Header.Name != "_FillValue")
             continue;
         return HdfType::NetCdfType(Header.Fields[0].Type) == HdfType::NetCdfType(Type)
-                   ? nullptr
-                   : "fill value of another type than its data";
+                   ? std::nullopt
+                   : std::optional(StructureRule::FillValueOfOtherType);
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
     if (!NameFits(Var))
-        return Check.Refuse("variable name HDF4 cannot hold");
+        return Check.Refuse(StructureRule::VariableNameUnholdable);
     Facts->Name = Var.Name;
     std::vector<const Dimension*> Dims;
     bool HasNumberType = false;
@@ -302,26 +303,26 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
         if (Tag == HdfTag::Vg) {
             const VgroupRecord* Group = Check.Vgroups.Find(Ref);
             if (Group == nullptr || Group->Class.size() > size_t(Hdf4::MaxClassLength))
-                return Check.Refuse("variable entry HDF4 cannot read");
+                return Check.Refuse(StructureRule::VariableEntryUnreadable);
             if (!IsDimensionClass(Group->Class))
                 continue;
             // HDF4 finds the dimension by name among those the CDF0.0
             // vgroup registered, and takes the first of that name.
             if (DimByRef.count(Ref) == 0)
-                return Check.Refuse("variable over an unlisted dimension");
+                return Check.Refuse(StructureRule::VariableOverUnlistedDimension);
             const Dimension* Dim = nullptr;
             for (const Dimension& Candidate : Dimensions)
                 if (Dim == nullptr && Candidate.Name == Group->Name)
                     Dim = &Candidate;
             if (Dim->Unlimited && !Dims.empty())
-                return Check.Refuse("unlimited dimension that is not the first");
+                return Check.Refuse(StructureRule::UnlimitedDimensionNotFirst);
             Dims.push_back(Dim);
             if (Dims.size() > size_t(Hdf4::MaxVarDims) || Dims.size() > Cdf.Tags.size())
-                return Check.Refuse("variable of too many dimensions");
+                return Check.Refuse(StructureRule::VariableOfTooManyDimensions);
         } else if (Tag == HdfTag::Vh) {
             const VdataHeader* Header = Check.Vdatas.Find(Ref);
             if (Header == nullptr)
-                return Check.Refuse("variable entry HDF4 cannot read");
+                return Check.Refuse(StructureRule::VariableEntryUnreadable);
             if (!CheckVdataEntry(Ref, *Header))
                 return false;
             LastKind = Header->Class == "SDSVar"     ? VarKind::SdsVar
@@ -350,7 +351,7 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
     // SDstart succeeds and reports a type the data do not have. Of several,
     // each is read and the last kept.
     if (!HasNumberType)
-        return Check.Refuse("variable without a number type");
+        return Check.Refuse(StructureRule::VariableWithoutNumberType);
     Facts->Rank = Dims.size();
     Facts->Kind = LastKind;
 
@@ -359,10 +360,10 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
     for (size_t D = 0; D < Dims.size(); ++D) {
         const int64_t Size = Dims[D]->Size;
         if (D > 0 && Size < 1)
-            return Check.Refuse("dimension of size 0 that is not the first");
+            return Check.Refuse(StructureRule::EmptyDimensionNotFirst);
         // Judged before the product, which could pass 2^63.
         if (Bytes >= MaxDataBytes / std::max<int64_t>(Size, 1))
-            return Check.Refuse("data set too large for HDF4's sizes");
+            return Check.Refuse(StructureRule::DataSetTooLargeForSizes);
         Bytes *= std::max<int64_t>(Size, 1);
     }
     if (DataRefs.empty()) {
@@ -379,7 +380,7 @@ bool SdStructure::CheckVariable(const VgroupRecord& Var, VariableFacts* Facts) {
     if (!CheckDataElements(DataRefs, Data, &Element))
         return false;
     Facts->KeptOut = Element.KeptOut;
-    if (Facts->KeptOut == nullptr && Element.HoldsNoData())
+    if (!Facts->KeptOut && Element.HoldsNoData())
         Facts->KeptOut = FillValueRule(Var, Type);
     return true;
 }
@@ -393,7 +394,7 @@ void SdStructure::NameKeptOutScales(const std::vector<VariableFacts>& Variables)
     for (const VariableFacts& Var : Variables) {
         if (Var.Rank != 1 || Var.Kind == VarKind::SdsVar || !Decided.insert(Var.Name).second)
             continue;
-        if (Var.KeptOut != nullptr)
+        if (Var.KeptOut)
             Check.ScalesKeptOut.push_back(Var.Name);
     }
 }
@@ -412,8 +413,9 @@ bool SdStructure::CheckAll() {
             return false;
         if (Facts.Dropped)
             continue;
-        if (Facts.KeptOut != nullptr)
-            Check.KeptOut.push_back({int32_t(Variables.size()), Facts.KeptOut});
+        if (Facts.KeptOut)
+            Check.KeptOut.push_back(
+                {int32_t(Variables.size()), StructureRuleWords(*Facts.KeptOut)});
         Variables.push_back(std::move(Facts));
     }
     NameKeptOutScales(Variables);

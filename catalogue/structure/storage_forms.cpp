@@ -51,9 +51,9 @@ constexpr int32_t MaxRecordLength = 1 << 16;
 // above what HDF4's writers produce.
 constexpr int64_t MaxVdataBytesRead = int64_t(64) << 20;
 
-const char* const BadSpecial = "special element HDF4 would misread";
+constexpr StructureRule BadSpecial = StructureRule::SpecialElementMisread;
 
-const char* const ChainTooShort = "linked blocks that end before their element";
+constexpr StructureRule ChainTooShort = StructureRule::LinkedBlocksEndBeforeElement;
 
 bool ReadCode(StructureCheck& Check, const Dd* Element, std::vector<uint8_t>* Record,
               int16_t* SpecialCode) {
@@ -77,7 +77,7 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, CoderFacts* Facts) {
     const uint16_t Model = Cursor.U16();
     const uint16_t Coder = Cursor.U16();
     if (!Cursor.Ok() || Model != 0 || Coder > CoderCode::Szip)
-        return Check.Refuse("compression HDF4 cannot decode");
+        return Check.Refuse(StructureRule::CompressionUndecodable);
     Facts->Coder = Coder;
     if (Coder == CoderCode::Nbit) {
         const int32_t Type = Cursor.I32();
@@ -89,12 +89,12 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, CoderFacts* Facts) {
         Facts->NbitBits = BitLength;
         if (Size == 0 || StartBit < 0 || StartBit >= 8 * Size || BitLength < 1 ||
             BitLength > StartBit + 1)
-            return Check.Refuse("N-bit compression with bits outside its values");
+            return Check.Refuse(StructureRule::NbitBitsOutsideValues);
     } else if (Coder == CoderCode::SkipHuffman) {
         const uint32_t Skip = Cursor.U32();
         Cursor.Skip(4);
         if (Skip < 1 || Skip > MaxSkipSize)
-            return Check.Refuse("skipping-Huffman compression with an odd skip size");
+            return Check.Refuse(StructureRule::SkipHuffmanOddSkipSize);
         Facts->SkipSize = int32_t(Skip);
     } else if (Coder == CoderCode::Deflate) {
         // HCIinit_coder refuses a level above 9, but leaks the element's
@@ -102,24 +102,25 @@ bool CheckCoder(StructureCheck& Check, ByteCursor& Cursor, CoderFacts* Facts) {
         // the variable), in the host's process. HDF4's writers never write
         // such a level.
         if (Cursor.U16() > 9)
-            return Check.Refuse("deflate compression with an unknown level");
+            return Check.Refuse(StructureRule::DeflateUnknownLevel);
     } else if (Coder == CoderCode::Szip) {
         // This HDF4 build has no szip decoder and refuses such data cleanly;
         // the parameters need only be present.
         Cursor.Skip(14);
     }
-    return Cursor.Ok() ? true : Check.Refuse("compression header cut short");
+    return Cursor.Ok() ? true : Check.Refuse(StructureRule::CompressionHeaderCutShort);
 }
 
 // The element that holds a compressed element's bytes: plain, or linked
 // blocks, never compressed again. HDF4 reads them only for the values
 // (HCPread): *KeptOut gets why it must not. *Bytes gets a reader of them,
 // left empty for an element never written (HDF4 hands out fill values).
-bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** KeptOut,
+bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref,
+                          std::optional<StructureRule>* KeptOut,
                           std::optional<ElementReader>* Bytes) {
     const Dd* Element = Check.Find(HdfTag::Compressed, Ref);
     if (Element == nullptr || Element->CannotStart())
-        return Check.Refuse("compressed data that is missing");
+        return Check.Refuse(StructureRule::CompressedDataMissing);
     if (Element->IsUnwritten())
         return true;
     if (!HdfTag::IsSpecial(Element->Tag)) {
@@ -133,7 +134,7 @@ bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** Kept
         return Check.Refuse(BadSpecial);
     if (!CheckLinked(Check, Record, &Chain))
         return false;
-    if (*KeptOut == nullptr && Chain.Total > Chain.Reach)
+    if (!*KeptOut && Chain.Total > Chain.Reach)
         *KeptOut = ChainTooShort;
     Bytes->emplace(Check, Chain);
     return true;
@@ -146,44 +147,44 @@ bool CheckCompressedBytes(StructureCheck& Check, uint16_t Ref, const char** Kept
 // ends before its bytes do, and inflate is not followed: the check keeps
 // no zlib of its own, and a stream that inflate refuses fails cleanly
 // where its reads stay within the element.
-const char* ReadsPastLinkedEnd(ElementReader& Bytes, const CoderFacts& Coder,
-                               int64_t LogicalLength) {
+std::optional<StructureRule> ReadsPastLinkedEnd(ElementReader& Bytes, const CoderFacts& Coder,
+                                                int64_t LogicalLength) {
     constexpr int64_t BitReaderBuffer = 4096; // BITBUF_SIZE, Hbitread's refills
     constexpr int64_t Unbounded = INT64_MAX;
     switch (Coder.Coder) {
     case CoderCode::Nbit: {
         const int64_t Beyond = NbitBytesPastEnd(LogicalLength / std::max(Coder.NbitTypeSize, 1),
                                                 Coder.NbitTypeSize, Coder.NbitBits, Bytes.Length());
-        return Beyond > 0 ? Bytes.ReadPastEnd(Beyond, BitReaderBuffer) : nullptr;
+        return Beyond > 0 ? Bytes.ReadPastEnd(Beyond, BitReaderBuffer) : std::nullopt;
     }
     case CoderCode::SkipHuffman:
-        return Bytes.ReadPastEnd(Unbounded, BitReaderBuffer) == nullptr
-                   ? nullptr
+        return !Bytes.ReadPastEnd(Unbounded, BitReaderBuffer)
+                   ? std::nullopt
                    : FollowSkipHuffman(Bytes, LogicalLength, Coder.SkipSize);
     case CoderCode::Rle:
         // HDgetc reads a control byte into a single byte on its stack.
-        return Bytes.ReadPastEnd(Unbounded, 1) == nullptr ? nullptr
-                                                          : FollowRunLength(Bytes, LogicalLength);
+        return !Bytes.ReadPastEnd(Unbounded, 1) ? std::nullopt
+                                                : FollowRunLength(Bytes, LogicalLength);
     default:
-        return nullptr;
+        return std::nullopt;
     }
 }
 
 // A compressed element's header and bytes, of values of ValueSize bytes (0:
 // not known).
 bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, int32_t ValueSize,
-                     int64_t* LogicalLength, const char** KeptOut) {
+                     int64_t* LogicalLength, std::optional<StructureRule>* KeptOut) {
     ByteCursor Cursor(Record);
     Cursor.Skip(4); // special code, header version
     *LogicalLength = Cursor.I32();
     const uint16_t Ref = Cursor.U16();
     if (!Cursor.Ok() || Record.size() < CompressedRecordSize || *LogicalLength < 0)
-        return Check.Refuse("compressed element HDF4 would misread");
+        return Check.Refuse(StructureRule::CompressedElementMisread);
     CoderFacts Coder;
     std::optional<ElementReader> Bytes;
     if (!CheckCoder(Check, Cursor, &Coder) || !CheckCompressedBytes(Check, Ref, KeptOut, &Bytes))
         return false;
-    if (*KeptOut != nullptr || !Bytes)
+    if (*KeptOut || !Bytes)
         return true;
     const int64_t Stored = Bytes->Length();
     // The bit decoders (Hbitread, for N-bit and skipping Huffman) read on
@@ -195,13 +196,13 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
                                : Coder.Coder == CoderCode::SkipHuffman ? *LogicalLength
                                                                        : 0;
     if (Stored * 8 < NeededBits) {
-        *KeptOut = "compressed stream shorter than its values";
+        *KeptOut = StructureRule::CompressedStreamTooShort;
         return true;
     }
     // The N-bit decoder hands out whole values of its own type: of a type
     // larger than the data's, none, and the caller gets its buffer unset.
     if (Coder.Coder == CoderCode::Nbit && ValueSize > 0 && Coder.NbitTypeSize != ValueSize) {
-        *KeptOut = "N-bit compression of another type than its data";
+        *KeptOut = StructureRule::NbitTypeOtherThanData;
         return true;
     }
     // The stream's first bytes as HCIcdeflate_decode's first Hread of 4,096
@@ -214,7 +215,7 @@ bool CheckCompressed(StructureCheck& Check, const std::vector<uint8_t>& Record, 
         Head.resize(
             size_t(std::clamp<int64_t>(std::min<int64_t>(Read.Count, 6), 0, int64_t(Head.size()))));
         if (Read.End == ReadEnd::Delivered && JudgeZlibStart(Head) == ZlibStart::WantsDictionary) {
-            *KeptOut = "deflate stream that needs a dictionary";
+            *KeptOut = StructureRule::DeflateNeedsDictionary;
             return true;
         }
     }
@@ -235,12 +236,12 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref, int32_t ValueSize, int64_t 
                 DataElementFacts* Facts) {
     const Dd* Element = Check.Find(HdfTag::Chunk, Ref);
     if (Element == nullptr || Element->HasNoPlace()) {
-        Facts->KeptOut = "chunk that is missing";
+        Facts->KeptOut = StructureRule::ChunkMissing;
         return true;
     }
     if (!HdfTag::IsSpecial(Element->Tag)) {
-        if (Element->Length < ChunkBytes && Facts->KeptOut == nullptr)
-            Facts->KeptOut = "chunk shorter than a chunk's bytes";
+        if (Element->Length < ChunkBytes && !Facts->KeptOut)
+            Facts->KeptOut = StructureRule::ChunkShorterThanChunkBytes;
         return true;
     }
     std::vector<uint8_t> Record;
@@ -252,8 +253,8 @@ bool CheckChunk(StructureCheck& Check, uint16_t Ref, int32_t ValueSize, int64_t 
         return false;
     // HCPread refuses it cleanly, but the chunk cache then drops the page it
     // had taken for the chunk without freeing it: a leak at every read.
-    if (Length < ChunkBytes && Facts->KeptOut == nullptr)
-        Facts->KeptOut = "chunk shorter than a chunk's bytes";
+    if (Length < ChunkBytes && !Facts->KeptOut)
+        Facts->KeptOut = StructureRule::ChunkShorterThanChunkBytes;
     return true;
 }
 
@@ -264,7 +265,7 @@ bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
                      DataElementFacts* Facts) {
     const VdataHeader* Found = Check.Vdatas.Find(Ref);
     if (Found == nullptr)
-        return Check.Refuse("chunk table that is missing");
+        return Check.Refuse(StructureRule::ChunkTableMissing);
     const VdataHeader& Table = *Found;
     if (!RequireReadableFields(Check, Table))
         return false;
@@ -274,7 +275,7 @@ bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
         Fields[0].Order != Rank || Fields[1].Name != "chk_tag" || Fields[1].Type != 23 ||
         Fields[1].Order != 1 || Fields[2].Name != "chk_ref" || Fields[2].Type != 23 ||
         Fields[2].Order != 1)
-        return Check.Refuse("chunk table HDF4 would misread");
+        return Check.Refuse(StructureRule::ChunkTableMisread);
     std::vector<uint8_t> Records;
     if (!CheckVdataStorage(Check, Ref, Table, int64_t(Table.Records) * Table.RecordSize, &Records))
         return false;
@@ -288,11 +289,11 @@ bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
         for (int32_t D = 0; D < Rank; ++D) {
             const int32_t Origin = Cursor.I32();
             if (Origin < 0 || Origin >= Grid[size_t(D)])
-                return Check.Refuse("chunk outside its data set");
+                return Check.Refuse(StructureRule::ChunkOutsideDataSet);
             Position = Position * Grid[size_t(D)] + Origin;
         }
         if (!Positions.insert(Position).second)
-            return Check.Refuse("two chunks at one position");
+            return Check.Refuse(StructureRule::TwoChunksAtOnePosition);
         const uint16_t Tag = Cursor.U16();
         const uint16_t ChunkRef = Cursor.U16();
         if (Tag == HdfTag::Null)
@@ -300,8 +301,8 @@ bool CheckChunkTable(StructureCheck& Check, uint16_t Ref, int32_t Rank,
         // HMCPchunkread refuses it cleanly ("not a valid chunk"), for
         // SDreaddata alone.
         if (HdfTag::Base(Tag) != HdfTag::Chunk) {
-            if (Facts->KeptOut == nullptr)
-                Facts->KeptOut = "chunk table naming something else";
+            if (!Facts->KeptOut)
+                Facts->KeptOut = StructureRule::ChunkTableNamesOther;
             continue;
         }
         if (!CheckChunk(Check, ChunkRef, ValueSize, ChunkBytes, Facts))
@@ -317,7 +318,7 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
     const int32_t HeaderLength = Cursor.I32();
     if (!Cursor.Ok() || HeaderLength < 0 || HeaderLength > Hdf4::ChunkHeaderBufferSize ||
         int64_t(Record.size()) < 6 + int64_t(HeaderLength))
-        return Check.Refuse("chunked header HDF4 would overrun");
+        return Check.Refuse(StructureRule::ChunkedHeaderOverrun);
     ByteCursor Header(Record.data() + 6, size_t(HeaderLength));
     const uint8_t Version = Header.U8();
     const int32_t Flag = Header.I32();
@@ -330,7 +331,7 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
     const int32_t Rank = Header.I32();
     if (!Header.Ok() || Version != 0 || Rank < 1 || (Data.Rank >= 0 && Rank != Data.Rank) ||
         HeaderLength != 33 + 12 * int64_t(Rank) + ValueSize)
-        return Check.Refuse("chunked header HDF4 would overrun");
+        return Check.Refuse(StructureRule::ChunkedHeaderOverrun);
     int64_t Product = 1, Positions = 1;
     std::vector<int64_t> Grid;
     for (int32_t D = 0; D < Rank; ++D) {
@@ -338,29 +339,29 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
         const int32_t DimLength = Header.I32();
         const int32_t ChunkLength = Header.I32();
         if (DimLength < 0 || ChunkLength < 1)
-            return Check.Refuse("chunk lengths HDF4 would divide by");
+            return Check.Refuse(StructureRule::ChunkLengthsDivideBy);
         // HMCPseek and HMCPread take positions modulo each dimension's
         // length; writers never store 0.
-        if (DimLength == 0 && Facts->KeptOut == nullptr)
-            Facts->KeptOut = "chunked dimension of length 0";
+        if (DimLength == 0 && !Facts->KeptOut)
+            Facts->KeptOut = StructureRule::ChunkedDimensionOfLengthZero;
         Product *= ChunkLength;
         Grid.push_back((int64_t(DimLength) + ChunkLength - 1) / ChunkLength);
         Positions *= std::max<int64_t>(Grid.back(), 1);
         // HMCIstaccess sizes the chunk cache's pages as the chunk's values
         // times the value size, in 32 bits.
         if (Product * std::max(ValueSize, 1) > INT32_MAX || Positions > MaxChunkPositions)
-            return Check.Refuse("chunk grid too large");
+            return Check.Refuse(StructureRule::ChunkGridTooLarge);
     }
     Check.ChunkPositionsListed += Positions;
     if (Check.ChunkPositionsListed > MaxChunkPositionsListed)
-        return Check.Refuse("chunk grids too large together");
-    if (Positions > MaxChunkPositionsRead && Facts->KeptOut == nullptr)
-        Facts->KeptOut = "chunk grid too fine to read";
+        return Check.Refuse(StructureRule::ChunkGridsTooLargeTogether);
+    if (Positions > MaxChunkPositionsRead && !Facts->KeptOut)
+        Facts->KeptOut = StructureRule::ChunkGridTooFineToRead;
     const int32_t FillLength = Header.I32();
     if (!Header.Ok() || ChunkSize != Product || ValueSize < 1 ||
         (Data.ValueSize >= 0 && ValueSize != Data.ValueSize) || FillLength != ValueSize ||
         Elements < 0 || TableTag != HdfTag::Vh)
-        return Check.Refuse("chunked header that does not add up");
+        return Check.Refuse(StructureRule::ChunkedHeaderInconsistent);
     Facts->LogicalLength = int64_t(Elements) * ValueSize;
     // HMCPinquire gives the length as Elements times the value size in 32
     // bits. Wrapped, SDstart would count an unlimited data set's records
@@ -369,8 +370,8 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
     // and hands out fill values.
     if (Facts->LogicalLength > INT32_MAX) {
         if (Data.Unlimited)
-            return Check.Refuse("chunked header that does not add up");
-        Facts->KeptOut = "chunked data set of more than 2 GiB";
+            return Check.Refuse(StructureRule::ChunkedHeaderInconsistent);
+        Facts->KeptOut = StructureRule::ChunkedDataSetOver2GiB;
     }
 
     const int32_t ChunksCompressed = 3;
@@ -380,13 +381,13 @@ bool CheckChunked(StructureCheck& Check, const std::vector<uint8_t>& Record,
         const int32_t Length = Tail.I32();
         if (!Tail.Ok() || Marker != ChunksCompressed || Length < 4 ||
             size_t(Length) > Tail.Remaining())
-            return Check.Refuse("chunk compression header cut short");
+            return Check.Refuse(StructureRule::ChunkCompressionHeaderCutShort);
         ByteCursor Coder(Record.data() + 12 + HeaderLength, size_t(Length));
         CoderFacts Ignored; // each chunk's own header is judged with the chunk
         if (!CheckCoder(Check, Coder, &Ignored))
             return false;
     } else if ((Flag & 0xFF) != 0) {
-        return Check.Refuse("chunked header that does not add up");
+        return Check.Refuse(StructureRule::ChunkedHeaderInconsistent);
     }
     return CheckChunkTable(Check, TableRef, Rank, Grid, ValueSize, Product * ValueSize, Facts);
 }
@@ -405,9 +406,9 @@ bool CheckExternal(StructureCheck& Check, const std::vector<uint8_t>& Record,
     const int32_t NameLength = Cursor.I32();
     if (!Cursor.Ok() || Length < 0 || Offset < 0 || NameLength < 0 ||
         int64_t(NameLength) > int64_t(Record.size()) - ExternalRecordSize)
-        return Check.Refuse("external element HDF4 would misread");
+        return Check.Refuse(StructureRule::ExternalElementMisread);
     Facts->LogicalLength = Length;
-    Facts->KeptOut = "data stored in an external file";
+    Facts->KeptOut = StructureRule::DataInExternalFile;
     return true;
 }
 
@@ -419,7 +420,7 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
     // A ref that names no DD fails Hstartread, cleanly, and Hlength with it;
     // only the values are unreadable.
     if (Element == nullptr) {
-        Facts->KeptOut = "data element that is missing";
+        Facts->KeptOut = StructureRule::DataElementMissing;
         return true;
     }
     // Defined but never written: HDF4 starts it as a new element of length
@@ -429,7 +430,7 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
         // hdf_read_vars counts an unlimited data set's records from Hlength,
         // -1 here: SDgetinfo reports (2^64 - 1) / record size cut to 32 bits.
         if (Data.Unlimited)
-            Facts->KeptOut = "unlimited data set over a data element never written";
+            Facts->KeptOut = StructureRule::UnlimitedOverUnwrittenElement;
         return true;
     }
     Facts->LogicalLength = Element->Length;
@@ -452,8 +453,8 @@ bool CheckDataElement(StructureCheck& Check, const Dd* Element, const DataContex
         // bytes fills the caller's buffer with the rest of the block, a
         // negative one memsets a negative size. A fixed-size data set must
         // fit in its element (an unlimited one counts its records from it).
-        if (Facts->KeptOut == nullptr && Data.Bytes > Chain.Total && Chain.Total > 0)
-            Facts->KeptOut = "linked blocks shorter than their data set";
+        if (!Facts->KeptOut && Data.Bytes > Chain.Total && Chain.Total > 0)
+            Facts->KeptOut = StructureRule::LinkedBlocksShorterThanDataSet;
         return true;
     }
     case SpecialCode::Compressed:
@@ -472,29 +473,30 @@ bool CheckVdataStorage(StructureCheck& Check, uint16_t Ref, const VdataHeader& H
                        int64_t Length, std::vector<uint8_t>* Out) {
     const Dd* Element = Check.Find(HdfTag::Vs, Ref);
     if (Element == nullptr || Element->CannotStart())
-        return Check.Refuse("vdata without storage");
+        return Check.Refuse(StructureRule::VdataWithoutStorage);
     const int64_t Needed = int64_t(Header.Records) * Header.RecordSize;
     if (Element->IsUnwritten()) {
         if (Header.Records != 0 || Length > 0)
-            return Check.Refuse("vdata records that were never written");
+            return Check.Refuse(StructureRule::VdataRecordsNeverWritten);
         if (Out != nullptr)
             Out->clear();
         return true;
     }
     if (!HdfTag::IsSpecial(Element->Tag)) {
         if (Element->Length < Needed)
-            return Check.Refuse("vdata shorter than its records");
+            return Check.Refuse(StructureRule::VdataShorterThanRecords);
         if (Out == nullptr)
             return true;
-        return Check.File.Read(Element->Offset, Length, Out) ? true
-                                                             : Check.Refuse("vdata cut short");
+        return Check.File.Read(Element->Offset, Length, Out)
+                   ? true
+                   : Check.Refuse(StructureRule::VdataCutShort);
     }
     std::vector<uint8_t> Record;
     int16_t SpecialCode = 0;
     if (!ReadCode(Check, Element, &Record, &SpecialCode))
         return Check.Refuse(BadSpecial);
     if (SpecialCode == SpecialCode::External)
-        return Check.Refuse("data stored in an external file");
+        return Check.Refuse(StructureRule::DataInExternalFile);
     if (SpecialCode != SpecialCode::Linked)
         return Check.Refuse(BadSpecial);
     // SDstart reads attributes, dimension values and chunk tables with
@@ -505,11 +507,11 @@ bool CheckVdataStorage(StructureCheck& Check, uint16_t Ref, const VdataHeader& H
     if (Length > Chain.Reach)
         return Check.Refuse(ChainTooShort);
     if (Chain.Total < Needed)
-        return Check.Refuse("vdata shorter than its records");
+        return Check.Refuse(StructureRule::VdataShorterThanRecords);
     if (Out == nullptr)
         return true;
     if (Length > MaxVdataBytesRead)
-        return Check.Refuse("vdata cut short");
+        return Check.Refuse(StructureRule::VdataCutShort);
     ElementReader Bytes(Check, Chain);
-    return Bytes.ReadFromStart(Length, Out) ? true : Check.Refuse("vdata cut short");
+    return Bytes.ReadFromStart(Length, Out) ? true : Check.Refuse(StructureRule::VdataCutShort);
 }

@@ -7,9 +7,9 @@
 
 namespace {
 
-const char* const ShortStream = "compressed stream shorter than its values";
-const char* const ReadsPastEnd = "compressed stream whose decoder reads past its linked blocks";
-const char* const TooLongToFollow = "compressed stream over linked blocks too long to follow";
+constexpr StructureRule ShortStream = StructureRule::CompressedStreamTooShort;
+constexpr StructureRule ReadsPastEnd = StructureRule::DecoderReadsPastLinkedBlocks;
+constexpr StructureRule TooLongToFollow = StructureRule::LinkedStreamTooLongToFollow;
 
 bool Faults(const ReadResult& Result) {
     return Result.End == ReadEnd::Crash || Result.End == ReadEnd::Overrun;
@@ -45,7 +45,7 @@ class BitFeed {
         *Bit = (Current >> --BitsLeft) & 1u;
         return true;
     }
-    const char* Rule = nullptr;
+    std::optional<StructureRule> Rule;
 
   private:
     static constexpr int64_t BufferSize = 4096;
@@ -145,12 +145,12 @@ int64_t NbitBytesPastEnd(int64_t Values, int32_t TypeSize, int32_t Bits, int64_t
     return std::max<int64_t>(0, Wanted - Stored);
 }
 
-const char* FollowRunLength(ElementReader& Bytes, int64_t LogicalLength) {
+std::optional<StructureRule> FollowRunLength(ElementReader& Bytes, int64_t LogicalLength) {
     if (LogicalLength > MaxFollowedLength)
         return TooLongToFollow;
     constexpr int64_t MixBuffer = 128; // RLE_BUF_SIZE
     Bytes.Seek(0);
-    const char* Rule = nullptr;
+    std::optional<StructureRule> Rule;
     // One Hread of the decoder's: false where the decoder stops or runs on
     // without reading again. HDgetc's failure fails the decode, cleanly.
     auto Take = [&](int64_t Wanted, int64_t BufferSize, std::vector<uint8_t>* Out) {
@@ -161,7 +161,7 @@ const char* FollowRunLength(ElementReader& Bytes, int64_t LogicalLength) {
             return false;
         }
         if (Result.End == ReadEnd::Failed) {
-            Rule = nullptr;
+            Rule.reset();
             return false;
         }
         if (AtEnd || Result.Count < Wanted)
@@ -175,19 +175,20 @@ const char* FollowRunLength(ElementReader& Bytes, int64_t LogicalLength) {
         uint32_t C = 0xFF;
         if (Take(1, 1, &Control) && !Control.empty())
             C = Control[0];
-        else if (Rule == ReadsPastEnd || Rule == nullptr || Bytes.Position() >= Bytes.Length())
+        else if (Rule == ReadsPastEnd || !Rule || Bytes.Position() >= Bytes.Length())
             return Rule;
         const bool Run = (C & 0x80) != 0;
         const int64_t Wanted = Run ? 1 : int64_t(C & 0x7F) + 1;
         if (!Take(Wanted, Run ? 1 : MixBuffer, nullptr) &&
-            (Rule == ReadsPastEnd || Rule == nullptr || Bytes.Position() >= Bytes.Length()))
+            (Rule == ReadsPastEnd || !Rule || Bytes.Position() >= Bytes.Length()))
             return Rule;
         Out += Run ? int64_t(C & 0x7F) + 3 : Wanted;
     }
     return Rule;
 }
 
-const char* FollowSkipHuffman(ElementReader& Bytes, int64_t LogicalLength, int32_t SkipSize) {
+std::optional<StructureRule> FollowSkipHuffman(ElementReader& Bytes, int64_t LogicalLength,
+                                               int32_t SkipSize) {
     if (LogicalLength > MaxFollowedLength || SkipSize < 1 || SkipSize > MaxFollowedTrees)
         return TooLongToFollow;
     std::vector<SplayTree> Trees(

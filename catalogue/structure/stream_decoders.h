@@ -11,6 +11,7 @@
 #include "catalogue/structure/element_reader.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // What inflate makes of a zlib stream's first bytes (up to 6), in zlib's
@@ -37,14 +38,15 @@ constexpr int32_t MaxFollowedTrees = 4096;
 
 // Decodes LogicalLength bytes of a run-length stream (HCIcrle_decode's
 // reads: HDgetc for each control and run byte, one Hread for a mixed run)
-// through Bytes. Null when every read stays within the stored bytes or
+// through Bytes. None when every read stays within the stored bytes or
 // fails cleanly; otherwise the rule: a read that faults, or one at or past
 // the end (the values would be made of what the buffers held).
-const char* FollowRunLength(ElementReader& Bytes, int64_t LogicalLength);
+std::optional<StructureRule> FollowRunLength(ElementReader& Bytes, int64_t LogicalLength);
 
 // The same for a skipping-Huffman stream of skip size SkipSize: bit by bit
 // through the bit reader's 4,096-byte refills, each tree splayed as
 // HCIcskphuff_decode splays it.
-const char* FollowSkipHuffman(ElementReader& Bytes, int64_t LogicalLength, int32_t SkipSize);
+std::optional<StructureRule> FollowSkipHuffman(ElementReader& Bytes, int64_t LogicalLength,
+                                               int32_t SkipSize);
 
 #endif

@@ -7,10 +7,12 @@
 
 #include "catalogue/hdf4_facts.h"
 #include "catalogue/structure/file_bytes.h"
+#include "catalogue/structure/structure_rules.h"
 #include "catalogue/structure_check.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -90,7 +92,7 @@ struct StructureCheck {
     RefTable<VgroupRecord> Vgroups; // by ref; two records of one ref are refused
     RefTable<VdataHeader> Vdatas;
     bool HasCdfStructure = false;
-    const char* Broken = nullptr;
+    std::optional<StructureRule> Broken; // the first rule the file breaks
     // Of a file that is sound: the data sets whose values HDF4 must not be
     // asked for, and the dimensions whose scales would be read from them.
     std::vector<DataKeptOut> KeptOut;
@@ -99,8 +101,8 @@ struct StructureCheck {
     int64_t ChunkPositionsListed = 0;
 
     // Records the first broken rule; always false, so stages can return it.
-    bool Refuse(const char* Rule) {
-        if (Broken == nullptr)
+    bool Refuse(StructureRule Rule) {
+        if (!Broken)
             Broken = Rule;
         return false;
     }
@@ -133,7 +135,7 @@ struct StructureCheck {
 // For a vdata the SD readers read with VSread: refuses one whose fields
 // HDF4 cannot convert.
 inline bool RequireReadableFields(StructureCheck& Check, const VdataHeader& Header) {
-    return Header.FieldsReadable ? true : Check.Refuse("vdata fields that HDF4 cannot convert");
+    return Header.FieldsReadable ? true : Check.Refuse(StructureRule::VdataFieldsUnconvertible);
 }
 
 // A number-type record (DFTAG_NT): version, type code, byte-order class.
@@ -172,9 +174,9 @@ struct DataElementFacts {
     // makes hdf_xdr_NCvdata hand out fill values instead of reading.
     int64_t LogicalLength = 0;
     bool Unwritten = false;
-    // Why SDreaddata must not read this data set, or null. HDF4 lists it
-    // safely; only its values are in question.
-    const char* KeptOut = nullptr;
+    // Why SDreaddata must not read this data set, if it must not. HDF4
+    // lists it safely; only its values are in question.
+    std::optional<StructureRule> KeptOut;
     bool HoldsNoData() const { return Unwritten || LogicalLength <= 0; }
 };
 // Validates the element that a DFTAG_SD reference leads to, whatever its

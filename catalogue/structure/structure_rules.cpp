@@ -1,201 +1,26 @@
-// The structure check's rules, all in one table: the words a refusal or a
-// kept-out data set carries, the HDF4 function and condition each guards,
-// the outcome, and what HDF4 alone (tools/hdf4_alone/) did with the damaged
-// files of the rules in the check's tests. docs/reliability.md shows the
-// same table, and tests keep the two, the words the check's sources use and
-// the faults of the tests' damage table in step.
+// The words and outcome of each rule, looked up by identifier.
 #include "catalogue/structure/structure_rules.h"
 
-const std::vector<StructureRuleStage>& StructureRuleTable() {
-    // clang-format off
-    static const std::vector<StructureRuleStage> Table = {
-        {"`dd_blocks.cpp`: the container",
-         {
-             {{"file that cannot be read", "more headers than the check will read", "unreadable structure"},
-              "the check's own limits: a file it cannot open, more header bytes than it reads of one file, or a refusal that names no rule",
-              RuleOutcome::File},
-             {{"no HDF magic number"},
-              "`Hishdf`/`Hopen`: netCDF and CDF files go to other readers",
-              RuleOutcome::File, {Hdf4Fault::Report}},
-             {{"DD block outside the file", "DD block with no DDs", "two DDs with the same tag and reference"},
-              "`HTPstart` fails (read error, `DFE_CORRUPT`, `DFE_DUPDD`, tag-0 DDs included) and leaves the DD table it read allocated, in the host's process at every try",
-              RuleOutcome::File, {Hdf4Fault::Leak}},
-             {{"DD block chain that loops"},
-              "`HTPstart` follows next-block offsets without looking back: a loop through free DDs is walked for ever, allocating",
-              RuleOutcome::File, {Hdf4Fault::Leak}},
-             {{"too many DDs"},
-              "overlapping blocks let a small file claim endless DDs: a bound on memory and time (2^20 DDs, or one per 12 bytes of the file)",
-              RuleOutcome::File},
-             {{"DD with reference 0"},
-              "ref 0 is HDF4's search wildcard: a VG, VH, NDG or SDG DD of ref 0 makes its reader skip every record of that tag, and `SDstart` fall back to the old-style reader; a DD of ref 0 makes `HTPstart` fail (`DFE_DUPDD`), leaving its DD table allocated, unless it is the first DD of its tag (`HTIregister_tag_ref` marks ref 0 taken when it first meets a tag), and no writer writes one",
-              RuleOutcome::File, {Hdf4Fault::Report}},
-             {{"element outside the file"},
-              "`Hread` takes a negative length as \"the rest of the file\" and copies it into the element's fixed buffer",
-              RuleOutcome::File, {Hdf4Fault::Leak, Hdf4Fault::Clean}},
-             {{"version element in a special form", "version element longer than HDF4's buffer"},
-              "`HIread_version` (in `Hopen`) reads the element of ref 1 whole into 92 bytes on the stack",
-              RuleOutcome::File, {Hdf4Fault::Crash, Hdf4Fault::Leak}},
-         }},
-        {"`vset_headers.cpp`: every vgroup and vdata header (`Vinitialize` in `SDstart`)",
-         {
-             {{"vgroup or vdata header that cannot be read"},
-              "`VPgetinfo`/`VSPgetinfo` allocate the length the DD claims, in a buffer kept for the process",
-              RuleOutcome::File},
-             {{"vgroup record that does not add up", "vdata header that does not add up"},
-              "`vunpackvg`/`vunpackvs` read the trailer 5 bytes before the end and every count-driven field with no bound: a field past the record reads the previous record's bytes (the SEGV in `VPgetinfo`, `VSPgetinfo`; a version-4 vdata storing its version once); slack after the fields is allowed, a version above 4 is an empty record, as HDF4 has them",
-              RuleOutcome::File, {Hdf4Fault::Crash, Hdf4Fault::Leak, Hdf4Fault::Clean}},
-             {{"vdata name or class longer than HDF4's 64-byte field"},
-              "`HIstrncpy` copies up to the declared length or first zero byte into a 65-byte array",
-              RuleOutcome::File, {Hdf4Fault::Leak}},
-             {{"vdata fields that HDF4 cannot convert"},
-              "`VSread` converts with the field types, orders and sizes of the header (judged only for the vdatas the SD readers read: dimension sizes, attributes, chunk tables)",
-              RuleOutcome::File, {Hdf4Fault::Clean}},
-             {{"number type record that is not 4 bytes"},
-              "`Hgetelement` into a 4-byte stack buffer in `hdf_read_vars`",
-              RuleOutcome::File},
-             {{"number type HDF4 cannot convert"},
-              "`hdf_unmap_type` fails and `SDstart` falls back to the old-style reader; another machine's byte order is not refused: `hdf_read_vars` leaves that data set out, and so does the listing",
-              RuleOutcome::File, {Hdf4Fault::Crash}},
-         }},
-        {"`sd_variables.cpp`: the CDF0.0 vgroup and all it names",
-         {
-             {{"dimension name HDF4 cannot hold", "variable name HDF4 cannot hold"},
-              "`Vinquire` in `hdf_read_dims` and `hdf_read_vars` copies names into 256 bytes on the stack; no name is a null `strcpy` follows; an empty one a string without values that `strcmp` follows in `hdf_read_dims`. The SD vgroup's own name and the classes of vgroups outside it are never copied: `hdf_read_xdr_cdf` finds it with `Vfindclass`, which compares in place (its `Vinquire` and `Vgetclass` copies are compiled only under `DEBUG` and `OLD_WAY`), so a long name (HDF4 names the vgroup after the path its writer opened) or a long class elsewhere is no fault",
-              RuleOutcome::File},
-             {{"SD vgroup naming one reference twice"},
-              "`hdf_read_dims` walks entries with `Vgetnext`, which finds an entry by ref: a repeated ref loops for ever",
-              RuleOutcome::File, {Hdf4Fault::Hang}},
-             {{"SD vgroup entry HDF4 cannot read"},
-              "a class over 127 bytes overruns `hdf_read_vars`' buffer; an entry whose vgroup is gone is skipped, as HDF4 skips it",
-              RuleOutcome::File},
-             {{"dimension vgroup HDF4 cannot read", "dimension with two sizes"},
-              "`hdf_read_dims` fails on a vdata that is gone (fallback to the old-style reader), keeps a stale size for one of another class, registers a dimension per size in a table as long as the SD vgroup's entries",
-              RuleOutcome::File},
-             {{"dimension size HDF4 would overrun", "negative dimension size"},
-              "`VSread` of one record into the 4-byte `val` in `hdf_read_dims`",
-              RuleOutcome::File, {Hdf4Fault::Leak}},
-             {{"attribute field names HDF4 would split", "attribute field names HDF4 would overrun", "attribute HDF4 cannot read"},
-              "`hdf_read_attrs` joins field names into 100 bytes on the stack, and sizes its buffer as records x record size in 32 bits",
-              RuleOutcome::File},
-             {{"variable entry HDF4 cannot read", "variable over an unlisted dimension", "variable of too many dimensions", "variable without a number type", "unlimited dimension that is not the first", "dimension of size 0 that is not the first", "data set too large for HDF4's sizes"},
-              "`hdf_read_vars` fails (fallback to the old-style reader, whose double free is known), indexes a dimension table that does not exist (`NC_dimid`), divides by a record size that wrapped, or gives a variable without a number type the HDF type of the one before it and a value size of -1",
-              RuleOutcome::File},
-             {{"fill value of another type than its data"},
-              "`hdf_xdr_NCvdata`, where it must fill (no data element, one never written, or of length 0), copies one value's bytes of the data's type from the first `_FillValue`, whatever its type",
-              RuleOutcome::DataSet},
-             {{"data element that is missing"},
-              "`Hstartread` fails, cleanly: only the values cannot be read",
-              RuleOutcome::DataSet, {Hdf4Fault::Report}},
-             {{"unlimited data set over a data element never written"},
-              "`hdf_read_vars` counts an unlimited data set's records from `Hlength`, -1 for such an element: `SDgetinfo` reports the record count (2^64 - 1) / record size cut to 32 bits: -1, or hundreds of millions",
-              RuleOutcome::DataSet},
-         }},
-        {"`storage_forms.cpp`: special elements",
-         {
-             {{"special element HDF4 would misread"},
-              "a special code or nesting HDF4's writers never make: handlers started where another form is expected",
-              RuleOutcome::File, {Hdf4Fault::Crash, Hdf4Fault::Leak}},
-             {{"linked blocks HDF4 cannot walk", "linked-block tables that loop", "linked-block table that cannot be read", "linked block that cannot be read"},
-              "`HLIstaccess`/`HLPread` divide by the block length and count, walk the table chain, decode a table shorter than its count",
-              RuleOutcome::File, {Hdf4Fault::Crash, Hdf4Fault::Hang}},
-             {{"linked blocks that end before their element"},
-              "`HLPread` puts a position below the first block's length (its DD's) in block 0, else in block (position - first) / block length + 1, and steps one table per blocks-per-table, testing for the chain's end only before each step: a block just past the last table dereferences a null link (SIGSEGV under `SDreaddata`). Where `SDstart` itself reads the element with `VSread` (an attribute, a dimension size, a chunk table) the file is refused",
-              RuleOutcome::DataSet, {Hdf4Fault::Crash, Hdf4Fault::Report}},
-             {{"linked blocks shorter than their data set"},
-              "`HLPseek` takes any position, and `HLPread` reads the element's length less the position: 0 bytes at the end reads the rest of a block into the caller's buffer (heap overflow), a negative count memsets a negative size. A fixed-size data set must fit in its element; an unlimited one counts its records from it",
-              RuleOutcome::DataSet},
-             {{"compressed element HDF4 would misread", "compression header cut short", "compression HDF4 cannot decode", "compressed data that is missing"},
-              "`HCIread_header` and `HCIinit_model`/`HCIinit_coder` decode past the record or start unknown coders",
-              RuleOutcome::File},
-             {{"N-bit compression with bits outside its values"},
-              "the N-bit coder shifts and masks by the stored bit offsets",
-              RuleOutcome::File},
-             {{"N-bit compression of another type than its data"},
-              "the N-bit decoder hands out whole values of its own number type (`buf_size / nt_size` in `HCPcnbit_decode`): of a type larger than the data's it hands out none, and the caller's buffer stays unset",
-              RuleOutcome::DataSet},
-             {{"deflate stream that needs a dictionary"},
-              "`HCIcdeflate_decode` calls `inflate` until the stream ends or fails; `Z_NEED_DICT` is neither, so it loops for ever (`SDreaddata` hangs). `inflate` gets there only past its own tests, in its order: the header's check sum, the method, the window size, then the flag and the 4-byte dictionary id; the header is read as HDF4's first `Hread` delivers it, across linked blocks whose first is short",
-              RuleOutcome::DataSet, {Hdf4Fault::Hang}},
-             {{"compressed stream shorter than its values"},
-              "the bit decoders of N-bit and skipping Huffman (`Hbitread`) read on past the stored bytes of a stream cut short and walk off their 4096-byte buffer (SEGV); a whole N-bit stream holds the kept bits of every value (exact), a skipping-Huffman one at least a bit per byte (a lower bound: a stream cut short above it still faults); over linked blocks, a run-length or skipping-Huffman stream whose decoder, followed read by read, reads at or past the element's end (its values would be made of whatever the buffers held)",
-              RuleOutcome::DataSet, {Hdf4Fault::Misread}},
-             {{"compressed stream whose decoder reads past its linked blocks"},
-              "HDF4's decoders read at and past the end of a compressed stream: the N-bit decoder decodes whole 1,024-byte buffers (`HCIcnbit_decode`), so a read of the last values decodes up to a buffer less one value beyond them, `Hbitread` refills 4,096 bytes, `HDgetc` reads one byte into a variable on its stack. On linked blocks `HLPread` cuts such a read to 0 bytes, which then means the rest of a block: more than the caller's buffer holds overruns it (heap overflow under `Hbitread`, stack smashing under `HDgetc`); at a chain exactly full it steps past the last table (SIGSEGV); a read further on memsets a negative size. The N-bit decoder's reach is worked out from the values and bits, run-length and skipping-Huffman streams are followed as their decoders read them",
-              RuleOutcome::DataSet, {Hdf4Fault::Crash}},
-             {{"compressed stream over linked blocks too long to follow"},
-              "a run-length or skipping-Huffman stream over linked blocks whose end a read would fault at, of more than 16 MiB of values or 4,096 skipping-Huffman trees: the check does not follow it that far",
-              RuleOutcome::DataSet},
-             {{"skipping-Huffman compression with an odd skip size"},
-              "a skip size of 0 or above 2^16: `HCIcskphuff_init` allocates about 2.5 KiB per unit in `SDstart`'s `Hlength`, and its pointer arrays' sizes wrap a 32-bit `size_t` from 2^30 units",
-              RuleOutcome::File},
-             {{"deflate compression with an unknown level"},
-              "`HCIinit_coder` refuses a level above 9, but leaks its records at every `SDstart` (`Hlength`); no writer writes one",
-              RuleOutcome::File, {Hdf4Fault::Leak}},
-             {{"chunked header HDF4 would overrun", "chunked header that does not add up", "chunk compression header cut short", "chunk lengths HDF4 would divide by", "chunk grid too large"},
-              "`HMCIstaccess` reads the header into 256 bytes on the stack, divides by chunk lengths, sizes the chunk cache's pages as a chunk's values times the value size in 32 bits, and allocates an entry per position of the chunk grid at every start of the element, `SDstart`'s `Hlength` among them (about 32 bytes and 0.1 to 0.18 us each: above 2^22 positions a listing takes hundreds of megabytes and seconds, and a grid of hundreds of millions does not finish); `HMCPinquire` gives the element's length as its values times the value size in 32 bits, from which `SDstart` counts an unlimited data set's records",
-              RuleOutcome::File, {Hdf4Fault::Crash, Hdf4Fault::Hang, Hdf4Fault::Leak}},
-             {{"chunk grids too large together"},
-              "`SDstart` starts every chunked data set's element, and `HMCIstaccess` allocates an entry per position of its grid each time: a file's grids of more than 2^24 positions together keep `SDstart` for seconds (ten grids of 2^20 took 1.3 s)",
-              RuleOutcome::File, {Hdf4Fault::Hang}},
-             {{"chunk grid too fine to read"},
-              "`mcache_get` looks each chunk up in one of 128 lists that hold the whole grid between them, so reading a grid takes time in the square of its positions: one `SDreaddata` of 1 x 1 chunks took 0.3 s at 2^16 positions, 1.9 s at 2^17, 8.3 s at 2^18 and over 100 s at 2^20, and the user cannot stop it; the listing is unharmed",
-              RuleOutcome::DataSet, {Hdf4Fault::Hang}},
-             {{"chunked dimension of length 0"},
-              "`HMCPseek` and `HMCPread` take positions modulo each dimension's length (SIGFPE); writers never store 0",
-              RuleOutcome::DataSet},
-             {{"chunked data set of more than 2 GiB"},
-              "`HMCPinquire`'s 32-bit length of a fixed-size chunked data set goes negative, and `hdf_xdr_NCvdata` hands out fill values for it; `SDstart` and the listing are unharmed, and the file's other data sets read correctly",
-              RuleOutcome::DataSet},
-             {{"two chunks at one position"},
-              "`HMCIstaccess` files each chunk record in a tree by its origin and ignores the failed insertion of a second: the record leaks at every start of the element, `SDstart`'s `Hlength` among them",
-              RuleOutcome::File, {Hdf4Fault::Misread}},
-             {{"chunk table that is missing", "chunk table HDF4 would misread", "chunk outside its data set"},
-              "the chunk table is read with `VSread`; an origin outside the grid overruns the chunk cache (`SDreaddata`)",
-              RuleOutcome::File},
-             {{"chunk table naming something else"},
-              "`HMCPchunkread` refuses a chunk record of another tag cleanly (\"not a valid chunk\"), for `SDreaddata` alone",
-              RuleOutcome::DataSet, {Hdf4Fault::Leak}},
-             {{"chunk shorter than a chunk's bytes", "chunk that is missing"},
-              "`HMCPchunkread` ignores a short `Hread`: the cache's old bytes would reach the host; a compressed chunk of fewer bytes fails `HCPread`'s own test, but the cache then drops the page it took for it without freeing it, at every read",
-              RuleOutcome::DataSet, {Hdf4Fault::Misread, Hdf4Fault::Leak}},
-             {{"external element HDF4 would misread"},
-              "`HXIstaccess` allocates the name length + 1 and reads that many bytes",
-              RuleOutcome::File, {Hdf4Fault::Misread}},
-             {{"data stored in an external file"},
-              "`HXPread` opens whatever path the file names, devices included",
-              RuleOutcome::DataSet, {Hdf4Fault::Report}},
-             {{"vdata without storage", "vdata records that were never written", "vdata shorter than its records", "vdata cut short"},
-              "`VSattach` and `VSread` of the attributes, dimension sizes and chunk tables that `SDstart` reads, a special form with offset and length -1 among them (`VSattach` fails, and the old-style reader `SDstart` falls back to fails in turn, freeing its static member buffer `ptbuf` without clearing it: the next old-style file's `SDstart` frees it again); a vdata stored in an external file is refused with \"data stored in an external file\"",
-              RuleOutcome::File, {Hdf4Fault::Leak}},
-         }},
-        {"`sd_groups.cpp`: old-style NDG/SDG groups, only in files without a CDF0.0 vgroup (`SDstart` reads them nowhere else)",
-         {
-             {{"data-set group that cannot be read", "data-set group without exactly one dimension record", "dimension record that cannot be read", "dimension record of a rank HDF4 cannot take", "dimension record with an impossible extent"},
-              "`hdf_read_ndgs` frees a group's arrays twice when a later group lacks its dimension record (the double free in `hdf_read_sds_cdf`)",
-              RuleOutcome::File, {Hdf4Fault::Crash, Hdf4Fault::Clean}},
-             {{"number type HDF4 would overrun", "number type HDF4 cannot convert"},
-              "number types read into 4 bytes by tag and ref from the file",
-              RuleOutcome::File},
-             {{"data-set text that cannot be read", "data-set texts fewer than its dimensions", "dimension scales that cannot be read", "dimension scales shorter than stated", "data-set group member HDF4 would overrun"},
-              "label, unit, format and scale members walked unchecked, others read into a 1024-byte buffer",
-              RuleOutcome::File},
-             {{"more attributes than HDF4 keeps for a data set"},
-              "at most 100 attributes per group, annotations counted among them",
-              RuleOutcome::File},
-             {{"annotation that cannot be read"},
-              "`ANIcreate_ann_tree` reads every data label and description of the file, by the plain form of its tag: a special form starts a handler that fails, and the access it never got is ended (SEGV in `Hendaccess`)",
-              RuleOutcome::File},
-         }},
-    };
-    // clang-format on
-    return Table;
+namespace {
+
+struct RuleEntry {
+    const char* Words;
+    RuleOutcome Outcome;
+};
+
+constexpr RuleEntry Rules[] = {
+#define LOADHDF_RULE_ENTRY(Identifier, Outcome, Words) {Words, RuleOutcome::Outcome},
+    LOADHDF_STRUCTURE_RULES(LOADHDF_RULE_ENTRY)
+#undef LOADHDF_RULE_ENTRY
+};
+static_assert(sizeof(Rules) / sizeof(Rules[0]) == StructureRuleCount);
+
+} // namespace
+
+const char* StructureRuleWords(StructureRule Rule) {
+    return Rules[size_t(Rule)].Words;
 }
 
-const StructureRuleRow* FindStructureRule(const std::string& Words) {
-    for (const StructureRuleStage& Stage : StructureRuleTable())
-        for (const StructureRuleRow& Row : Stage.Rows)
-            for (const char* Rule : Row.Words)
-                if (Words == Rule)
-                    return &Row;
-    return nullptr;
+RuleOutcome StructureRuleOutcome(StructureRule Rule) {
+    return Rules[size_t(Rule)].Outcome;
 }

@@ -128,8 +128,8 @@ bool FieldsAgree(const VdataHeader& Header, const std::vector<uint16_t>& FileSiz
 // above 4 leaves an empty vdata. Older writers stored version and "more"
 // once, as the trailer itself, which HDF4 then reads as the middle copy;
 // HDF4 4.2 writes them twice, the version-4 attributes between.
-bool ParseVdata(const std::vector<uint8_t>& Bytes, VdataHeader* Header, const char** Rule) {
-    *Rule = "vdata header that does not add up";
+bool ParseVdata(const std::vector<uint8_t>& Bytes, VdataHeader* Header, StructureRule* Rule) {
+    *Rule = StructureRule::VdataHeaderInconsistent;
     int16_t Version = 0;
     if (!ReadVersion(Bytes, &Version))
         return false;
@@ -177,7 +177,7 @@ bool ParseVdata(const std::vector<uint8_t>& Bytes, VdataHeader* Header, const ch
         *Name = Text(Cursor, size_t(Length));
         // HIstrncpy copies up to the first zero byte into a 65-byte array.
         if (Name->size() > size_t(Hdf4::VdataNameLength)) {
-            *Rule = "vdata name or class longer than HDF4's 64-byte field";
+            *Rule = StructureRule::VdataNameTooLong;
             return false;
         }
     }
@@ -200,13 +200,13 @@ bool ReadNumberTypeRecord(StructureCheck& Check, uint16_t Ref, NumberTypeRecord*
     // Hgetelement reads it whole into a 4-byte stack buffer: longer overruns
     // it, shorter leaves bytes of it unset.
     if (!Check.ReadPlain(Check.Find(HdfTag::NumberType, Ref), &Bytes) || Bytes.size() != 4)
-        return Check.Refuse("number type record that is not 4 bytes");
+        return Check.Refuse(StructureRule::NumberTypeRecordNotFourBytes);
     Record->Version = Bytes[0];
     Record->Type = Bytes[1];
     Record->Class = Bytes[3];
     // hdf_unmap_type fails on any other: SDstart falls back to the old-style
     // reader.
-    return HdfType::SdMaps(Record->Type) ? true : Check.Refuse("number type HDF4 cannot convert");
+    return HdfType::SdMaps(Record->Type) ? true : Check.Refuse(StructureRule::NumberTypeUnmapped);
 }
 
 bool CheckNumberTypeRecord(StructureCheck& Check, uint16_t Ref, int32_t* Type) {
@@ -215,7 +215,7 @@ bool CheckNumberTypeRecord(StructureCheck& Check, uint16_t Ref, int32_t* Type) {
         return false;
     *Type = Record.Type;
     if (Record.Version != 1 || (Record.Class != 0 && Record.Class != 1 && Record.Class != 4))
-        return Check.Refuse("number type HDF4 cannot convert");
+        return Check.Refuse(StructureRule::OldStyleNumberTypeUnconvertible);
     return true;
 }
 
@@ -226,17 +226,17 @@ bool CheckVsetHeaders(StructureCheck& Check) {
         if (Entry.Tag == HdfTag::Null || (Tag != HdfTag::Vg && Tag != HdfTag::Vh))
             continue;
         if (Entry.HasNoPlace() || Entry.Length > MaxHeaderLength)
-            return Check.Refuse("vgroup or vdata header that cannot be read");
+            return Check.Refuse(StructureRule::VsetHeaderUnreadable);
         if (!Check.ReadPlain(&Entry, &Bytes))
-            return Check.Refuse("vgroup or vdata header that cannot be read");
+            return Check.Refuse(StructureRule::VsetHeaderUnreadable);
         if (Tag == HdfTag::Vg) {
             VgroupRecord Group;
             if (!ParseVgroup(Bytes, &Group))
-                return Check.Refuse("vgroup record that does not add up");
+                return Check.Refuse(StructureRule::VgroupRecordInconsistent);
             Check.Vgroups.Add(Entry.Ref, std::move(Group));
         } else {
             VdataHeader Header;
-            const char* Rule = nullptr;
+            StructureRule Rule = StructureRule::VdataHeaderInconsistent;
             if (!ParseVdata(Bytes, &Header, &Rule))
                 return Check.Refuse(Rule);
             Check.Vdatas.Add(Entry.Ref, std::move(Header));

@@ -14,20 +14,17 @@ using namespace VyrHost::Detail;
 
 namespace {
 
-constexpr VyrFieldType_t FieldFloat = 1, FieldDouble = 2, FieldInt32 = 3, FieldInt16 = 4,
-                         FieldByte = 5;
-
 int32_t ElementSize(VyrFieldType_t Type) {
     switch (Type) {
-    case FieldFloat:
+    case VYR_FIELD_TYPE_FLOAT:
         return 4;
-    case FieldDouble:
+    case VYR_FIELD_TYPE_DOUBLE:
         return 8;
-    case FieldInt32:
+    case VYR_FIELD_TYPE_INT32:
         return 4;
-    case FieldInt16:
+    case VYR_FIELD_TYPE_INT16:
         return 2;
-    case FieldByte:
+    case VYR_FIELD_TYPE_BYTE:
         return 1;
     default:
         return 0;
@@ -42,15 +39,15 @@ template <typename T> double LoadAs(const unsigned char* Slot) {
 
 double LoadValue(const unsigned char* Slot, VyrFieldType_t Type) {
     switch (Type) {
-    case FieldFloat:
+    case VYR_FIELD_TYPE_FLOAT:
         return LoadAs<float>(Slot);
-    case FieldDouble:
+    case VYR_FIELD_TYPE_DOUBLE:
         return LoadAs<double>(Slot);
-    case FieldInt32:
+    case VYR_FIELD_TYPE_INT32:
         return LoadAs<int32_t>(Slot);
-    case FieldInt16:
+    case VYR_FIELD_TYPE_INT16:
         return LoadAs<int16_t>(Slot);
-    case FieldByte:
+    case VYR_FIELD_TYPE_BYTE:
         return LoadAs<uint8_t>(Slot);
     default:
         return 0.0;
@@ -187,8 +184,8 @@ VyrBoolean_t VyrUtilDataSetAddZone(const char* Name, VyrLgIndex_t IMax, VyrLgInd
         HostError("%s: extents %dx%dx%d, each must be 1 or more", Op, IMax, JMax, KMax);
         return false;
     }
-    if (ZoneType != 0) {
-        HostError("%s: zone type %d is not ordered (0)", Op, ZoneType);
+    if (ZoneType != VYR_ZONE_TYPE_ORDERED) {
+        HostError("%s: zone type %d is not ordered (%d)", Op, ZoneType, VYR_ZONE_TYPE_ORDERED);
         return false;
     }
     const size_t VarCount = S.Data->VarNames.size();

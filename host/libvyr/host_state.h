@@ -29,36 +29,20 @@ struct VyrSet_s {
 struct VyrStringList_s {
     std::vector<std::string> Items;
 };
-// How the entry VyrUtilDataValueSetByRef hands a value to its type's store.
-// On 32-bit x86, where a call's arguments come on the stack, in registers
-// (the reference and the point in eax and edx, the value in xmm0): the entry
-// holds all three there after its checks and jumps to the store without
-// writing a byte, and the store reads none back.
-#if defined(__i386__) && defined(__SSE2__)
-#define VYR_STORE_CALL __attribute__((regparm(2), sseregparm))
-#else
-#define VYR_STORE_CALL
-#endif
-
 // A field-value reference carries what VyrUtilDataValueSetByRef needs, so
 // that a store looks nothing up: the generation of the data set it was handed
 // out for (it is live while the host's generation is the same), and the
-// variable's array with its point count and the store for its field data
-// type. 32 bytes on 32-bit and 64-bit systems alike, so that telling a
-// slot's start from an address inside one is a mask.
-struct alignas(32) VyrFieldData_s {
+// variable's array with its point count and field data type.
+struct VyrFieldData_s {
     uint32_t Generation = 0;
     VyrEntIndex_t Zone = 0; // 1-based
     VyrEntIndex_t Var = 0;  // 1-based
     // The zone's points, or INT32_MAX where it has more: a point index is
-    // 32 bits. Indices of 32 bits keep the store free of 64-bit arithmetic
-    // in a 32-bit host.
+    // 32 bits.
     uint32_t Points = 0;
+    VyrFieldType_t FieldType = 0;
     unsigned char* Values = nullptr;
-    // Stores a value at a point (from 0) that the host's entry has checked.
-    void(VYR_STORE_CALL* Store)(VyrFieldData_s* Ref, uint32_t Point, double Value) = nullptr;
 };
-static_assert(sizeof(VyrFieldData_s) == 32, "a slot is 32 bytes");
 
 namespace VyrHost::Detail {
 

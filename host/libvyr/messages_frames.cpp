@@ -64,8 +64,8 @@ VyrBoolean_t VyrUtilDialogMessageBox(const char* Message, int32_t Kind) {
     const char* Op = "VyrUtilDialogMessageBox";
     if (!HasText(Message, Op, "message"))
         return false;
-    if (Kind != 4)
-        HostError("%s: kind %d is not yes/no (4)", Op, Kind);
+    if (Kind != VYR_MESSAGE_BOX_YES_NO)
+        HostError("%s: kind %d is not yes/no (%d)", Op, Kind, VYR_MESSAGE_BOX_YES_NO);
     HostState& S = State();
     S.Questions.emplace_back(Message);
     if (S.Answers.empty())
@@ -85,8 +85,9 @@ VyrBoolean_t VyrUtilDialogGetFileName(int32_t Option, char** ChosenName, const c
     if (!HasText(FileTypeName, Op, "file type name") || !HasText(DefaultName, Op, "default name") ||
         !HasText(Filter, Op, "filter"))
         return false;
-    if (Option != 0)
-        HostError("%s: option %d is not one file to read (0)", Op, Option);
+    if (Option != VYR_FILE_DIALOG_READ_ONE)
+        HostError("%s: option %d is not one file to read (%d)", Op, Option,
+                  VYR_FILE_DIALOG_READ_ONE);
     HostState& S = State();
     S.LastFileDefault = DefaultName;
     std::optional<std::string> Answer;

@@ -1,33 +1,18 @@
-// ZoneArray: the memory behind one variable of a zone. An array of at least
-// 1 MiB is zeroed pages straight from the system (host/platform/
-// zeroed_pages.h), populated when they are made where the system can: one
-// pass of the kernel instead of a page fault per 4 KiB while the zone is
-// filled, and no pass writing zeros. A smaller one is calloc'd, so that a
-// sanitizer watches its bounds. Huge pages (MADV_HUGEPAGE) were tried and
-// left out: on the benchmark's machine a fresh 2 MiB page cost more to
-// clear than the 4 KiB pages that the kernel had at hand.
+// ZoneArray: the memory behind one variable of a zone, calloc'd, so that the
+// system hands large arrays over already zero and a sanitizer watches the
+// bounds of every one. (Populated anonymous mappings for arrays of 1 MiB and
+// more took the float32 cube's load from 1 to 0.82 of its time; the plain
+// allocation keeps the benchmark and the tests well within reason.)
 #include "vyr_host_control.h"
-
-#include "platform/zeroed_pages.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 namespace VyrHost {
-namespace {
-
-constexpr size_t MappedFrom = size_t(1) << 20;
-
-} // namespace
 
 ZoneArray::ZoneArray(size_t Size) : Size(Size) {
-    if (Size >= MappedFrom) {
-        Bytes = Platform::MapZeroedPages(Size);
-        MappedBytes = Bytes != nullptr ? Size : 0;
-    } else {
-        Bytes = static_cast<unsigned char*>(std::calloc(Size > 0 ? Size : 1, 1));
-    }
+    Bytes = static_cast<unsigned char*>(std::calloc(Size > 0 ? Size : 1, 1));
     if (Bytes == nullptr)
         throw std::bad_alloc();
 }
@@ -37,12 +22,9 @@ ZoneArray::~ZoneArray() {
 }
 
 void ZoneArray::Release() {
-    if (MappedBytes > 0)
-        Platform::UnmapZeroedPages(Bytes, MappedBytes);
-    else
-        std::free(Bytes);
+    std::free(Bytes);
     Bytes = nullptr;
-    Size = MappedBytes = 0;
+    Size = 0;
 }
 
 ZoneArray::ZoneArray(const ZoneArray& Other) : ZoneArray(Other.Size) {
@@ -55,10 +37,9 @@ ZoneArray& ZoneArray::operator=(const ZoneArray& Other) {
     return *this;
 }
 
-ZoneArray::ZoneArray(ZoneArray&& Other) noexcept
-    : Bytes(Other.Bytes), Size(Other.Size), MappedBytes(Other.MappedBytes) {
+ZoneArray::ZoneArray(ZoneArray&& Other) noexcept : Bytes(Other.Bytes), Size(Other.Size) {
     Other.Bytes = nullptr;
-    Other.Size = Other.MappedBytes = 0;
+    Other.Size = 0;
 }
 
 ZoneArray& ZoneArray::operator=(ZoneArray&& Other) noexcept {
@@ -66,9 +47,8 @@ ZoneArray& ZoneArray::operator=(ZoneArray&& Other) noexcept {
         Release();
         Bytes = Other.Bytes;
         Size = Other.Size;
-        MappedBytes = Other.MappedBytes;
         Other.Bytes = nullptr;
-        Other.Size = Other.MappedBytes = 0;
+        Other.Size = 0;
     }
     return *this;
 }

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <type_traits>
 
 namespace VyrHostProgram {
 namespace {
@@ -25,68 +24,25 @@ template <typename T> T ElementAt(const unsigned char* Bytes, int64_t Point) {
     return Element;
 }
 
-// The first element that compares equal to Value.
-template <typename T> T FirstEqual(const unsigned char* Bytes, int64_t Points, T Value) {
-    for (int64_t Point = 0; Point < Points; ++Point) {
-        const T Element = ElementAt<T>(Bytes, Point);
-        if (Element == Value) {
-            return Element;
-        }
-    }
-    return Value;
-}
-
-// Reads the array in its own type (every value of it is exact as a double),
-// sixteen bytes at a time in vector registers: a load's summary visits every
-// stored value. NaN compares false both ways, so it never becomes an
-// extreme; it is counted on its own.
+// Reads the array in its own type (every value of it is exact as a double).
+// NaN is counted and never becomes an extreme; of two equal extremes (0 and
+// -0) the first is kept.
 template <typename T> Range RangeOf(const unsigned char* Bytes, int64_t Points) {
     Range Found;
-    int64_t First = 0;
-    while (First < Points && std::isnan(double(ElementAt<T>(Bytes, First)))) {
-        ++First;
-    }
-    Found.NotANumber = First;
-    if (First == Points) {
-        return Found;
-    }
-    typedef T Vector __attribute__((vector_size(16)));
-    constexpr int64_t Lanes = 16 / sizeof(T);
-    const T Start = ElementAt<T>(Bytes, First);
-    Vector Min, Max;
-    for (int64_t Lane = 0; Lane < Lanes; ++Lane) {
-        Min[Lane] = Max[Lane] = Start;
-    }
-    // Lanes of -1 where a value is NaN; a lane sees at most 2^31 values of
-    // a 4-byte type, so the counts cannot overflow.
-    decltype(Min < Max) NotANumber = {};
-    int64_t Point = First + 1;
-    for (; Point + Lanes <= Points; Point += Lanes) {
-        Vector Values;
-        std::memcpy(&Values, Bytes + Point * int64_t(sizeof(T)), sizeof Values);
-        if constexpr (std::is_floating_point_v<T>) {
-            NotANumber += Values != Values;
+    for (int64_t Point = 0; Point < Points; ++Point) {
+        const double Value = double(ElementAt<T>(Bytes, Point));
+        if (std::isnan(Value)) {
+            ++Found.NotANumber;
+            continue;
         }
-        Min = Values < Min ? Values : Min;
-        Max = Values > Max ? Values : Max;
+        if (Found.Numbers == 0 || Value < Found.Min) {
+            Found.Min = Value;
+        }
+        if (Found.Numbers == 0 || Value > Found.Max) {
+            Found.Max = Value;
+        }
+        ++Found.Numbers;
     }
-    T Low = Min[0], High = Max[0];
-    for (int64_t Lane = 0; Lane < Lanes; ++Lane) {
-        Found.NotANumber -= int64_t(NotANumber[Lane]);
-        Low = Min[Lane] < Low ? Min[Lane] : Low;
-        High = Max[Lane] > High ? Max[Lane] : High;
-    }
-    for (; Point < Points; ++Point) {
-        const T Value = ElementAt<T>(Bytes, Point);
-        Found.NotANumber += Value != Value;
-        Low = Value < Low ? Value : Low;
-        High = Value > High ? Value : High;
-    }
-    Found.Numbers = Points - Found.NotANumber;
-    // Of two equal extremes the earlier one is reported, which shows only
-    // for 0 and -0: the lanes have lost the order, the array has not.
-    Found.Min = double(Low == T(0) ? FirstEqual<T>(Bytes, Points, Low) : Low);
-    Found.Max = double(High == T(0) ? FirstEqual<T>(Bytes, Points, High) : High);
     return Found;
 }
 
@@ -94,15 +50,15 @@ Range VariableRange(const VyrHost::Zone& Zone, size_t Var) {
     const auto& Bytes = Zone.Storage.at(Var);
     const int64_t Points = Zone.PointCount();
     switch (Zone.FieldTypes.at(Var)) {
-    case 1:
+    case VYR_FIELD_TYPE_FLOAT:
         return RangeOf<float>(Bytes.data(), Points);
-    case 2:
+    case VYR_FIELD_TYPE_DOUBLE:
         return RangeOf<double>(Bytes.data(), Points);
-    case 3:
+    case VYR_FIELD_TYPE_INT32:
         return RangeOf<int32_t>(Bytes.data(), Points);
-    case 4:
+    case VYR_FIELD_TYPE_INT16:
         return RangeOf<int16_t>(Bytes.data(), Points);
-    case 5:
+    case VYR_FIELD_TYPE_BYTE:
         return RangeOf<uint8_t>(Bytes.data(), Points);
     default:
         return Range{};
@@ -116,22 +72,22 @@ std::string FormatValue(double Value) {
 }
 
 std::string ZoneTypeName(int32_t Type) {
-    return Type == 0 ? "ordered" : std::to_string(Type);
+    return Type == VYR_ZONE_TYPE_ORDERED ? "ordered" : std::to_string(Type);
 }
 
 } // namespace
 
 std::string FieldTypeName(VyrFieldType_t Type) {
     switch (Type) {
-    case 1:
+    case VYR_FIELD_TYPE_FLOAT:
         return "float";
-    case 2:
+    case VYR_FIELD_TYPE_DOUBLE:
         return "double";
-    case 3:
+    case VYR_FIELD_TYPE_INT32:
         return "int32";
-    case 4:
+    case VYR_FIELD_TYPE_INT16:
         return "int16";
-    case 5:
+    case VYR_FIELD_TYPE_BYTE:
         return "byte";
     default:
         return "type " + std::to_string(Type);

@@ -186,7 +186,8 @@ class PrettyWriter {
 
 // The host's field data types that hold integers: 32-bit, 16-bit, byte.
 bool IsIntegerFieldType(VyrFieldType_t Type) {
-    return Type == 3 || Type == 4 || Type == 5;
+    return Type == VYR_FIELD_TYPE_INT32 || Type == VYR_FIELD_TYPE_INT16 ||
+           Type == VYR_FIELD_TYPE_BYTE;
 }
 
 // One value as the schema wants it; Value is exact for the field type.

@@ -92,7 +92,7 @@ void DrawLoadPicture(HostSession& Session, const std::string& Path, const Pictur
 // The host shuts down: its notice to the add-on first, then the files that
 // record the session.
 void FinishSession(HostSession& Session, const Invocation& Call) {
-    VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
+    VyrHost::SendStateChange(VYR_STATE_CHANGE_SHUTDOWN);
     std::string Why;
     if (Call.JournalOut) {
         const auto Recorded = VyrHost::RecordedInstructions(LoaderName);

@@ -3,8 +3,8 @@
 #include "support/addon_fixture.h"
 #include "support/hdf_writer.h"
 
-#include "addon/addon_state.h"
 #include "catalogue/file_scan.h"
+#include "interface/addon_state.h"
 #include "vyr_host_control.h"
 
 #include <cstdio>

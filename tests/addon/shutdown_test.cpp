@@ -3,7 +3,7 @@
 #include "support/addon_fixture.h"
 
 #include "addon/addon_entry.h"
-#include "addon/addon_state.h"
+#include "interface/addon_state.h"
 #include "vyr_host_control.h"
 
 #include <cstring>
@@ -35,7 +35,10 @@ TEST_F(AddOnShutdown, OtherCodesLeaveEveryFieldAndTheLockAsTheyWere) {
     VyrSet_pa const Set = SelectedSds;
     SdsEntry* const Entries = SdsEntries;
     VyrUtilLockStart(AddOnID); // a held lock, as while the load dialog is up
-    for (int32_t Code : {0, 1, 3, 14, 16, -15})
+    // Codes near shutdown's, and its negation, as a sign or off-by-one slip
+    // in the listener would mistake them.
+    for (int32_t Code : {0, 1, 3, VYR_STATE_CHANGE_SHUTDOWN - 1, VYR_STATE_CHANGE_SHUTDOWN + 1,
+                         -VYR_STATE_CHANGE_SHUTDOWN})
         VyrHost::SendStateChange(Code);
     EXPECT_EQ(VyrHost::LockDepth(), 1);
     VyrUtilLockFinish(AddOnID);

@@ -3,7 +3,8 @@
 #include "support/addon_fixture.h"
 
 #include "addon/addon_entry.h"
-#include "addon/addon_state.h"
+#include "catalogue/sds_entry.h"
+#include "interface/addon_state.h"
 #include "vyr_host_control.h"
 
 #include <hdf/mfhdf.h>
@@ -127,7 +128,7 @@ TEST_F(AddOnStartupManual, HostVersionBelowTheMinimumLeavesTheAddOnInert) {
         EXPECT_EQ(SdsCount, 0);
         EXPECT_EQ(VyrHost::LockOnDepth(), 0);
         // Shutdown gives back what exists, and nothing when nothing does.
-        VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
+        VyrHost::SendStateChange(VYR_STATE_CHANGE_SHUTDOWN);
         EXPECT_EQ(VyrHost::OutstandingAllocations(), 0) << C.Version;
         EXPECT_TRUE(VyrHost::HostErrors().empty()) << C.Version;
     }
@@ -168,7 +169,7 @@ TEST_F(AddOnStartupManual, Hdf4OfAnotherReleaseLeavesTheAddOnInert) {
             EXPECT_EQ(SelectedSds, nullptr);
         }
         EXPECT_EQ(VyrHost::LockOnDepth(), 0);
-        VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
+        VyrHost::SendStateChange(VYR_STATE_CHANGE_SHUTDOWN);
         EXPECT_EQ(VyrHost::OutstandingAllocations(), 0);
         EXPECT_TRUE(VyrHost::HostErrors().empty());
     }

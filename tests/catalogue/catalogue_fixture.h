@@ -6,10 +6,10 @@
 #ifndef LOADHDF_TESTS_CATALOGUE_CATALOGUE_FIXTURE_H
 #define LOADHDF_TESTS_CATALOGUE_CATALOGUE_FIXTURE_H
 
-#include "addon/addon_state.h"
 #include "catalogue/file_scan.h"
 #include "catalogue/hdf_faults.h"
 #include "catalogue/number_types.h"
+#include "interface/addon_state.h"
 #include "support/addon_fixture.h"
 #include "support/hdf_writer.h"
 #include "vyr_host_control.h"
@@ -96,7 +96,7 @@ class CatalogueTest : public AddOnTest {
     static void ExpectIndexScale(const SdsEntry& Entry, int32_t D) {
         SCOPED_TRACE("dimension " + std::to_string(D));
         EXPECT_EQ(Entry.ScaleNumberType[D], 24);
-        EXPECT_EQ(Entry.ScaleFieldType[D], 3);
+        EXPECT_EQ(Entry.ScaleFieldType[D], VYR_FIELD_TYPE_INT32);
         EXPECT_EQ(Entry.ScaleElemSize[D], 4);
         ASSERT_NE(Entry.ScaleBuffer[D], nullptr);
         EXPECT_EQ(ScaleValues(Entry, D), IndexScale(Entry.DimSizes[D]));

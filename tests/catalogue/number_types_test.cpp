@@ -18,8 +18,10 @@ struct Mapping {
 };
 
 TEST_F(NumberTypeTable, EachAcceptedCodeGivesAHostTypeThatHoldsItsValuesAndItsElementSize) {
-    const Mapping Cases[] = {{5, 1, 4},  {6, 2, 8},  {20, 4, 1}, {21, 5, 1},
-                             {22, 4, 2}, {23, 3, 2}, {24, 3, 4}, {25, 2, 4}};
+    const Mapping Cases[] = {{5, VYR_FIELD_TYPE_FLOAT, 4},  {6, VYR_FIELD_TYPE_DOUBLE, 8},
+                             {20, VYR_FIELD_TYPE_INT16, 1}, {21, VYR_FIELD_TYPE_BYTE, 1},
+                             {22, VYR_FIELD_TYPE_INT16, 2}, {23, VYR_FIELD_TYPE_INT32, 2},
+                             {24, VYR_FIELD_TYPE_INT32, 4}, {25, VYR_FIELD_TYPE_DOUBLE, 4}};
     for (const Mapping& Case : Cases) {
         int32_t FieldType = -7, ElemSize = -7;
         EXPECT_TRUE(MapNumberType(&FieldType, &ElemSize, Case.Code)) << Case.Code;

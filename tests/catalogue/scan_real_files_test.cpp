@@ -79,7 +79,7 @@ TEST_F(ScanRealFiles, StoredCoordinateVariablesBecomeTheScalesOfTheirDimensions)
     EXPECT_EQ(std::vector<int32_t>(E.DimSizes, E.DimSizes + 3), (std::vector<int32_t>{2, 3, 4}));
     for (int32_t D = 0; D < 3; ++D) {
         EXPECT_EQ(E.ScaleNumberType[D], 20);
-        EXPECT_EQ(E.ScaleFieldType[D], 4);
+        EXPECT_EQ(E.ScaleFieldType[D], VYR_FIELD_TYPE_INT16);
         EXPECT_EQ(E.ScaleElemSize[D], 1);
     }
     EXPECT_EQ(ScaleValues(E, 0), (std::vector<double>{0, 100}));

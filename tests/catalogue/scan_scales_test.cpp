@@ -16,14 +16,14 @@ TEST_F(ScanScales, FileScalesOfEveryTypeAreReadInTheirOwnType) {
         std::vector<double> Values;
     };
     const Case Cases[] = {
-        {5, 1, 4, {-1.5, 0, 2.25}},
-        {6, 2, 8, {1e-300, -7.125, 1e300}},
-        {20, 4, 1, {-128, 0, 127}},
-        {21, 5, 1, {0, 128, 255}},
-        {22, 4, 2, {-32768, 1, 32767}},
-        {23, 3, 2, {0, 40000, 65535}},
-        {24, 3, 4, {-2147483648.0, 5, 2147483647}},
-        {25, 2, 4, {0, 3000000000.0, 4294967295.0}},
+        {5, VYR_FIELD_TYPE_FLOAT, 4, {-1.5, 0, 2.25}},
+        {6, VYR_FIELD_TYPE_DOUBLE, 8, {1e-300, -7.125, 1e300}},
+        {20, VYR_FIELD_TYPE_INT16, 1, {-128, 0, 127}},
+        {21, VYR_FIELD_TYPE_BYTE, 1, {0, 128, 255}},
+        {22, VYR_FIELD_TYPE_INT16, 2, {-32768, 1, 32767}},
+        {23, VYR_FIELD_TYPE_INT32, 2, {0, 40000, 65535}},
+        {24, VYR_FIELD_TYPE_INT32, 4, {-2147483648.0, 5, 2147483647}},
+        {25, VYR_FIELD_TYPE_DOUBLE, 4, {0, 3000000000.0, 4294967295.0}},
     };
     std::vector<DataSet> Sets;
     for (const Case& C : Cases) {

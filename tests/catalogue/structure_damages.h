@@ -9,7 +9,7 @@
 #ifndef LOADHDF_TESTS_CATALOGUE_STRUCTURE_DAMAGES_H
 #define LOADHDF_TESTS_CATALOGUE_STRUCTURE_DAMAGES_H
 
-#include "catalogue/structure/structure_rules.h"
+#include "tools/hdf4_alone/hdf4_fault.h"
 
 #include <cstdint>
 #include <functional>

@@ -5,8 +5,9 @@
 #ifndef LOADHDF_TESTS_GUI_GUI_SESSION_H
 #define LOADHDF_TESTS_GUI_GUI_SESSION_H
 
-#include "addon/addon_state.h"
+#include "catalogue/sds_entry.h"
 #include "host/vyr_host_control.h"
+#include "interface/addon_state.h"
 #include "support/addon_fixture.h"
 #include "support/hdf_writer.h"
 #include "support/ranks_file.h"

@@ -5,6 +5,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -50,7 +51,7 @@ TEST_F(HostDataSet, EachFieldTypeStoresTheValueAsItsTypeWould) {
         {5, 200.6, 200},
         {5, 300, 255},
         {5, 255, 255},
-        // Either side of the bounds where a store's common case ends.
+        // Either side of each type's bounds.
         {1, double(FLT_MAX), double(FLT_MAX)},
         {1, 3.4028235e38, double(FLT_MAX)}, // above FLT_MAX, rounds down to it
         {1, -3.4028235e38, -double(FLT_MAX)},
@@ -66,7 +67,7 @@ TEST_F(HostDataSet, EachFieldTypeStoresTheValueAsItsTypeWould) {
         {5, -0.0, 0},
         {5, 255.9, 255},
         {5, 256, 255},
-        // What no int32 holds converts to 0x80000000, itself a valid int32.
+        // The least values themselves, and what lies beyond every bound.
         {3, -2147483648.0, -2147483648.0},
         {4, -32768, -32768},
         {4, std::nan(""), 0},
@@ -77,7 +78,7 @@ TEST_F(HostDataSet, EachFieldTypeStoresTheValueAsItsTypeWould) {
     const size_t ElementBytes[] = {0, 4, 8, 4, 2, 1}; // by field data type
     for (const Case& C : Cases) {
         CreateDataSet(1);
-        ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 2, 1, 1, 0, &C.Type));
+        ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 2, 1, 1, VYR_ZONE_TYPE_ORDERED, &C.Type));
         VyrFieldData_pa Ref = VyrUtilDataValueGetRef(1, 1);
         ASSERT_NE(Ref, nullptr);
         VyrUtilDataValueSetByRef(Ref, 2, C.Given);
@@ -91,9 +92,9 @@ TEST_F(HostDataSet, EachFieldTypeStoresTheValueAsItsTypeWould) {
 
 TEST_F(HostDataSet, ZonesAreNumberedFromOneInTheOrderAdded) {
     CreateDataSet(2);
-    const VyrFieldType_t Types[] = {2, 3};
-    ASSERT_TRUE(VyrUtilDataSetAddZone("First", 3, 2, 1, 0, Types));
-    ASSERT_TRUE(VyrUtilDataSetAddZone("Second", 1, 1, 4, 0, Types));
+    const VyrFieldType_t Types[] = {VYR_FIELD_TYPE_DOUBLE, VYR_FIELD_TYPE_INT32};
+    ASSERT_TRUE(VyrUtilDataSetAddZone("First", 3, 2, 1, VYR_ZONE_TYPE_ORDERED, Types));
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Second", 1, 1, 4, VYR_ZONE_TYPE_ORDERED, Types));
     VyrUtilDataValueSetByRef(VyrUtilDataValueGetRef(2, 2), 4, 17);
     VyrUtilDataValueSetByRef(VyrUtilDataValueGetRef(1, 1), 6, 0.5);
     const VyrHost::DataSet* Data = VyrHost::CurrentDataSet();
@@ -110,8 +111,8 @@ TEST_F(HostDataSet, ZonesAreNumberedFromOneInTheOrderAdded) {
 // read as zero all the same, and a copy of the data set must own its bytes.
 TEST_F(HostDataSet, LargeZonesStartAtZeroAndCopiesOwnTheirValues) {
     CreateDataSet(2);
-    const VyrFieldType_t Types[] = {1, 5};
-    ASSERT_TRUE(VyrUtilDataSetAddZone("Big", 1024, 1024, 1, 0, Types));
+    const VyrFieldType_t Types[] = {VYR_FIELD_TYPE_FLOAT, VYR_FIELD_TYPE_BYTE};
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Big", 1024, 1024, 1, VYR_ZONE_TYPE_ORDERED, Types));
     VyrUtilDataValueSetByRef(VyrUtilDataValueGetRef(1, 1), 1048576, 2.5);
     const VyrHost::DataSet Copy = *VyrHost::CurrentDataSet();
     const VyrHost::Zone& Z = VyrHost::CurrentDataSet()->Zones.at(0);
@@ -130,8 +131,9 @@ TEST_F(HostDataSet, LargeZonesStartAtZeroAndCopiesOwnTheirValues) {
 }
 
 TEST_F(HostDataSet, AddZoneRefusesBadRequestsAsHostErrors) {
-    const VyrFieldType_t Good[] = {1};
-    EXPECT_FALSE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, Good)) << "no data set yet";
+    const VyrFieldType_t Good[] = {VYR_FIELD_TYPE_FLOAT};
+    EXPECT_FALSE(VyrUtilDataSetAddZone("Z", 1, 1, 1, VYR_ZONE_TYPE_ORDERED, Good))
+        << "no data set yet";
     CreateDataSet(1);
     const VyrFieldType_t TooHigh[] = {6}, Zero[] = {0};
     struct Case {
@@ -160,12 +162,13 @@ TEST_F(HostDataSet, AddZoneRefusesBadRequestsAsHostErrors) {
 // broke no rule, so it is no host error.
 TEST_F(HostDataSet, ZoneTooLargeForMemoryFailsWithTheHostsMessageAndNoHostError) {
     CreateDataSet(2);
-    const VyrFieldType_t Types[] = {2, 2};
+    const VyrFieldType_t Types[] = {VYR_FIELD_TYPE_DOUBLE, VYR_FIELD_TYPE_DOUBLE};
     const VyrLgIndex_t Max = std::numeric_limits<VyrLgIndex_t>::max();
-    EXPECT_FALSE(VyrUtilDataSetAddZone("Huge", Max, Max, Max, 0, Types));
+    EXPECT_FALSE(VyrUtilDataSetAddZone("Huge", Max, Max, Max, VYR_ZONE_TYPE_ORDERED, Types));
     VyrHost::SetZoneStorageLimit(1000);
-    EXPECT_TRUE(VyrUtilDataSetAddZone("Fits", 62, 1, 1, 0, Types));  // 992 bytes
-    EXPECT_FALSE(VyrUtilDataSetAddZone("Over", 63, 1, 1, 0, Types)); // 1008 bytes
+    EXPECT_TRUE(VyrUtilDataSetAddZone("Fits", 62, 1, 1, VYR_ZONE_TYPE_ORDERED, Types)); // 992 bytes
+    EXPECT_FALSE(
+        VyrUtilDataSetAddZone("Over", 63, 1, 1, VYR_ZONE_TYPE_ORDERED, Types)); // 1008 bytes
     EXPECT_EQ(VyrHost::CurrentDataSet()->Zones.size(), 1u);
     EXPECT_TRUE(VyrHost::HostErrors().empty());
     const std::string Extent = std::to_string(Max);
@@ -182,18 +185,17 @@ TEST_F(HostDataSet, ZoneCountStopsAtTheLargestZoneNumber) {
     CreateDataSet(0);
     const int32_t Most = std::numeric_limits<VyrEntIndex_t>::max();
     for (int32_t Zone = 1; Zone <= Most; ++Zone)
-        ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, nullptr)) << Zone;
-    EXPECT_FALSE(VyrUtilDataSetAddZone("One too many", 1, 1, 1, 0, nullptr));
+        ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, VYR_ZONE_TYPE_ORDERED, nullptr)) << Zone;
+    EXPECT_FALSE(VyrUtilDataSetAddZone("One too many", 1, 1, 1, VYR_ZONE_TYPE_ORDERED, nullptr));
     EXPECT_EQ(HostErrorCount(), 1u);
 }
 
 TEST_F(HostDataSet, BadReferencesAndPointsAreHostErrors) {
-    // A float is stored by the host's entry itself, any other type by its
-    // own store: the same checks come first for both.
-    for (const VyrFieldType_t Type : {VyrFieldType_t(1), VyrFieldType_t(3)}) {
+    // The checks come before the store, whatever the variable's type.
+    for (const VyrFieldType_t Type : {VYR_FIELD_TYPE_FLOAT, VYR_FIELD_TYPE_INT32}) {
         VyrHost::Reset();
         CreateDataSet(1);
-        ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 2, 2, 1, 0, &Type));
+        ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 2, 2, 1, VYR_ZONE_TYPE_ORDERED, &Type));
         EXPECT_EQ(VyrUtilDataValueGetRef(0, 1), nullptr);
         EXPECT_EQ(VyrUtilDataValueGetRef(2, 1), nullptr);
         EXPECT_EQ(VyrUtilDataValueGetRef(1, 2), nullptr);
@@ -220,6 +222,10 @@ TEST_F(HostDataSet, BadReferencesAndPointsAreHostErrors) {
         ASSERT_EQ(HostErrorCount(), 9u);
         EXPECT_EQ(VyrHost::HostErrors()[8],
                   "VyrUtilDataValueSetByRef: unknown field-value reference");
+        VyrUtilDataValueSetByRef(Ref, INT32_MIN, 1);
+        ASSERT_EQ(HostErrorCount(), 10u);
+        EXPECT_EQ(VyrHost::HostErrors()[9],
+                  "VyrUtilDataValueSetByRef: point -2147483648 outside 1..4 of zone 1");
         for (int64_t Point = 1; Point <= 4; ++Point)
             EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, Point), 0);
         VyrUtilDataValueSetByRef(Ref, 4, 2.5);
@@ -230,8 +236,8 @@ TEST_F(HostDataSet, BadReferencesAndPointsAreHostErrors) {
 
 TEST_F(HostDataSet, NewDataSetReplacesTheOldAndItsReferences) {
     CreateDataSet(1);
-    const VyrFieldType_t Types[] = {2};
-    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, Types));
+    const VyrFieldType_t Types[] = {VYR_FIELD_TYPE_DOUBLE};
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, VYR_ZONE_TYPE_ORDERED, Types));
     VyrFieldData_pa Old = VyrUtilDataValueGetRef(1, 1);
     CreateDataSet(1);
     EXPECT_TRUE(VyrHost::CurrentDataSet()->Zones.empty());
@@ -239,7 +245,7 @@ TEST_F(HostDataSet, NewDataSetReplacesTheOldAndItsReferences) {
     EXPECT_EQ(HostErrorCount(), 1u);
     // The same zone and variable again: a new reference, and the old one
     // still refused, also once the host has reset.
-    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, Types));
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, VYR_ZONE_TYPE_ORDERED, Types));
     VyrFieldData_pa New = VyrUtilDataValueGetRef(1, 1);
     EXPECT_NE(New, Old);
     VyrUtilDataValueSetByRef(Old, 1, 5);
@@ -248,7 +254,7 @@ TEST_F(HostDataSet, NewDataSetReplacesTheOldAndItsReferences) {
     EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, 1), 6);
     VyrHost::Reset();
     CreateDataSet(1);
-    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, Types));
+    ASSERT_TRUE(VyrUtilDataSetAddZone("Z", 1, 1, 1, VYR_ZONE_TYPE_ORDERED, Types));
     VyrUtilDataValueSetByRef(New, 1, 7);
     EXPECT_EQ(HostErrorCount(), 1u);
     EXPECT_EQ(VyrHost::CurrentDataSet()->Zones[0].Value(1, 1), 0);

@@ -30,7 +30,7 @@ class HostFailureInjection : public HostTest {
     // Call number Call (from 1) of the operation at Point; true when it
     // succeeded. Whatever it obtained is kept until Reset.
     bool CallOnce(FailPoint Point, int32_t Call) {
-        static const VyrFieldType_t Types[] = {1};
+        static const VyrFieldType_t Types[] = {VYR_FIELD_TYPE_FLOAT};
         switch (Point) {
         case FailPoint::StringAlloc:
             return VyrUtilStringAlloc(4, "tag") != nullptr;
@@ -39,7 +39,7 @@ class HostFailureInjection : public HostTest {
             return VyrUtilDataSetCreate("T", Names, true);
         }
         case FailPoint::DataSetAddZone:
-            return VyrUtilDataSetAddZone("Z", 1, 1, 1, 0, Types);
+            return VyrUtilDataSetAddZone("Z", 1, 1, 1, VYR_ZONE_TYPE_ORDERED, Types);
         case FailPoint::SetAlloc:
             return VyrUtilSetAlloc(false) != nullptr;
         case FailPoint::StateChangeAddCallback:

@@ -3,7 +3,19 @@
 // and unknown or freed handles recorded as host errors instead of crashing.
 #include "host_test.h"
 
+#include <vector>
+
 using HostHandles = HostTest;
+
+// What tests/host/host_api_from_c.c, a C99 unit, exports.
+extern "C" {
+extern const size_t HostApiSizesInC[];
+extern const size_t HostApiSizesInCCount;
+bool HostApiSetHoldsFromC(VyrSetIndex_t Member, VyrSetIndex_t Probe);
+bool HostApiListenFromC(void);
+int32_t HostApiStateChangeHeardInC(void);
+bool HostApiStoreFromC(VyrFieldType_t FieldType, VyrLgIndex_t I, double Value);
+}
 
 TEST_F(HostHandles, SetKeepsMembersAscendingWithoutDuplicates) {
     VyrSet_pa Set = VyrUtilSetAlloc(false);
@@ -160,4 +172,42 @@ TEST_F(HostHandles, ResetGivesBackEverythingOutstanding) {
     ASSERT_EQ(VyrHost::OutstandingAllocations(), 3);
     VyrHost::Reset();
     EXPECT_EQ(VyrHost::OutstandingAllocations(), 0);
+}
+
+// ---- The interface seen from C ----------------------------------------------
+
+// C and C++ read the header alike: the same size for each of its types, in
+// the order the C unit lists them.
+TEST_F(HostHandles, CAndCppGiveTheInterfaceTypesTheSameSizes) {
+    const std::vector<size_t> InCpp = {sizeof(VyrBoolean_t),    sizeof(VyrSetIndex_t),
+                                       sizeof(VyrEntIndex_t),   sizeof(VyrLgIndex_t),
+                                       sizeof(VyrFieldType_t),  sizeof(VyrAddOn_pa),
+                                       sizeof(VyrSet_pa),       sizeof(VyrStringList_pa),
+                                       sizeof(VyrFieldData_pa), sizeof(VyrStateChangeCallback_pf),
+                                       sizeof(VyrDataLoader_pf)};
+    EXPECT_EQ(std::vector<size_t>(HostApiSizesInC, HostApiSizesInC + HostApiSizesInCCount), InCpp);
+}
+
+// Calls made from C reach the host as from the add-on: booleans both ways,
+// a listener written in C, and a double stored through 16-bit zone and
+// variable numbers.
+TEST_F(HostHandles, CallsFromCMeetTheHostAsTheAddOnsDo) {
+    EXPECT_TRUE(HostApiSetHoldsFromC(5, 5));
+    EXPECT_FALSE(HostApiSetHoldsFromC(5, 6));
+
+    ASSERT_TRUE(HostApiListenFromC());
+    EXPECT_EQ(HostApiStateChangeHeardInC(), -1);
+    VyrHost::SendStateChange(VYR_STATE_CHANGE_SHUTDOWN);
+    EXPECT_EQ(HostApiStateChangeHeardInC(), VYR_STATE_CHANGE_SHUTDOWN);
+
+    ASSERT_TRUE(HostApiStoreFromC(VYR_FIELD_TYPE_DOUBLE, 3, -2.5));
+    const VyrHost::DataSet* Data = VyrHost::CurrentDataSet();
+    ASSERT_NE(Data, nullptr);
+    ASSERT_EQ(Data->Zones.size(), 1u);
+    EXPECT_EQ(Data->Zones[0].FieldTypes, std::vector<VyrFieldType_t>{VYR_FIELD_TYPE_DOUBLE});
+    EXPECT_EQ(Data->Zones[0].Value(1, 3), -2.5);
+    EXPECT_EQ(Data->Zones[0].Value(1, 2), 0.0);
+
+    EXPECT_EQ(VyrHost::OutstandingAllocations(), 0);
+    EXPECT_TRUE(VyrHost::HostErrors().empty()) << VyrHost::HostErrors().front();
 }

@@ -20,25 +20,26 @@ TEST_F(HostMessages, ErrorMessagesAreRecordedInOrderAndPassedToTheSink) {
 
 TEST_F(HostMessages, QuestionsTakeQueuedAnswersThenYes) {
     VyrHost::QueueAnswer(false);
-    EXPECT_FALSE(VyrUtilDialogMessageBox("Replace?", 4));
-    EXPECT_TRUE(VyrUtilDialogMessageBox("Again?", 4));
+    EXPECT_FALSE(VyrUtilDialogMessageBox("Replace?", VYR_MESSAGE_BOX_YES_NO));
+    EXPECT_TRUE(VyrUtilDialogMessageBox("Again?", VYR_MESSAGE_BOX_YES_NO));
     EXPECT_EQ(VyrHost::Questions(), (std::vector<std::string>{"Replace?", "Again?"}));
 }
 
 TEST_F(HostMessages, FileDialogCancelsUnlessAPathIsQueued) {
     char* Chosen = nullptr;
-    EXPECT_FALSE(VyrUtilDialogGetFileName(0, &Chosen, "HDF", "last.hdf", "*.hdf"));
+    EXPECT_FALSE(
+        VyrUtilDialogGetFileName(VYR_FILE_DIALOG_READ_ONE, &Chosen, "HDF", "last.hdf", "*.hdf"));
     EXPECT_EQ(Chosen, nullptr);
     EXPECT_EQ(VyrHost::LastFileDialogDefault(), "last.hdf");
 
     VyrHost::QueueFileName(std::string("/data/a.hdf"));
     VyrHost::QueueFileName(std::nullopt);
-    ASSERT_TRUE(VyrUtilDialogGetFileName(0, &Chosen, "HDF", "", "*.hdf"));
+    ASSERT_TRUE(VyrUtilDialogGetFileName(VYR_FILE_DIALOG_READ_ONE, &Chosen, "HDF", "", "*.hdf"));
     ASSERT_NE(Chosen, nullptr);
     EXPECT_STREQ(Chosen, "/data/a.hdf");
     EXPECT_EQ(VyrHost::OutstandingTags(), std::vector<std::string>{"host string"});
     char* Kept = Chosen;
-    EXPECT_FALSE(VyrUtilDialogGetFileName(0, &Chosen, "HDF", "", "*.hdf"));
+    EXPECT_FALSE(VyrUtilDialogGetFileName(VYR_FILE_DIALOG_READ_ONE, &Chosen, "HDF", "", "*.hdf"));
     EXPECT_EQ(Chosen, Kept) << "a cancelled dialog leaves the result alone";
     VyrUtilStringDealloc(&Chosen);
     EXPECT_TRUE(VyrHost::HostErrors().empty());

@@ -1,9 +1,9 @@
 // The loader instruction list: the text written for a load, every written
 // list reading back to the same choices, how odd items are read, and the
 // replay of a list that a completed load recorded with the host.
-#include "addon/addon_state.h"
 #include "catalogue/file_scan.h"
 #include "failable_calls.h"
+#include "interface/addon_state.h"
 #include "loader/load_hdf_data.h"
 #include "loader/loader_instructions.h"
 #include "loader_fixture.h"

@@ -5,8 +5,8 @@
 // failure sweep runs the add-on's whole life in the host once for every
 // call that can fail.
 #include "addon/addon_entry.h"
-#include "addon/addon_state.h"
 #include "failable_calls.h"
+#include "interface/addon_state.h"
 #include "loader/skip_steps.h"
 #include "loader/slab_reader.h"
 #include "loader_fixture.h"
@@ -73,7 +73,7 @@ TEST_P(LoadStopTest, EndsQuietlyKeepsTheZonesMadeAndReleasesEverything) {
     EXPECT_EQ(Messages(), std::vector<std::string>());
     EXPECT_TRUE(LoadInterrupted);
     EXPECT_EQ(VyrHost::Frame().NewFrames, 1);
-    EXPECT_EQ(VyrHost::Frame().MouseMode, 1);
+    EXPECT_EQ(VyrHost::Frame().MouseMode, VYR_MOUSE_MODE_SELECT);
     EXPECT_EQ(FailableCalls::Get().Reads, C.Reads);
     EXPECT_EQ(VyrHost::PercentDone().Launches, 1);
     EXPECT_EQ(VyrHost::PercentDone().Drops, 1);
@@ -400,7 +400,7 @@ class FailureSweep : public AddOnManualStartTest {
         S.PercentDoneUp = VyrHost::PercentDone().Up ||
                           VyrHost::PercentDone().Launches != VyrHost::PercentDone().Drops;
         S.Hdf = FailableCalls::Get();
-        VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
+        VyrHost::SendStateChange(VYR_STATE_CHANGE_SHUTDOWN);
         S.OutstandingAfterShutdown = VyrHost::OutstandingAllocations();
         return S;
     }
@@ -518,8 +518,8 @@ class FailureSweep : public AddOnManualStartTest {
         VyrUtilStringListAppendString(Names, "V");
         ASSERT_TRUE(VyrUtilDataSetCreate("Earlier data set", Names, true));
         VyrUtilStringListDealloc(&Names);
-        const VyrFieldType_t Types[] = {2, 2};
-        ASSERT_TRUE(VyrUtilDataSetAddZone("Earlier zone", 2, 1, 1, 0, Types));
+        const VyrFieldType_t Types[] = {VYR_FIELD_TYPE_DOUBLE, VYR_FIELD_TYPE_DOUBLE};
+        ASSERT_TRUE(VyrUtilDataSetAddZone("Earlier zone", 2, 1, 1, VYR_ZONE_TYPE_ORDERED, Types));
         for (VyrEntIndex_t Var = 1; Var <= 2; ++Var)
             for (VyrLgIndex_t Point = 1; Point <= 2; ++Point)
                 VyrUtilDataValueSetByRef(VyrUtilDataValueGetRef(1, Var), Point, 10.0 * Var + Point);

@@ -2,8 +2,8 @@
 // load left behind.
 #include "loader_fixture.h"
 
-#include "addon/addon_state.h"
 #include "failable_calls.h"
+#include "interface/addon_state.h"
 #include "loader/slab_reader.h"
 
 void LoaderTest::SetUp() {

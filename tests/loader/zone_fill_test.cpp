@@ -2,8 +2,8 @@
 // where each lands in the zone, the reversed order of the dimension scales,
 // the field data types, the progress checks, and one zone per selected data
 // set in catalogue order.
-#include "addon/addon_state.h"
 #include "failable_calls.h"
+#include "interface/addon_state.h"
 #include "loader/skip_steps.h"
 #include "loader/slab_reader.h"
 #include "loader/zone_fill.h"
@@ -183,34 +183,34 @@ TEST_P(WorkedExampleTest, KeepsTheSteppedIndicesWithReversedScalesAndOneCheckPer
 // data sets have chunks of about half each extent, which straddle slabs.
 // clang-format off
 const std::vector<SkipCase> SkipCases = {
-    {"Rank1TenBySkip3", {10}, 3, 1, 1, {1, 4, 7, 10}, {1}, {1}, 1, 3, 3, {0}, 3, 6},
+    {"Rank1TenBySkip3", {10}, 3, 1, 1, {1, 4, 7, 10}, {1}, {1}, 1, 3, VYR_PLOT_TYPE_1D, {0}, 3, 6},
     {"Rank2FiveBySevenSkips2And3", {5, 7}, 2, 3, 1, {1, 3, 5, 7}, {1, 4, 5}, {1},
-        3, 9, 2, {0, 8, 17}, 7, 25},
+        3, 9, VYR_PLOT_TYPE_2D, {0, 8, 17}, 7, 25},
     {"Rank3FourBySixByElevenSkips3And2And2", {4, 6, 11}, 3, 2, 2, {1, 4, 7, 10, 11},
-        {1, 3, 5, 6}, {1, 3, 4}, 12, 48, 1, {}, 1, 0},
+        {1, 3, 5, 6}, {1, 3, 4}, 12, 48, VYR_PLOT_TYPE_3D, {}, 1, 0},
     {"Rank3TwoByThreeByFourAllSkips1", {2, 3, 4}, 1, 1, 1, {1, 2, 3, 4}, {1, 2, 3}, {1, 2},
-        6, 18, 1, {0, 12, 25, 37, 50, 62}, 22, 21},
+        6, 18, VYR_PLOT_TYPE_3D, {0, 12, 25, 37, 50, 62}, 22, 21},
     {"SkipsAtLeastTheExtentKeepFirstAndLast", {2, 1, 9}, 2147483647, 5, 9, {1, 9}, {1}, {1, 2},
-        2, 2, 1, {}, 4, 17},
+        2, 2, VYR_PLOT_TYPE_3D, {}, 4, 17},
     {"SlabsOfOneValueReadOnlyKeptValues", {4, 6, 11}, 3, 2, 2, {1, 4, 7, 10, 11},
-        {1, 3, 5, 6}, {1, 3, 4}, 12, 48, 1, {}, 28, 2 * 66 + 2 * 11 + 6, 8},
+        {1, 3, 5, 6}, {1, 3, 4}, 12, 48, VYR_PLOT_TYPE_3D, {}, 28, 2 * 66 + 2 * 11 + 6, 8},
     {"SlabsOfPartsOfARow", {4, 6, 11}, 3, 2, 2, {1, 4, 7, 10, 11},
-        {1, 3, 5, 6}, {1, 3, 4}, 12, 48, 1, {}, 28, 2 * 66 + 2 * 11 + 6, 8 * 5},
+        {1, 3, 5, 6}, {1, 3, 4}, 12, 48, VYR_PLOT_TYPE_3D, {}, 28, 2 * 66 + 2 * 11 + 6, 8 * 5},
     {"SlabsOfRunsOfRows", {4, 6, 11}, 1, 1, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
-        {1, 2, 3, 4, 5, 6}, {1, 4}, 12, 120, 1, {}, 67, 3 * 66, 8 * 11 * 4},
+        {1, 2, 3, 4, 5, 6}, {1, 4}, 12, 120, VYR_PLOT_TYPE_3D, {}, 67, 3 * 66, 8 * 11 * 4},
     {"SlabsOfRunsOfPlanesSkippingI", {5, 3, 4}, 2, 1, 1, {1, 3, 4}, {1, 2, 3},
-        {1, 2, 3, 4, 5}, 15, 30, 1, {}, 13, 12 + 4, 8 * 12 * 2},
+        {1, 2, 3, 4, 5}, 15, 30, VYR_PLOT_TYPE_3D, {}, 13, 12 + 4, 8 * 12 * 2},
     {"SlabsOfSingleValuesWhereSkipsExceedExtents", {2, 1, 9}, 2147483647, 5, 9, {1, 9}, {1},
-        {1, 2}, 2, 2, 1, {}, 4, 17, 8 * 4},
-    {"SlabsOfARank1RunBetweenKeptValues", {10}, 3, 1, 1, {1, 4, 7, 10}, {1}, {1}, 1, 3, 3,
+        {1, 2}, 2, 2, VYR_PLOT_TYPE_3D, {}, 4, 17, 8 * 4},
+    {"SlabsOfARank1RunBetweenKeptValues", {10}, 3, 1, 1, {1, 4, 7, 10}, {1}, {1}, 1, 3, VYR_PLOT_TYPE_1D,
         {0}, 3, 6, 8 * 4},
     {"ChunkedRowsStraddlingSlabs", {5, 7, 9}, 2, 3, 2, {1, 3, 5, 7, 9}, {1, 4, 7}, {1, 3, 5},
-        9, 36, 1, {}, 16, 63 * 2, 8 * 9 * 2, TestHdf::Storage::Chunked},
+        9, 36, VYR_PLOT_TYPE_3D, {}, 16, 63 * 2, 8 * 9 * 2, TestHdf::Storage::Chunked},
     {"ChunkedPlanesStraddlingSlabs", {5, 7, 9}, 1, 1, 1, {1, 2, 3, 4, 5, 6, 7, 8, 9},
-        {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 5}, 35, 280, 1, {}, 64, 63, 8 * 63 * 2,
+        {1, 2, 3, 4, 5, 6, 7}, {1, 2, 3, 4, 5}, 35, 280, VYR_PLOT_TYPE_3D, {}, 64, 63, 8 * 63 * 2,
         TestHdf::Storage::Chunked},
     {"ChunkedPartsOfRowsInRank2", {7, 9}, 2, 2, 1, {1, 3, 5, 7, 9}, {1, 3, 5, 7}, {1},
-        4, 16, 2, {}, 7, 18 + 2, 8 * 4, TestHdf::Storage::Chunked},
+        4, 16, VYR_PLOT_TYPE_2D, {}, 7, 18 + 2, 8 * 4, TestHdf::Storage::Chunked},
 };
 // clang-format on
 
@@ -287,14 +287,17 @@ TEST_P(NumberTypeTest, ValuesAndScaleArriveExactlyInTheHostFieldType) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryAcceptedType, NumberTypeTest,
-    ::testing::Values(TypeCase{"Float32", DFNT_FLOAT32, 1, {-1.5, 0.25, 3.4028234663852886e38}},
-                      TypeCase{"Float64", DFNT_FLOAT64, 2, {-1e300, 0.1, 4.9406564584124654e-324}},
-                      TypeCase{"Int8", DFNT_INT8, 4, {-128, 0, 127}},
-                      TypeCase{"UInt8", DFNT_UINT8, 5, {0, 128, 255}},
-                      TypeCase{"Int16", DFNT_INT16, 4, {-32768, 1, 32767}},
-                      TypeCase{"UInt16", DFNT_UINT16, 3, {0, 32768, 65535}},
-                      TypeCase{"Int32", DFNT_INT32, 3, {-2147483648.0, 0, 2147483647}},
-                      TypeCase{"UInt32", DFNT_UINT32, 2, {0, 2147483648.0, 4294967295.0}}),
+    ::testing::Values(
+        TypeCase{
+            "Float32", DFNT_FLOAT32, VYR_FIELD_TYPE_FLOAT, {-1.5, 0.25, 3.4028234663852886e38}},
+        TypeCase{
+            "Float64", DFNT_FLOAT64, VYR_FIELD_TYPE_DOUBLE, {-1e300, 0.1, 4.9406564584124654e-324}},
+        TypeCase{"Int8", DFNT_INT8, VYR_FIELD_TYPE_INT16, {-128, 0, 127}},
+        TypeCase{"UInt8", DFNT_UINT8, VYR_FIELD_TYPE_BYTE, {0, 128, 255}},
+        TypeCase{"Int16", DFNT_INT16, VYR_FIELD_TYPE_INT16, {-32768, 1, 32767}},
+        TypeCase{"UInt16", DFNT_UINT16, VYR_FIELD_TYPE_INT32, {0, 32768, 65535}},
+        TypeCase{"Int32", DFNT_INT32, VYR_FIELD_TYPE_INT32, {-2147483648.0, 0, 2147483647}},
+        TypeCase{"UInt32", DFNT_UINT32, VYR_FIELD_TYPE_DOUBLE, {0, 2147483648.0, 4294967295.0}}),
     [](const ::testing::TestParamInfo<TypeCase>& Info) { return std::string(Info.param.Name); });
 
 TEST_F(LoaderTest, EachCoordinateVariableTakesTheFieldTypeOfItsOwnScale) {
@@ -305,7 +308,8 @@ TEST_F(LoaderTest, EachCoordinateVariableTakesTheFieldTypeOfItsOwnScale) {
 
     ASSERT_TRUE(Replay(Items(Path, 1, 1, 1, {1}))) << Joined(Messages());
     const VyrHost::Zone& Z = ZoneAt(1);
-    EXPECT_EQ(Z.FieldTypes, (std::vector<VyrFieldType_t>{3, 1, 4}));
+    EXPECT_EQ(Z.FieldTypes, (std::vector<VyrFieldType_t>{VYR_FIELD_TYPE_INT32, VYR_FIELD_TYPE_FLOAT,
+                                                         VYR_FIELD_TYPE_INT16}));
     EXPECT_EQ(VarValues(Z, 1), (std::vector<double>{1, 2, 3, 1, 2, 3}));
     EXPECT_EQ(VarValues(Z, 2), (std::vector<double>{0.5, 0.5, 0.5, 1.5, 1.5, 1.5}));
     EXPECT_EQ(VarValues(Z, 3), (std::vector<double>{0, 1, 2, 3, 4, 5}));
@@ -319,10 +323,10 @@ TEST_F(LoaderTest, FillZoneAddsNoZoneForInputsThatDisagree) {
     SdsEntry Good = {};
     Good.Rank = 1;
     Good.DimSizes[0] = 4;
-    Good.ScaleFieldType[0] = 3;
+    Good.ScaleFieldType[0] = VYR_FIELD_TYPE_INT32;
     Good.ScaleNumberType[0] = DFNT_INT32;
     Good.ScaleBuffer[0] = reinterpret_cast<char*>(Scale);
-    Good.DataFieldType = 1;
+    Good.DataFieldType = VYR_FIELD_TYPE_FLOAT;
     Good.DataNumberType = DFNT_FLOAT32;
     Good.DataBuffer = reinterpret_cast<char*>(Data);
     SdsEntry NoData = Good;
@@ -406,7 +410,9 @@ TEST_F(LoaderTest, RealInt8RankThreeFileLoadsItsValuesAndItsStoredScales) {
     EXPECT_EQ(Z.IMax, 4);
     EXPECT_EQ(Z.JMax, 3);
     EXPECT_EQ(Z.KMax, 2);
-    EXPECT_EQ(Z.FieldTypes, (std::vector<VyrFieldType_t>{4, 4, 4, 4}));
+    EXPECT_EQ(Z.FieldTypes,
+              (std::vector<VyrFieldType_t>{VYR_FIELD_TYPE_INT16, VYR_FIELD_TYPE_INT16,
+                                           VYR_FIELD_TYPE_INT16, VYR_FIELD_TYPE_INT16}));
     EXPECT_EQ(VarValues(Z, 4), Data);
     EXPECT_EQ(Z.Value(1, 4), ScaleI[3]);  // I is the last HDF dimension
     EXPECT_EQ(Z.Value(3, 13), ScaleK[1]); // first point of the second K plane

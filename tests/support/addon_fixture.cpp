@@ -3,7 +3,7 @@
 #include "support/addon_fixture.h"
 
 #include "addon/addon_entry.h"
-#include "addon/addon_state.h"
+#include "interface/addon_state.h"
 #include "vyr_host_control.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ bool HeardShutdown = false;
 // Registered ahead of the add-on's own listener, so the fixture knows
 // whether a shutdown notice went out, also one the test sent itself.
 void ShutdownWatcher(int32_t StateChange, intptr_t) {
-    if (StateChange == VyrHost::StateChangeShutdown)
+    if (StateChange == VYR_STATE_CHANGE_SHUTDOWN)
         HeardShutdown = true;
 }
 
@@ -49,7 +49,7 @@ void AddOnTest::TearDown() {
 }
 
 void AddOnTest::ShutDown() {
-    VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
+    VyrHost::SendStateChange(VYR_STATE_CHANGE_SHUTDOWN);
 }
 
 bool AddOnTest::ShutdownSent() {

@@ -7,7 +7,7 @@
 //           that overrides StartAddOnInSetUp() to return false (for example
 //           AddOnManualStartTest) starts the add-on itself, after arranging
 //           the host (version, injected failures).
-// TearDown: sends the host's shutdown notice (code 15) unless the test has
+// TearDown: sends the host's shutdown notice (VYR_STATE_CHANGE_SHUTDOWN) unless the test has
 //           already sent it, then expects nothing outstanding in the host,
 //           lock depth 0 and no host errors, printing what it finds.
 //           A dialog left up holds the lock, so tests close their dialogs.
@@ -28,9 +28,9 @@ class AddOnTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Sends the shutdown notice (code 15), as the host does when it quits.
+    // Sends the shutdown notice (VYR_STATE_CHANGE_SHUTDOWN), as the host does when it quits.
     void ShutDown();
-    // Whether any listener has heard code 15 since SetUp, whoever sent it.
+    // Whether any listener has heard the shutdown notice since SetUp, whoever sent it.
     static bool ShutdownSent();
 
     // Texts of a host message list joined one per line, for failure output.

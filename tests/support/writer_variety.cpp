@@ -752,9 +752,9 @@ const std::vector<WriterCase>& WriterVariety() {
          [](const std::string& P) {
              WriteSparseChunkedBeside(P, {1025, 1024}, {1, 1}, DFNT_UINT8);
          }},
-        {"SD: 1 x 1 chunks on a grid of 256 x 256 beside a small data set",
+        {"SD: 1 x 1 chunks on a grid of 128 x 128 beside a small data set",
          [](const std::string& P) {
-             WriteSparseChunkedBeside(P, {256, 256}, {1, 1}, DFNT_UINT8);
+             WriteSparseChunkedBeside(P, {128, 128}, {1, 1}, DFNT_UINT8);
          }},
         {"SD: sixteen chunked data sets of 2 x 2",
          [](const std::string& P) { WriteSmallChunked(P, 16); }},

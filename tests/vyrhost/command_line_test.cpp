@@ -3,7 +3,7 @@
 #include "program_runner.h"
 #include "vyrhost_files.h"
 
-#include "addon_version.h"
+#include "interface/addon_version.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,8 @@
 // in which field data type each variable ends up.
 #include "expected_data_set.h"
 
+#include "interface/vyr_host_api.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -47,7 +49,7 @@ std::vector<int32_t> KeptIndices(int32_t Extent, int32_t Skip) {
 struct Axis {
     int32_t Extent = 1;
     std::vector<double> Coordinates; // one per source index
-    int32_t FieldType = 3;
+    int32_t FieldType = VYR_FIELD_TYPE_INT32;
 };
 
 // The coordinates along HDF dimension Dim: its scale when it has one of the

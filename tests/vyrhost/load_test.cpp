@@ -5,6 +5,8 @@
 #include "program_runner.h"
 #include "vyrhost_files.h"
 
+#include "interface/vyr_host_api.h"
+
 #include <gtest/gtest.h>
 #include <hdf/mfhdf.h>
 
@@ -54,10 +56,16 @@ std::vector<LoadCase> LoadCases() {
     TestHdf::DataSet Words = MakeSet(23, {2, 3}, "words", {0, 1, 65535, 40000, 7, 8});
 
     return {
-        {"rank 1, 16-bit values, 32-bit scale, I-skip 3", {Profile}, {3, 1, 1}, 3},
-        {"rank 2, float values, double and float scales, skips 2 and 3", {Field}, {2, 3, 1}, 2},
-        {"rank 3, bytes, int8 scale, index scale, uint32 scale", {Cube}, {3, 2, 2}, 1},
-        {"two rank-2 data sets, no scales", {Doubles, Words}, {1, 1, 1}, 2},
+        {"rank 1, 16-bit values, 32-bit scale, I-skip 3", {Profile}, {3, 1, 1}, VYR_PLOT_TYPE_1D},
+        {"rank 2, float values, double and float scales, skips 2 and 3",
+         {Field},
+         {2, 3, 1},
+         VYR_PLOT_TYPE_2D},
+        {"rank 3, bytes, int8 scale, index scale, uint32 scale",
+         {Cube},
+         {3, 2, 2},
+         VYR_PLOT_TYPE_3D},
+        {"two rank-2 data sets, no scales", {Doubles, Words}, {1, 1, 1}, VYR_PLOT_TYPE_2D},
     };
 }
 

@@ -33,14 +33,13 @@ namespace {
 
 #ifdef LOADHDF_PICTURE_READER
 
-constexpr VyrFieldType_t FieldFloat = 1, FieldDouble = 2;
 const double NaN = std::numeric_limits<double>::quiet_NaN();
 
 // A zone: Columns[v] holds variable v + 1 at every point, I fastest, as
 // doubles; V, the last, as ValueType (float or double) holds them.
 VyrHost::Zone MakeZone(int32_t I, int32_t J, int32_t K,
                        const std::vector<std::vector<double>>& Columns,
-                       VyrFieldType_t ValueType = FieldDouble) {
+                       VyrFieldType_t ValueType = VYR_FIELD_TYPE_DOUBLE) {
     VyrHost::Zone Z;
     Z.Name = "Zone 1";
     Z.IMax = I;
@@ -48,14 +47,14 @@ VyrHost::Zone MakeZone(int32_t I, int32_t J, int32_t K,
     Z.KMax = K;
     for (size_t Var = 0; Var < Columns.size(); ++Var) {
         const std::vector<double>& Column = Columns[Var];
-        if (Var + 1 == Columns.size() && ValueType == FieldFloat) {
+        if (Var + 1 == Columns.size() && ValueType == VYR_FIELD_TYPE_FLOAT) {
             const std::vector<float> Floats(Column.begin(), Column.end());
-            Z.FieldTypes.push_back(FieldFloat);
+            Z.FieldTypes.push_back(VYR_FIELD_TYPE_FLOAT);
             Z.Storage.emplace_back(Floats.size() * sizeof(float));
             std::memcpy(Z.Storage.back().data(), Floats.data(), Floats.size() * sizeof(float));
             continue;
         }
-        Z.FieldTypes.push_back(FieldDouble);
+        Z.FieldTypes.push_back(VYR_FIELD_TYPE_DOUBLE);
         Z.Storage.emplace_back(Column.size() * sizeof(double));
         std::memcpy(Z.Storage.back().data(), Column.data(), Column.size() * sizeof(double));
     }
@@ -66,7 +65,7 @@ VyrHost::Zone MakeZone(int32_t I, int32_t J, int32_t K,
 // V from Value(i, j, k), for every point.
 VyrHost::Zone GridZone(int32_t I, int32_t J, int32_t K,
                        const std::function<double(int32_t, int32_t, int32_t)>& Value,
-                       VyrFieldType_t ValueType = FieldDouble) {
+                       VyrFieldType_t ValueType = VYR_FIELD_TYPE_DOUBLE) {
     const int Rank = K > 1 ? 3 : (J > 1 ? 2 : 1);
     std::vector<std::vector<double>> Columns(size_t(Rank) + 1);
     for (int32_t Kk = 1; Kk <= K; ++Kk)
@@ -323,7 +322,7 @@ TEST(VyrhostPicture, DrawsWhatAPersonWouldCheck) {
                      return -0.1;
                  return I == 1 && J == 3 ? -9999.0 : double(I * J);
              },
-             FieldFloat)}),
+             VYR_FIELD_TYPE_FLOAT)}),
          Blanks,
          {},
          1,

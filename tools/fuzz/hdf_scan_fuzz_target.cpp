@@ -15,10 +15,10 @@
 // tools/fuzz.sh runs this target in fork mode, whose jobs end after at most
 // a few minutes and so drop what HDF4 has gathered.
 #include "addon/addon_entry.h"
-#include "addon/addon_state.h"
 #include "catalogue/file_scan.h"
 #include "gui/attr_dialog.h"
 #include "gui/data_set_list.h"
+#include "interface/addon_state.h"
 #include "vyr_host_control.h"
 
 #include <cerrno>
@@ -218,7 +218,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     LoadEach(Path, ByRank);
     Trace(ByRank);
 
-    VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
+    VyrHost::SendStateChange(VYR_STATE_CHANGE_SHUTDOWN);
     CheckHostLeftClean();
     VyrHost::Reset();
     unlink(Path.c_str());

@@ -8,7 +8,7 @@
 #ifndef LOADHDF_TOOLS_HDF4_ALONE_ALONE_RUN_H
 #define LOADHDF_TOOLS_HDF4_ALONE_ALONE_RUN_H
 
-#include "catalogue/structure/structure_rules.h"
+#include "tools/hdf4_alone/hdf4_fault.h"
 
 #include <cstdint>
 #include <set>

@@ -4,9 +4,9 @@
 #include "isolated_run.h"
 
 #include "addon/addon_entry.h"
-#include "addon/addon_state.h"
 #include "catalogue/file_scan.h"
 #include "catalogue/structure_check.h"
+#include "interface/addon_state.h"
 #include "vyr_host_control.h"
 
 #include <fcntl.h>
@@ -112,7 +112,7 @@ Outcome RunInChild(const std::string& Path, std::string* Text) {
             *Text = LastMessage();
         }
     }
-    VyrHost::SendStateChange(VyrHost::StateChangeShutdown);
+    VyrHost::SendStateChange(VYR_STATE_CHANGE_SHUTDOWN);
     const std::string Left = LeftOver();
     if (!Left.empty()) {
         *Text = Left;

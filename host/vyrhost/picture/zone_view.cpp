@@ -1,5 +1,5 @@
-// The field data type codes below are the host's: V's type decides how a
-// blank value is matched and whether its ticks may fall between integers.
+// V's field data type decides how a blank value is matched and whether its
+// ticks may fall between integers.
 #include "zone_view.h"
 
 #include <algorithm>
@@ -12,8 +12,7 @@ ZoneView::ZoneView(const VyrHost::Zone& Z, const std::vector<double>& Blanks)
     : Z(Z), Vars(static_cast<int32_t>(Z.FieldTypes.size())), Blanks(Blanks) {
     // A float variable holds a blank value as its nearest float: -0.1
     // typed by the user is the float that the file's -0.1 became.
-    constexpr VyrFieldType_t FieldFloat = 1;
-    if (Vars >= 1 && Z.FieldTypes.back() == FieldFloat) {
+    if (Vars >= 1 && Z.FieldTypes.back() == VYR_FIELD_TYPE_FLOAT) {
         for (double Blank : Blanks) {
             if (std::fabs(Blank) <= FLT_MAX) {
                 FloatBlanks.push_back(static_cast<float>(Blank));
@@ -23,9 +22,9 @@ ZoneView::ZoneView(const VyrHost::Zone& Z, const std::vector<double>& Blanks)
 }
 
 bool ZoneView::WholeValues() const {
-    constexpr VyrFieldType_t FieldInt32 = 3, FieldInt16 = 4, FieldByte = 5;
     const VyrFieldType_t Type = Vars >= 1 ? Z.FieldTypes.back() : 0;
-    return Type == FieldInt32 || Type == FieldInt16 || Type == FieldByte;
+    return Type == VYR_FIELD_TYPE_INT32 || Type == VYR_FIELD_TYPE_INT16 ||
+           Type == VYR_FIELD_TYPE_BYTE;
 }
 
 double ZoneView::Value(int32_t Var, int32_t I, int32_t J, int32_t K) const {

@@ -34,7 +34,8 @@ NameSet HostOperationsCalled() {
     const std::regex CommentsAndStrings(R"(//[^\n]*|/\*[\s\S]*?\*/|"(\\.|[^"\\])*")");
     const std::regex Call(R"(\b((VyrUtil|VyrGUI)\w*)\s*\()");
     NameSet Called;
-    for (const char* Folder : {"addon", "catalogue", "catalogue/structure", "loader", "gui"})
+    for (const char* Folder :
+         {"addon", "gui", "loader", "catalogue", "catalogue/structure", "interface"})
         for (const auto& Source :
              std::filesystem::directory_iterator(std::string(LOADHDF_SOURCE_DIR) + "/" + Folder)) {
             const std::string Extension = Source.path().extension().string();

@@ -1,10 +1,12 @@
 // The add-on's global state: one process-wide instance, read and written by
 // every subsystem. Values before start-up are those of ResetAddOnState.
-#ifndef LOADHDF_ADDON_ADDON_STATE_H
-#define LOADHDF_ADDON_ADDON_STATE_H
+// The catalogue's records are only pointed to here: a file that reads them
+// includes catalogue/sds_entry.h, so that this folder depends on nothing
+// above it.
+#ifndef LOADHDF_INTERFACE_ADDON_STATE_H
+#define LOADHDF_INTERFACE_ADDON_STATE_H
 
-#include "catalogue/sds_entry.h"
-#include "vyr_host_api.h"
+#include "interface/vyr_host_api.h"
 
 #include <cstdint>
 
@@ -12,6 +14,8 @@
 constexpr int32_t FileNameSize = 10000;
 // A dialog or control id that the host has not handed out yet.
 constexpr int32_t NotBuilt = -2;
+
+struct SdsEntry;
 
 extern VyrAddOn_pa AddOnID;
 extern char* FileName;

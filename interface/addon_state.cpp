@@ -1,5 +1,5 @@
 // Definitions of the add-on's global state and its values before start-up.
-#include "addon_state.h"
+#include "interface/addon_state.h"
 
 #include <initializer_list>
 

@@ -27,10 +27,15 @@
  *    message, except VyrUtilSetAlloc when asked to. The add-on tells the
  *    user itself.
  */
-#ifndef LOADHDF_ADDON_VYR_HOST_API_H
-#define LOADHDF_ADDON_VYR_HOST_API_H
+#ifndef LOADHDF_INTERFACE_VYR_HOST_API_H
+#define LOADHDF_INTERFACE_VYR_HOST_API_H
 
 #include <stdint.h>
+/* The host's booleans are C++'s bool, one byte; C99 names the same type
+ * bool through <stdbool.h>. */
+#ifndef __cplusplus
+#include <stdbool.h>
+#endif
 
 #ifdef __cplusplus
 extern "C" {
@@ -44,15 +49,48 @@ typedef struct VyrFieldData_s* VyrFieldData_pa;
 typedef int32_t VyrSetIndex_t;  /* set members and positions */
 typedef int16_t VyrEntIndex_t;  /* zone and variable numbers */
 typedef int32_t VyrLgIndex_t;   /* extents and point indices */
-typedef int32_t VyrFieldType_t; /* 1 float, 2 double, 3 int32, 4 int16, 5 byte */
+typedef int32_t VyrFieldType_t; /* one of VYR_FIELD_TYPE_... */
 
 /* Returned by VyrUtilSetGetMember for a position that holds no member. */
 #define VYR_SET_NOT_MEMBER ((VyrSetIndex_t)-1)
 
+/* ---- The codes passed to and from the host ----------------------------- */
+/* Each code the add-on and the host exchange is named here once; the
+ * numbers are the host's and cannot change. */
+
+/* State-change codes that listeners hear. The add-on acts on shutdown only;
+ * the host has others, which it may send at any time. */
+#define VYR_STATE_CHANGE_SHUTDOWN ((int32_t)15)
+
+/* Field data types: how one zone variable's values are stored. */
+#define VYR_FIELD_TYPE_FLOAT ((VyrFieldType_t)1)
+#define VYR_FIELD_TYPE_DOUBLE ((VyrFieldType_t)2)
+#define VYR_FIELD_TYPE_INT32 ((VyrFieldType_t)3)
+#define VYR_FIELD_TYPE_INT16 ((VyrFieldType_t)4)
+#define VYR_FIELD_TYPE_BYTE ((VyrFieldType_t)5)
+
+/* Zone types: ordered (I, J, K), the only one the host takes. */
+#define VYR_ZONE_TYPE_ORDERED ((int32_t)0)
+
+/* Message-box kinds: a yes/no question, the only one the host takes. */
+#define VYR_MESSAGE_BOX_YES_NO ((int32_t)4)
+
+/* File-dialog options: pick one file to read, the only one the host takes. */
+#define VYR_FILE_DIALOG_READ_ONE ((int32_t)0)
+
+/* Plot types of a frame, by the dimensions of what it shows. */
+#define VYR_PLOT_TYPE_3D ((int32_t)1)
+#define VYR_PLOT_TYPE_2D ((int32_t)2)
+#define VYR_PLOT_TYPE_1D ((int32_t)3)
+
+/* The mouse mode the add-on sets after a load that drew nothing: the
+ * host's selecting pointer. */
+#define VYR_MOUSE_MODE_SELECT ((int32_t)1)
+
 /* Callbacks that the add-on hands to the host. The host calls each on its
  * user-interface thread and waits for it to return. */
-/* A state-change listener: the host's code (15: shutting down) and data
- * that goes with it, none for 15. */
+/* A state-change listener: the host's code (VYR_STATE_CHANGE_...) and data
+ * that goes with it, none for VYR_STATE_CHANGE_SHUTDOWN. */
 typedef void (*VyrStateChangeCallback_pf)(int32_t StateChange, intptr_t CallData);
 /* A loader function: loads from Instructions and returns true on success.
  * The list is the host's, live during the call: the loader reads it and may
@@ -135,9 +173,9 @@ VyrBoolean_t VyrUtilDataSetIsAvailable(void);
 VyrBoolean_t VyrUtilDataSetCreate(const char* Title, VyrStringList_pa VarNames,
                                   VyrBoolean_t ResetStyle);
 /* Adds a zone to the data set, numbered after the zones before it;
- * zone type 0 is ordered (I, J, K), the only type taken. Each extent is 1
- * or more. FieldTypes holds one field data type per variable, in variable
- * order: how that variable's values are stored. Every value of the new zone
+ * ZoneType is VYR_ZONE_TYPE_ORDERED, the only type taken. Each extent is 1
+ * or more. FieldTypes holds one field data type (VYR_FIELD_TYPE_...) per
+ * variable, in variable order: how that variable's values are stored. Every value of the new zone
  * starts at 0. False, adding nothing, when the host cannot get the zone's
  * memory (the host then shows its own message naming the zone and the bytes
  * it needed, before any of the add-on's), or after a breach: no data set, a
@@ -163,11 +201,12 @@ void VyrUtilDataValueSetByRef(VyrFieldData_pa FieldData, VyrLgIndex_t PointIndex
 
 /* Shows a modal error message. */
 void VyrUtilDialogErrMsg(const char* Message);
-/* Shows a question; Kind 4 is yes/no and the result is true for yes. Any
- * other kind is a breach. False for a null message. */
+/* Shows a question; Kind VYR_MESSAGE_BOX_YES_NO asks yes or no and the
+ * result is true for yes. Any other kind is a breach. False for a null
+ * message. */
 VyrBoolean_t VyrUtilDialogMessageBox(const char* Message, int32_t Kind);
-/* The host's file dialog. Option 0 picks one file to read; any other is a
- * breach. FileTypeName names the kind of file, DefaultName is the path the
+/* The host's file dialog. Option VYR_FILE_DIALOG_READ_ONE picks one file to
+ * read; any other is a breach. FileTypeName names the kind of file, DefaultName is the path the
  * dialog offers first (may be empty), Filter the pattern of names it lists.
  * On true, *ChosenName is a new host string that the caller frees with
  * VyrUtilStringDealloc; on false (cancelled, no memory, a breach) it is
@@ -195,10 +234,9 @@ void VyrUtilHelp(const char* Page, VyrBoolean_t GoToId, int32_t HelpId);
  * frame was made. */
 VyrBoolean_t VyrUtilFrameCreateNew(VyrBoolean_t UseSuppliedSize, double X, double Y, double Width,
                                    double Height);
-/* Sets the current frame's plot type. 3, 2, 1: the plot types for one, two
- * and three dimensions. */
+/* Sets the current frame's plot type (VYR_PLOT_TYPE_...). */
 void VyrUtilFrameSetPlotType(int32_t PlotType);
-/* Sets the mouse mode; 1 here. */
+/* Sets the mouse mode; VYR_MOUSE_MODE_SELECT here. */
 void VyrUtilPickSetMouseMode(int32_t MouseMode);
 /* Redraws the frames; Full is true here. */
 void VyrUtilRedraw(VyrBoolean_t Full);

@@ -4,8 +4,8 @@
 // (__USE_MINGW_ANSI_STDIO) is checked as GNU's there, where the plain
 // "printf" would mean msvcrt's, which knows no %zu; printf elsewhere (clang,
 // which the fuzzing build uses, knows no "gnu_printf").
-#ifndef LOADHDF_ADDON_PRINTF_FORMAT_H
-#define LOADHDF_ADDON_PRINTF_FORMAT_H
+#ifndef LOADHDF_INTERFACE_PRINTF_FORMAT_H
+#define LOADHDF_INTERFACE_PRINTF_FORMAT_H
 
 #ifndef LOADHDF_PRINTF_FORMAT
 #error "LOADHDF_PRINTF_FORMAT: the build names the printf format archetype (CMakeLists.txt)"

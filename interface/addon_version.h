@@ -1,7 +1,7 @@
 // The add-on's identity: the one place its name, version and credit texts
 // live, and the oldest host version it accepts.
-#ifndef LOADHDF_ADDON_ADDON_VERSION_H
-#define LOADHDF_ADDON_ADDON_VERSION_H
+#ifndef LOADHDF_INTERFACE_ADDON_VERSION_H
+#define LOADHDF_INTERFACE_ADDON_VERSION_H
 
 #define LOADHDF_ADDON_NAME "HDF Loader"
 #define LOADHDF_FILE_VERSION "11.2-0-002"
