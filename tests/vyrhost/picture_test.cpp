@@ -11,6 +11,7 @@
 
 #include "colour_map.h"
 #include "picture.h"
+#include "round_values.h"
 
 #include <gtest/gtest.h>
 
@@ -467,6 +468,19 @@ TEST(VyrhostPicture, DrawsWhatAPersonWouldCheck) {
 // --picture comes after the load has said what it says; a picture that cannot
 // be written is an error line and exit status 1, a load that made nothing
 // leaves nothing to draw.
+// A range whose width halves to 0 has no round step: log10 of it is not
+// finite. Its ticks are its two ends; a range of normal values nearby still
+// gets round steps.
+TEST(VyrhostPicture, ARangeOfSubnormalValuesShowsItsTwoEnds) {
+    const double Tiny = std::numeric_limits<double>::denorm_min();
+    const std::vector<VyrHostProgram::RoundTick> Ticks =
+        VyrHostProgram::RoundTicks(3 * Tiny, 4 * Tiny, 5);
+    ASSERT_EQ(Ticks.size(), 2u);
+    EXPECT_EQ(Ticks[0].Value, 3 * Tiny);
+    EXPECT_EQ(Ticks[1].Value, 4 * Tiny);
+    EXPECT_EQ(VyrHostProgram::RoundTicks(0, 1e-300, 5).size(), 3u);
+}
+
 TEST(VyrhostPicture, TheOptionAndTheSessionCommandDrawAfterTheLoad) {
     const std::string Data = WriteHdf("picture.hdf", {MakeSet(24, {4, 3}, "field")});
     const std::string Unwritable = TestHdf::TempPath("no-such-folder/picture.png");

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace VyrHostProgram {
 namespace {
@@ -96,6 +97,12 @@ std::vector<RoundTick> RoundTicks(double Low, double High, int Most, bool Whole)
     }
     if (Low == High) {
         return {{Low, ValueLabel(Low)}};
+    }
+    // A step below the smallest normal double has no power of ten to be
+    // written with (the logarithm of a width that halves to 0 is not
+    // finite): such a range, of subnormal values, shows its two ends.
+    if (!((High / 2 - Low / 2) * 2 / std::max(1, Most) >= std::numeric_limits<double>::min())) {
+        return {{Low, ValueLabel(Low)}, {High, ValueLabel(High)}};
     }
     const TickStep Step = ChooseStep(Low, High, std::max(1, Most), Whole);
     const double Largest =
