@@ -40,16 +40,21 @@ done
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
 
-# A listing is held back until it is known whole, since CMake reads it; a
-# test's output goes out as it comes, so that a test that hangs still shows
-# how far it got.
-if $listing; then
-  "$run" "$@" >"$output"
-  status=$?
-else
-  "$run" "$@" | tee "$output"
-  status=${PIPESTATUS[0]}
-fi
+# Runs the program once, its output kept in $output and its status in
+# $status. A listing is held back until it is known whole, since CMake reads
+# it; a test's output goes out as it comes, so that a test that hangs still
+# shows how far it got.
+run_once() {
+  if $listing; then
+    "$run" "$@" >"$output"
+    status=$?
+  else
+    "$run" "$@" | tee "$output"
+    status=${PIPESTATUS[0]}
+  fi
+}
+
+run_once "$@"
 
 # Whether the program's output says that it finished and that all of it
 # passed: GoogleTest's summary line, after it nothing but the list of skipped
@@ -65,13 +70,7 @@ finished_passing() {
 if [ "$status" -eq "$segv_status" ] && { $listing || finished_passing; }; then
   echo "wine-test.sh: $what finished$($listing || echo ' and passed'), then Wine" \
     "ended the process with SIGSEGV; running it once more" >&2
-  if $listing; then
-    "$run" "$@" >"$output"
-    status=$?
-  else
-    "$run" "$@" | tee "$output"
-    status=${PIPESTATUS[0]}
-  fi
+  run_once "$@"
 fi
 $listing && cat "$output"
 if [ "$status" -eq "$segv_status" ]; then
