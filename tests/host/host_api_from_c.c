@@ -1,7 +1,8 @@
 /* The host interface seen from C. interface/vyr_host_api.h is a C header:
  * this unit, compiled as C99 with pedantic warnings as errors, keeps it one.
- * It checks at compile time the sizes that the 32-bit Windows module and its
- * host agree on, and gives the host tests calls made from C, so that they
+ * It checks at compile time the sizes that the module and its host agree on
+ * (a handle or callback is a pointer's size, 4 bytes in the 32-bit module),
+ * and gives the host tests calls made from C, so that they
  * see C's booleans, handles, doubles and callbacks meet the C++ host's. */
 #include "vyr_host_api.h"
 
@@ -22,10 +23,6 @@ SIZE_IS(FieldData, VyrFieldData_pa, sizeof(void*));
 SIZE_IS(StateChangeCallback, VyrStateChangeCallback_pf, sizeof(void (*)(void)));
 SIZE_IS(DataLoader, VyrDataLoader_pf, sizeof(void (*)(void)));
 SIZE_IS(CallData, intptr_t, sizeof(void*));
-#if defined(_WIN32) && !defined(_WIN64)
-/* loadhdf.dll is a 32-bit module: every handle and callback is 4 bytes. */
-SIZE_IS(WindowsPointer, void*, 4);
-#endif
 
 /* The sizes C gives the interface's types, in the order the host tests
  * list C++'s. */
