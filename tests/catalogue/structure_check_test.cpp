@@ -688,6 +688,24 @@ const Damage Damages[] = {
          const LinkedChunkBytes Chunk = FirstLinkedChunkBytes(*D);
          Put(D, Chunk.First.Position + 4, 4, uint32_t(Chunk.First.Offset - 2048)); },
      nullptr, "compressed stream shorter than its values", 0, Hdf4Fault::Misread},
+    // The N-bit records written over two linked-block tables, the chain cut
+    // after the first table and the element's length set to its reach: the
+    // decoder asks beyond the element, and HLPread, at a position equal to
+    // the length, steps past the only table (SIGSEGV under Hbitread), as in
+    // the valid file whose chain is exactly full. The stream has lost the
+    // second table's bytes, which the check sees first. No twin: the
+    // undamaged file, its chain going on through the second table, is the
+    // writer's own.
+    {"N-bit stream over linked blocks cut to exactly their reach (SEGV in HLPread)",
+     Writer("SD: N-bit records appended over a second table"), [](auto* D) {
+         const size_t Record = size_t(FindRef(*D, 0x4000 | 40, Get(*D, SpecialRecord(*D, 3) + 8, 2)).Offset);
+         const uint32_t BlockLength = Get(*D, Record + 6, 4);
+         const uint32_t Blocks = Get(*D, Record + 10, 4);
+         const DdAt Table = FindRef(*D, 20, Get(*D, Record + 14, 2));
+         const DdAt First = FindRef(*D, 20, Get(*D, size_t(Table.Offset) + 2, 2));
+         Put(D, Record + 2, 4, uint32_t(First.Length) + (Blocks - 1) * BlockLength);
+         Put(D, size_t(Table.Offset), 2, 0); },
+     nullptr, "compressed stream shorter than its values", 0, Hdf4Fault::Crash},
     // The access records (atoms) of the failed starts stay. No twin: a place
     // is there or not.
     {"data element in a special form with no place (SDstart's Hlength leaks)", WriteSd,
